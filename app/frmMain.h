@@ -1,0 +1,16 @@
+#pragma once
+// The hidden main window: start-up, shutdown and the monitor timer.
+
+namespace frmMain {
+
+// Creates the main window and runs start-up; false when start-up ended the program.
+bool Create();
+
+// Stops or restarts the monitor timer TimerMon (the fan tester stops it so that the
+// monitor does not overwrite a byte under test).
+void SetMonitorTimerEnabled(bool enabled);
+
+// One monitor tick.
+void TimerMon_Timer();
+
+}  // namespace frmMain
