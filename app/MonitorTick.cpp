@@ -1,0 +1,50 @@
+// The monitor tick: the program's main loop, run by the timer TimerMon.
+#include <windows.h>
+
+#include "app/BatteryText.h"
+#include "app/FanRules.h"
+#include "app/Tray.h"
+#include "app/frmMain.h"
+#include "ec/modAcerEC.h"
+#include "settings/modSettings.h"
+#include "system/modPowerMan.h"
+
+namespace frmMain {
+
+namespace {
+
+void Apply(FanRules::FanAction action) {
+    switch (action) {
+        case FanRules::FanAction::Off: modAcerEC::SetFanOff(); break;
+        case FanRules::FanAction::Slow: modAcerEC::SetFanSlow(); break;
+        case FanRules::FanAction::Auto: modAcerEC::SetFanAuto(); break;
+        case FanRules::FanAction::None: break;
+    }
+}
+
+}  // namespace
+
+void TimerMon_Timer() {
+    const auto& settings = modSettings::Settings;
+    const uint8_t temperature = modAcerEC::ReadTemperature();
+    // 0 is an EC that did not answer, 100 and more no sensible reading: keep what the
+    // last good tick left.
+    if (temperature >= 1 && temperature <= 99) {
+        const FanRules::FanThresholds thresholds{settings.Fan.Stop, settings.Fan.Slow,
+                                                 settings.Fan.Auto, settings.FanSlowModeThreshold};
+        Apply(FanRules::DecideFanAction(settings.Fan.Control, temperature,
+                                        modAcerEC::FanState(), thresholds));
+        modPowerMan::UpdatePowerStatus();
+        DrawTemperatureIcon(temperature);
+        const auto battery =
+            BatteryText::DecideBatteryStep(modPowerMan::PowerStatus(), settings.ShowRemainingBattIcon);
+        SetTrayTip(battery.Tooltip);
+        if (battery.Icon == BatteryText::BatteryIconAction::Draw)
+            DrawBatteryIcon();
+        else
+            UpdateBatteryTrayIcon(TrayDelete);
+    }
+    // The disk APM level is kept in line here once disk control exists.
+}
+
+}  // namespace frmMain

@@ -1,0 +1,13 @@
+#include "app/modPowerEvents.h"
+
+namespace modPowerEvents {
+
+WNDPROC PreviousWindowProc = nullptr;
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Resume from sleep is handled here once the resume steps are in place; every
+    // message, handled or not, still reaches the window's own procedure.
+    return CallWindowProcA(PreviousWindowProc, hwnd, message, wParam, lParam);
+}
+
+}  // namespace modPowerEvents
