@@ -1,0 +1,69 @@
+# Checks that the shipped program is a PE32 GUI program that needs nothing beyond
+# Windows' own DLLs and imports no function that Windows XP SP3 lacks.
+# Usage: cmake -DOBJDUMP=... -DEXE=... -P check-pe.cmake
+
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${EXE}")
+endif()
+
+set(failures "")
+if(NOT dump MATCHES "file format pei-i386")
+  list(APPEND failures "not a PE32 (i386) image")
+endif()
+if(NOT dump MATCHES "Subsystem[ \t]+00000002")
+  list(APPEND failures "not a Windows GUI program (subsystem 2)")
+endif()
+
+# DLLs that every Windows from XP SP3 on ships.
+set(system_dlls
+  kernel32.dll user32.dll gdi32.dll shell32.dll advapi32.dll ole32.dll oleaut32.dll
+  comctl32.dll comdlg32.dll msvcrt.dll shlwapi.dll version.dll)
+string(REGEX MATCHALL "DLL Name: [^\n]+" dll_lines "${dump}")
+set(dll_count 0)
+foreach(line IN LISTS dll_lines)
+  string(REGEX REPLACE "DLL Name: " "" dll "${line}")
+  string(STRIP "${dll}" dll)
+  string(TOLOWER "${dll}" dll_lower)
+  math(EXPR dll_count "${dll_count} + 1")
+  if(NOT dll_lower IN_LIST system_dlls)
+    list(APPEND failures "imports from ${dll}, which is not a Windows system DLL")
+  endif()
+endforeach()
+if(dll_count EQUAL 0)
+  list(APPEND failures "no import table found: the dump format is not understood")
+endif()
+
+# Exports that appeared with Vista or later (or Server 2003): an import of any of
+# them stops the program from loading on XP.
+set(post_xp_functions
+  GetTickCount64 GetSystemTimePreciseAsFileTime
+  InitializeConditionVariable SleepConditionVariableCS SleepConditionVariableSRW
+  WakeConditionVariable WakeAllConditionVariable
+  InitializeSRWLock AcquireSRWLockExclusive AcquireSRWLockShared ReleaseSRWLockExclusive
+  ReleaseSRWLockShared TryAcquireSRWLockExclusive TryAcquireSRWLockShared
+  InitOnceInitialize InitOnceExecuteOnce InitOnceBeginInitialize InitOnceComplete
+  InitializeCriticalSectionEx CreateEventExA CreateEventExW CreateMutexExA CreateMutexExW
+  CreateSemaphoreExA CreateSemaphoreExW FlsAlloc FlsFree FlsGetValue FlsSetValue
+  GetCurrentProcessorNumber GetThreadId GetProcessIdOfThread SetThreadStackGuarantee
+  QueryFullProcessImageNameA QueryFullProcessImageNameW GetFinalPathNameByHandleA
+  GetFinalPathNameByHandleW CreateSymbolicLinkA CreateSymbolicLinkW
+  GetFileInformationByHandleEx SetFileInformationByHandle CancelIoEx
+  GetQueuedCompletionStatusEx CompareStringEx LCMapStringEx GetLocaleInfoEx
+  GetUserDefaultLocaleName ResolveLocaleName GetErrorMode
+  CreateThreadpoolWork SubmitThreadpoolWork TrySubmitThreadpoolCallback
+  RegGetValueA RegGetValueW RegDeleteTreeA RegDeleteTreeW RegSetKeyValueA RegSetKeyValueW
+  ChangeWindowMessageFilter ChangeWindowMessageFilterEx SetProcessDPIAware
+  SHGetKnownFolderPath SHCreateItemFromParsingName TaskDialog TaskDialogIndirect
+  K32GetModuleFileNameExA K32EnumProcesses)
+foreach(fn IN LISTS post_xp_functions)
+  if(dump MATCHES "[ \t]${fn}\n")
+    list(APPEND failures "imports ${fn}, which Windows XP lacks")
+  endif()
+endforeach()
+
+if(failures)
+  list(JOIN failures "\n  " text)
+  message(FATAL_ERROR "${EXE}:\n  ${text}")
+endif()
+message(STATUS "${EXE}: PE32 GUI, ${dll_count} system DLLs, no post-XP imports")

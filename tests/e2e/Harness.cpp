@@ -1,0 +1,237 @@
+#include "Harness.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+namespace {
+
+constexpr char kRegSystem[] = "HARDWARE\\Description\\System";
+constexpr char kRegBios[] = "SystemBiosVersion";
+
+void CopyInto(const std::string& source, const std::string& target) {
+    if (!CopyFileA(WindowsPath(source).c_str(), target.c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + source + " to " + target);
+}
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string path = dir + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+struct WindowSearch {
+    DWORD pid;
+    std::string className;
+    std::string caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char className[64] = {}, caption[256] = {};
+    GetClassNameA(hwnd, className, sizeof className);
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    if (pid == search->pid && search->className == className && search->caption == caption) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindProcessWindow(DWORD pid, const std::string& className, const std::string& caption) {
+    WindowSearch search{pid, className, caption};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+std::string WindowsPath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string ReadFileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFileText(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFileText(path));
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(milliseconds(20));
+    }
+    return true;
+}
+
+TestFolder::TestFolder() {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = WindowsPath(VANTU_E2E_DIR) + "\\" + info->test_suite_name() + "." + info->name();
+    for (char& c : dir_)
+        if (c == '/')
+            c = '_';
+    RemoveTree(dir_);
+    CreateDirectoryA(WindowsPath(VANTU_E2E_DIR).c_str(), nullptr);
+    if (!CreateDirectoryA(dir_.c_str(), nullptr))
+        throw std::runtime_error("cannot create " + dir_);
+    CopyInto(VANTU_EXE, Path("vantu.exe"));
+    CopyInto(SIMEC_DLL, Path("WinIo.dll"));
+    CopyInto(FAKECMD_EXE, Path("powercfg.exe"));
+}
+
+void TestFolder::SetEc(const std::string& key, const std::string& value) const {
+    WritePrivateProfileStringA("EC", key.c_str(), value.c_str(), Path("simec.ini").c_str());
+}
+
+std::vector<std::string> TestFolder::EcLog(const std::string& prefix) const {
+    std::vector<std::string> matching;
+    for (const auto& line : EcLog())
+        if (line.rfind(prefix, 0) == 0)
+            matching.push_back(line);
+    return matching;
+}
+
+bool TestFolder::WaitForEcLog(const std::string& prefix, size_t count, milliseconds limit) const {
+    return WaitUntil([&] { return EcLog(prefix).size() >= count; }, limit);
+}
+
+Vantu::Vantu(const TestFolder& folder) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + folder.Path("vantu.exe") + "\"";
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.Dir().c_str(), &startup, &info))
+        throw std::runtime_error("cannot start vantu.exe: error " + std::to_string(GetLastError()));
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+}
+
+Vantu::~Vantu() {
+    if (Running()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 5000);
+    }
+    CloseHandle(process_);
+}
+
+HWND Vantu::MainWindow(milliseconds limit) const {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindProcessWindow(pid_, "vantu.frmMain", "Main")) != nullptr; },
+              limit);
+    return window;
+}
+
+void Vantu::Close() const {
+    if (HWND window = MainWindow())
+        PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+std::optional<DWORD> Vantu::WaitForExit(milliseconds limit) const {
+    if (WaitForSingleObject(process_, static_cast<DWORD>(limit.count())) != WAIT_OBJECT_0)
+        return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+bool Vantu::Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+void MessageBoxWindow::Press(int buttonId) const {
+    SendMessageA(GetDlgItem(hwnd, buttonId), BM_CLICK, 0, 0);
+}
+
+std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption,
+                                                  milliseconds limit) {
+    HWND box = nullptr;
+    if (!WaitUntil([&] { return (box = FindProcessWindow(pid, "#32770", caption)) != nullptr; },
+                   limit))
+        return std::nullopt;
+    char text[1024] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    return MessageBoxWindow{box, text};
+}
+
+SeededBiosVersion::SeededBiosVersion(const std::vector<std::string>& strings) {
+    HKEY key = nullptr;
+    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kRegSystem, &key) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot open the system key");
+    DWORD size = 0;
+    if (RegQueryValueExA(key, kRegBios, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
+        previous_.resize(size);
+        RegQueryValueExA(key, kRegBios, nullptr, &type_,
+                         reinterpret_cast<BYTE*>(previous_.data()), &size);
+        hadValue_ = true;
+    }
+    std::string data;
+    for (const auto& s : strings)
+        data += s + '\0';
+    data += '\0';
+    RegSetValueExA(key, kRegBios, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                   static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+}
+
+SeededBiosVersion::~SeededBiosVersion() {
+    HKEY key = nullptr;
+    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRegSystem, &key) != ERROR_SUCCESS)
+        return;
+    if (hadValue_)
+        RegSetValueExA(key, kRegBios, 0, type_, reinterpret_cast<const BYTE*>(previous_.data()),
+                       static_cast<DWORD>(previous_.size()));
+    else
+        RegDeleteValueA(key, kRegBios);
+    RegCloseKey(key);
+}
+
+}  // namespace e2e

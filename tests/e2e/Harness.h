@@ -1,0 +1,92 @@
+#pragma once
+// The end-to-end test bed: the real vantu.exe started in a folder of its own, with
+// the simulated EC and a recording powercfg beside it, watched only from outside.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using std::chrono::milliseconds;
+
+std::string WindowsPath(const std::string& unixPath);  // through Wine's Z: drive
+std::string ReadFileText(const std::string& path);     // "" when missing
+void WriteFileText(const std::string& path, const std::string& text);
+bool FileExists(const std::string& path);
+std::vector<std::string> ReadLines(const std::string& path);
+// Polls until the condition holds or the time is up; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, milliseconds limit);
+
+// A fresh folder per test holding vantu.exe, WinIo.dll (the simulated EC) and
+// powercfg.exe (the recording fake).
+class TestFolder {
+public:
+    TestFolder();
+    std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
+    const std::string& Dir() const { return dir_; }
+    // Writes vantu.ini; "TimerInterval" is short by default so tests run fast.
+    void WriteIni(const std::string& text) const { WriteFileText(Path("vantu.ini"), text); }
+    std::string Ini() const { return ReadFileText(Path("vantu.ini")); }
+    std::vector<std::string> Commands() const { return ReadLines(Path("commands.log")); }
+
+    // The simulated EC, driven through its control file and read through its log.
+    void SetEc(const std::string& key, const std::string& value) const;
+    std::vector<std::string> EcLog() const { return ReadLines(Path("simec.log")); }
+    std::vector<std::string> EcLog(const std::string& prefix) const;  // lines starting so
+    // Waits until the EC log holds at least `count` lines starting with `prefix`.
+    bool WaitForEcLog(const std::string& prefix, size_t count, milliseconds limit) const;
+
+private:
+    std::string dir_;
+};
+
+// A running vantu.exe; killed at the end of the test if it is still running.
+class Vantu {
+public:
+    explicit Vantu(const TestFolder& folder);
+    ~Vantu();
+    Vantu(const Vantu&) = delete;
+    Vantu& operator=(const Vantu&) = delete;
+
+    DWORD ProcessId() const { return pid_; }
+    HWND MainWindow(milliseconds limit = milliseconds(10000)) const;  // the hidden "Main"
+    // Sends WM_CLOSE to the main window, as the system or a menu Exit would.
+    void Close() const;
+    // Exit code, or nothing when the process did not end within the limit.
+    std::optional<DWORD> WaitForExit(milliseconds limit = milliseconds(10000)) const;
+    bool Running() const;
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// A message box of a process, found by its caption.
+struct MessageBoxWindow {
+    HWND hwnd;
+    std::string text;
+    void Press(int buttonId) const;
+};
+std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption,
+                                                  milliseconds limit = milliseconds(10000));
+
+// Sets HKLM\HARDWARE\Description\System "SystemBiosVersion" (a multi-string) for the
+// test and puts back what was there.
+class SeededBiosVersion {
+public:
+    explicit SeededBiosVersion(const std::vector<std::string>& strings);
+    ~SeededBiosVersion();
+    SeededBiosVersion(const SeededBiosVersion&) = delete;
+    SeededBiosVersion& operator=(const SeededBiosVersion&) = delete;
+
+private:
+    bool hadValue_ = false;
+    DWORD type_ = 0;
+    std::string previous_;
+};
+
+}  // namespace e2e

@@ -1,0 +1,170 @@
+// The monitor loop of the real program against the simulated EC: the temperature
+// is scripted, and the bytes written to the fan register are read from the EC's log.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "Harness.h"
+
+namespace e2e {
+namespace {
+
+const milliseconds kWait(15000);
+const char kFastTicks[] = "[Advanced]\r\nTimerInterval=100\r\n";
+
+std::string Hex(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02X", value);
+    return text;
+}
+
+// Runs vantu with a temperature sequence; each temperature stays until the program
+// has read it and finished that tick (the next read shows it).
+class FanScenario {
+public:
+    explicit FanScenario(const std::string& ini = kFastTicks) {
+        folder_.WriteIni(ini);
+    }
+
+    void Start(int temperature) {
+        folder_.SetEc("Temperature", std::to_string(temperature));
+        vantu_.emplace(folder_);
+        AwaitTicksAt(temperature);
+    }
+
+    void Step(int temperature) {
+        folder_.SetEc("Temperature", std::to_string(temperature));
+        AwaitTicksAt(temperature);
+    }
+
+    // The fan bytes written so far, in order.
+    std::vector<std::string> FanWrites() const {
+        std::vector<std::string> bytes;
+        for (const auto& line : folder_.EcLog("W 55 "))
+            bytes.push_back(line.substr(5));
+        return bytes;
+    }
+
+    std::vector<std::string> CloseAndTakeFanWrites() {
+        vantu_->Close();
+        EXPECT_TRUE(vantu_->WaitForExit().has_value());
+        return FanWrites();
+    }
+
+    const TestFolder& Folder() const { return folder_; }
+
+private:
+    void AwaitTicksAt(int temperature) {
+        const std::string read = "R 58 " + Hex(temperature);
+        const size_t before = folder_.EcLog(read).size();
+        ASSERT_TRUE(folder_.WaitForEcLog(read, before + 2, kWait))
+            << "no two ticks read " << temperature;
+    }
+
+    TestFolder folder_;
+    std::optional<Vantu> vantu_;
+};
+
+using Bytes = std::vector<std::string>;
+
+TEST(Monitor, CustomRulesFollowTheTemperatureWithHysteresis) {
+    SeededBiosVersion bios({"ACRSYS - 1", "V1.3305"});
+    FanScenario fan;
+    fan.Start(45);     // unknown -> off (below Stop)
+    fan.Step(55);      // off stays off between Stop and Slow
+    fan.Step(61);      // off -> slow above Slow
+    fan.Step(63);      // slow stays slow
+    fan.Step(66);      // slow -> auto above Auto
+    fan.Step(62);      // auto stays auto between Slow and Auto
+    fan.Step(59);      // auto -> slow below Slow
+    fan.Step(49);      // slow -> off below Stop
+    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"AF", "10", "00", "10", "AF", "00"}));
+}
+
+TEST(Monitor, AfterStartTheFanIsLeftAloneInsideTheSlowToAutoBand) {
+    SeededBiosVersion bios({"V1.3305"});
+    FanScenario fan;
+    fan.Start(62);
+    EXPECT_TRUE(fan.FanWrites().empty());
+    fan.Step(70);
+    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"00", "00"}));
+}
+
+TEST(Monitor, BelowSlowAfterStartTheFanGoesSlow) {
+    SeededBiosVersion bios({"V1.3305"});
+    FanScenario fan;
+    fan.Start(55);
+    EXPECT_EQ(fan.FanWrites(), (Bytes{"10"}));
+    fan.CloseAndTakeFanWrites();
+}
+
+TEST(Monitor, AFixedModeWritesTheFanRegisterOnce) {
+    SeededBiosVersion bios({"V1.3305"});
+    FanScenario fan("[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\nControl=0\r\n");
+    fan.Start(80);
+    fan.Step(81);
+    fan.Step(30);
+    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"AF", "00"}));
+}
+
+TEST(Monitor, ReadingsOfZeroOrAHundredAndMoreAreNoReading) {
+    SeededBiosVersion bios({"V1.3305"});
+    FanScenario fan;
+    fan.Start(0);
+    fan.Step(100);
+    fan.Step(200);
+    EXPECT_TRUE(fan.FanWrites().empty());
+    fan.Step(45);
+    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"AF", "00"}));
+}
+
+TEST(Monitor, AHandEditedFanModeOutOfRangeNeverTouchesTheFan) {
+    SeededBiosVersion bios({"V1.3305"});
+    FanScenario fan("[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\nControl=7\r\n");
+    fan.Start(90);
+    fan.Step(20);
+    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"00"}));  // only the exit's hand-over
+}
+
+// Off, slow and auto bytes by BIOS version, or the custom bytes.
+struct BiosCase {
+    const char* version;
+    const char* extraIni;
+    Bytes offSlowAuto;
+};
+
+TEST(Monitor, FanBytesFollowTheBiosVersionOrTheCustomBytes) {
+    const BiosCase cases[] = {
+        {"V1.0000", "", {"1F", "20", "00"}},
+        {"V1.3114", "", {"1F", "20", "00"}},
+        {"V1.3115", "", {"20", "20", "00"}},
+        {"V1.3303", "", {"20", "20", "00"}},
+        {"V1.3304", "", {"20", "10", "00"}},
+        {"V1.3305", "", {"AF", "10", "00"}},
+        {"V1.3305",
+         "[Special]\r\nUseCustomFanValue=True\r\nFanValueOff=&H33\r\nFanValueSlow=&H44\r\n"
+         "FanValueAuto=&H55\r\n",
+         {"33", "44", "55"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.version) + " " + c.extraIni);
+        SeededBiosVersion bios({"ACRSYS - 2", c.version});
+        FanScenario fan(std::string(kFastTicks) + c.extraIni);
+        fan.Start(45);  // off
+        fan.Step(61);   // slow; the exit then hands over with the auto byte
+        EXPECT_EQ(fan.CloseAndTakeFanWrites(), c.offSlowAuto);
+    }
+}
+
+TEST(Monitor, StartUpCreatesAndActivatesThePowerSchemeThenAppliesBothModes) {
+    FanScenario fan("[Advanced]\r\nTimerInterval=100\r\n[Processor]\r\nAC=2\r\nDC=1\r\n");
+    fan.Start(45);
+    EXPECT_EQ(fan.Folder().Commands(),
+              (Bytes{"powercfg /c vantu", "powercfg /s vantu",
+                     "powercfg /x vantu /processor-throttle-ac none",
+                     "powercfg /x vantu /processor-throttle-dc adaptive"}));
+    fan.CloseAndTakeFanWrites();
+}
+
+}  // namespace
+}  // namespace e2e

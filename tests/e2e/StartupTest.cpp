@@ -1,0 +1,165 @@
+// Start-up and shutdown of the real program, seen from outside: its settings file,
+// its windows and message boxes, and the simulated EC's log.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+
+namespace e2e {
+namespace {
+
+const milliseconds kStartup(15000);
+
+const char kDefaultIni[] =
+    "[Advanced]\r\n"
+    "PreventHDClicks=False\r\n"
+    "ShowRemainingBattIcon=True\r\n"
+    "TimerInterval=3000\r\n"
+    "EnableDownscaling=False\r\n"
+    "ShowFullSizeTempIcon=False\r\n"
+    "SingleIconMode=False\r\n"
+    "[Fan]\r\n"
+    "Control=3\r\n"
+    "Stop=50\r\n"
+    "Slow=60\r\n"
+    "Auto=65\r\n"
+    "[Processor]\r\n"
+    "AC=1\r\n"
+    "DC=0\r\n"
+    "[Colors]\r\n"
+    "TemperatureTextColor=&HFFFFFF\r\n"
+    "TemperatureTextColor2=&H40FF60\r\n"
+    "BatteryTextColor=&H0\r\n"
+    "[Special]\r\n"
+    "UseCustomFanValue=False\r\n"
+    "FanValueOff=&HAF\r\n"
+    "FanValueSlow=&H10\r\n"
+    "FanValueAuto=&H0\r\n"
+    "FanSlowModeThreshold=42\r\n"
+    "CustomResolutionWidth=1024\r\n"
+    "CustomResolutionHeight=768\r\n"
+    "UseCustomDevice=False\r\n"
+    "CustomDeviceName=MyDevice\r\n"
+    "CustomDeviceID=USB\\VID_1BCF*\r\n";
+
+// Start-up has run to its end once the first monitor tick has read the temperature.
+void WaitUntilStarted(const TestFolder& folder) {
+    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1, kStartup)) << "no monitor tick";
+}
+
+void CloseAndExpectCleanExit(const Vantu& vantu) {
+    vantu.Close();
+    const auto code = vantu.WaitForExit();
+    ASSERT_TRUE(code.has_value()) << "vantu did not end after WM_CLOSE";
+    EXPECT_EQ(*code, 0u);
+}
+
+TEST(Startup, FirstStartInAnEmptyFolderWritesTheDefaultSettingsFile) {
+    TestFolder folder;
+    Vantu vantu(folder);
+    WaitUntilStarted(folder);
+    EXPECT_EQ(folder.Ini(), kDefaultIni);  // written at start, before any exit
+    CloseAndExpectCleanExit(vantu);
+    EXPECT_EQ(folder.Ini(), kDefaultIni);
+}
+
+TEST(Startup, CloseHandsTheFanToTheEcThenClosesPortAccess) {
+    TestFolder folder;
+    Vantu vantu(folder);
+    WaitUntilStarted(folder);
+    CloseAndExpectCleanExit(vantu);
+    const auto log = folder.EcLog();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log.front(), "INIT 1");
+    EXPECT_EQ(log[log.size() - 2], "W 55 00");
+    EXPECT_EQ(log.back(), "SHUTDOWN");
+}
+
+TEST(Startup, HandSetAlternateDriverSurvivesTheSaveAndOpensNoPortLibrary) {
+    TestFolder folder;
+    folder.WriteIni("[Special]\r\nUseAlternateDriver=True\r\n");
+    Vantu vantu(folder);
+    WaitUntilStarted(folder);
+    CloseAndExpectCleanExit(vantu);
+    const std::string ini = folder.Ini();
+    EXPECT_NE(ini.find("[Special]\r\nUseAlternateDriver=True\r\nUseCustomFanValue=False\r\n"),
+              std::string::npos)
+        << ini;
+    EXPECT_NE(ini.find("CustomDeviceID=USB\\VID_1BCF*\r\n"), std::string::npos);
+    EXPECT_TRUE(folder.EcLog("INIT").empty());
+    EXPECT_TRUE(folder.EcLog("SHUTDOWN").empty());
+    EXPECT_EQ(folder.EcLog().back(), "W 55 00");  // the fan still goes back to the EC
+}
+
+TEST(Startup, ASecondInstanceIsRefusedAndTheFirstKeepsRunning) {
+    TestFolder folder;
+    Vantu first(folder);
+    WaitUntilStarted(folder);
+    Vantu second(folder);
+    const auto box = WaitForMessageBox(second.ProcessId(), "vantu");
+    ASSERT_TRUE(box.has_value()) << "no message box from the second instance";
+    EXPECT_EQ(box->text, "vantu is already running!");
+    box->Press(IDOK);
+    EXPECT_TRUE(second.WaitForExit().has_value());
+    EXPECT_TRUE(first.Running());
+    EXPECT_EQ(folder.EcLog("INIT").size(), 1u);  // the second one never reached port access
+    CloseAndExpectCleanExit(first);
+}
+
+TEST(Startup, CloseWritesTheSettingsBackInTheirOwnForms) {
+    TestFolder folder;
+    folder.WriteIni(
+        "[Advanced]\r\nTimerInterval=  250 \r\nPreventHDClicks=TRUE\r\n"
+        "[Fan]\r\nControl=1\r\n[Colors]\r\nTemperatureTextColor=4259680\r\n"
+        "[Special]\r\nFanValueOff=31\r\nCustomDeviceName=Card reader\r\n");
+    Vantu vantu(folder);
+    WaitUntilStarted(folder);
+    CloseAndExpectCleanExit(vantu);
+    const std::string ini = folder.Ini();
+    for (const char* line : {"PreventHDClicks=True\r\n", "TimerInterval=250\r\n", "Control=1\r\n",
+                             "TemperatureTextColor=&H40FF60\r\n", "FanValueOff=&H1F\r\n",
+                             "CustomDeviceName=Card reader\r\n", "Stop=50\r\n"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << " missing from\n" << ini;
+}
+
+TEST(Startup, AValueThatFailsConversionTakesItsDefaultAndTheRestStillLoads) {
+    TestFolder folder;
+    folder.WriteIni(
+        "[Advanced]\r\nTimerInterval=3x00\r\n[Fan]\r\nStop=40\r\n"
+        "[Special]\r\nFanValueOff=&H100\r\nFanValueSlow=&H22\r\nCustomDeviceName=Pen\r\n");
+    Vantu vantu(folder);
+    WaitUntilStarted(folder);
+    CloseAndExpectCleanExit(vantu);
+    const std::string ini = folder.Ini();
+    for (const char* line : {"TimerInterval=3000\r\n", "Stop=40\r\n", "FanValueOff=&HAF\r\n",
+                             "FanValueSlow=&H22\r\n", "CustomDeviceName=Pen\r\n"})
+        EXPECT_NE(ini.find(line), std::string::npos) << line << " missing from\n" << ini;
+}
+
+TEST(Startup, PortLibraryFailingTenTimesStillStarts) {
+    TestFolder folder;
+    folder.SetEc("InitFailures", "10");
+    Vantu vantu(folder);
+    WaitUntilStarted(folder);
+    EXPECT_EQ(folder.EcLog("INIT 0").size(), 10u);
+    EXPECT_EQ(folder.EcLog("INIT 1").size(), 1u);
+    CloseAndExpectCleanExit(vantu);
+}
+
+TEST(Startup, PortLibraryFailingElevenTimesEndsTheProgramWithAMessage) {
+    TestFolder folder;
+    folder.SetEc("InitFailures", "11");
+    Vantu vantu(folder);
+    const auto box = WaitForMessageBox(vantu.ProcessId(), "vantu", kStartup);
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, "Error, can't initialize IO access.");
+    box->Press(IDOK);
+    EXPECT_TRUE(vantu.WaitForExit().has_value());
+    EXPECT_EQ(folder.EcLog("INIT 0").size(), 11u);
+    EXPECT_TRUE(folder.EcLog("INIT 1").empty());
+    // Ended without the shutdown steps: no fan write, no port library shutdown.
+    EXPECT_TRUE(folder.EcLog("W ").empty());
+    EXPECT_TRUE(folder.EcLog("SHUTDOWN").empty());
+}
+
+}  // namespace
+}  // namespace e2e
