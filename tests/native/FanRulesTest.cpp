@@ -74,7 +74,7 @@ TEST(FanRules, OnlySlowInUseGoesSlowFromTheSlowModeThresholdAndStaysThere) {
 TEST(FanRules, BelowTheSlowModeThresholdAFanThatIsOffStaysOffWithoutAWrite) {
     const FanThresholds highThreshold{50, 60, 75, 70};
     EXPECT_EQ(FanRules::CustomFanRule(65, Off, highThreshold), FanAction::None);
-    EXPECT_EQ(FanRules::CustomFanRule(65, Unknown, highThreshold), FanAction::Off);
+    EXPECT_EQ(FanRules::CustomFanRule(55, Unknown, highThreshold), FanAction::Off);
 }
 
 TEST(FanRules, NegativeStopAndSlowCountAsUnused) {
