@@ -1,0 +1,11 @@
+#pragma once
+// Starting a console command with its window hidden, for the commands whose output
+// nobody reads (powercfg, devcon enable and disable, hdparm).
+#include <cstdint>
+#include <string>
+
+// Starts the command line as given; the program is looked up the way CreateProcessA
+// does it (the program's own folder first, then the search path). With
+// waitMilliseconds 0 it returns at once; otherwise it waits until the command ends
+// or that many milliseconds have passed. False when the command could not be started.
+bool StartHidden(const std::string& commandLine, uint32_t waitMilliseconds);

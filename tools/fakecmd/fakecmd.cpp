@@ -1,0 +1,75 @@
+// A stand-in for the console commands the program starts (powercfg, devcon, hdparm).
+// Copied into a test folder under the name of the command it replaces, it appends
+// its command line, exactly as received, as one line to commands.log in its own
+// folder, prints the scripted output <own base name>.out from that folder if there
+// is one, and exits 0.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+class File {
+public:
+    explicit File(HANDLE handle) : handle_(handle) {}
+    ~File() {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            CloseHandle(handle_);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+std::string OwnPath() {
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length);
+}
+
+void WriteAll(HANDLE handle, const std::string& bytes) {
+    DWORD written = 0;
+    WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// Append-only access makes every write land at the end of the file, so the lines of
+// commands running at the same time do not overwrite each other.
+void AppendLine(const std::string& path, const std::string& line) {
+    const File log(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (log.valid())
+        WriteAll(log.get(), line + "\r\n");
+}
+
+void CopyToStdout(const std::string& path) {
+    const File script(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!script.valid())
+        return;
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(script.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+        WriteAll(out, std::string(buffer, read));
+}
+
+}  // namespace
+
+int main() {
+    const std::string self = OwnPath();
+    const std::string::size_type slash = self.find_last_of("\\/");
+    const std::string folder = self.substr(0, slash + 1);
+    std::string baseName = self.substr(slash + 1);
+    const std::string::size_type dot = baseName.rfind('.');
+    if (dot != std::string::npos)
+        baseName.erase(dot);
+
+    AppendLine(folder + "commands.log", GetCommandLineA());
+    CopyToStdout(folder + baseName + ".out");
+    return 0;
+}
