@@ -1,0 +1,167 @@
+#include "ec/modAcerEC.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/frmMain.h"
+#include "ec/FanBytes.h"
+#include "settings/modSettings.h"
+
+namespace modAcerEC {
+
+namespace {
+
+constexpr uint8_t TemperatureRegister = 0x58;
+constexpr uint8_t FanRegister = 0x55;
+
+// The port library's exports. They return a one-byte C++ bool of which only the low
+// byte is meaningful, so the result is taken as a byte and any non-zero counts as true.
+using InitializeWinIoFn = BYTE(__stdcall*)();
+using ShutdownWinIoFn = void(__stdcall*)();
+using GetPortValFn = BYTE(__stdcall*)(WORD port, PDWORD value, BYTE size);
+using SetPortValFn = BYTE(__stdcall*)(WORD port, DWORD value, BYTE size);
+
+struct PortLibrary {
+    HMODULE Module = nullptr;
+    InitializeWinIoFn InitializeWinIo = nullptr;
+    ShutdownWinIoFn ShutdownWinIo = nullptr;
+    GetPortValFn GetPortVal = nullptr;
+    SetPortValFn SetPortVal = nullptr;
+};
+
+PortLibrary Library;
+bool LoadAttempted = false;  // a missing library is looked for once per open/close cycle
+int32_t CurrentFanState = FanStateUnknown;
+
+template <typename Fn>
+Fn Export(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// Loaded on first need. The full path keeps the search away from the current
+// directory: the program runs with administrator rights.
+const PortLibrary* Ports() {
+    if (!LoadAttempted) {
+        LoadAttempted = true;
+        const std::string path = modSettings::AppFolder() + "WinIo.dll";
+        if (HMODULE module = LoadLibraryA(path.c_str())) {
+            PortLibrary lib{module, Export<InitializeWinIoFn>(module, "InitializeWinIo"),
+                            Export<ShutdownWinIoFn>(module, "ShutdownWinIo"),
+                            Export<GetPortValFn>(module, "GetPortVal"),
+                            Export<SetPortValFn>(module, "SetPortVal")};
+            if (lib.InitializeWinIo && lib.ShutdownWinIo && lib.GetPortVal && lib.SetPortVal)
+                Library = lib;
+            else
+                FreeLibrary(module);
+        }
+    }
+    return Library.Module ? &Library : nullptr;
+}
+
+void UnloadPorts() {
+    if (Library.Module)
+        FreeLibrary(Library.Module);
+    Library = PortLibrary{};
+    LoadAttempted = false;
+}
+
+struct WinIoPorts final : EcProtocol::PortIo {
+    uint8_t InPort(uint16_t port) override { return modAcerEC::InPort(port); }
+    void OutPort(uint8_t value, uint16_t port) override { modAcerEC::OutPort(value, port); }
+    void Pause() override { Sleep(1); }
+};
+
+void WriteFanRegister(uint8_t value, int32_t state) {
+    WriteEC(value, FanRegister);
+    CurrentFanState = state;
+}
+
+}  // namespace
+
+int32_t FanState() { return CurrentFanState; }
+void SetFanState(int32_t state) { CurrentFanState = state; }
+
+bool InitEC() {
+    const PortLibrary* lib = Ports();
+    return lib && lib->InitializeWinIo() != 0;
+}
+
+void CloseEC() {
+    if (Library.Module)
+        Library.ShutdownWinIo();
+    UnloadPorts();
+}
+
+bool GetPortByte(uint16_t port, uint8_t& value) {
+    DWORD buffer = 0;
+    const PortLibrary* lib = Ports();
+    const bool ok = lib && lib->GetPortVal(port, &buffer, 1) != 0;
+    value = static_cast<uint8_t>(buffer & 0xFF);
+    return ok;
+}
+
+bool SetPortByte(uint16_t port, uint8_t value) {
+    const PortLibrary* lib = Ports();
+    return lib && lib->SetPortVal(port, value, 1) != 0;
+}
+
+uint8_t InPort(uint16_t port) {
+    uint8_t value = 0;
+    return GetPortByte(port, value) ? value : 0;
+}
+
+void OutPort(uint8_t value, uint16_t port) { SetPortByte(port, value); }
+
+bool WaitECStatus(uint16_t port, uint8_t mask, EcProtocol::WantedState wanted) {
+    WinIoPorts io;
+    return EcProtocol::WaitECStatus(io, port, mask, wanted);
+}
+
+bool WaitInputBufferEmpty() {
+    WinIoPorts io;
+    return EcProtocol::WaitInputBufferEmpty(io);
+}
+
+bool WaitOutputBufferFull() {
+    WinIoPorts io;
+    return EcProtocol::WaitOutputBufferFull(io);
+}
+
+void WriteEC(uint8_t value, uint8_t reg) {
+    WinIoPorts io;
+    EcProtocol::WriteEC(io, value, reg);
+}
+
+uint8_t ReadEC(uint8_t reg) {
+    WinIoPorts io;
+    return EcProtocol::ReadEC(io, reg);
+}
+
+uint8_t ReadTemperature() { return ReadEC(TemperatureRegister); }
+
+void SetFanOff() {
+    const auto& s = modSettings::Settings;
+    WriteFanRegister(FanBytes::FanOffByte(modSettings::BiosVersion, s.UseCustomFanValue,
+                                          s.FanValueOff),
+                     FanStateOff);
+}
+
+void SetFanSlow() {
+    const auto& s = modSettings::Settings;
+    WriteFanRegister(FanBytes::FanSlowByte(modSettings::BiosVersion, s.UseCustomFanValue,
+                                           s.FanValueSlow),
+                     FanStateSlow);
+}
+
+void SetFanAuto() {
+    const auto& s = modSettings::Settings;
+    WriteFanRegister(FanBytes::FanAutoByte(s.UseCustomFanValue, s.FanValueAuto), FanStateAuto);
+}
+
+void SetFanTestValue(uint8_t value) {
+    WriteFanRegister(value, FanStateUnknown);
+    frmMain::SetMonitorTimerEnabled(false);
+}
+
+}  // namespace modAcerEC

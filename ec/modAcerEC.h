@@ -1,0 +1,41 @@
+#pragma once
+// The netbook's embedded controller: port access through the WinIo port library, the
+// EC transactions, the temperature and the fan modes, and the fan state.
+#include <cstdint>
+
+#include "ec/EcProtocol.h"
+
+namespace modAcerEC {
+
+// What was last written to the fan register; Unknown makes the next tick write it again.
+enum : int32_t { FanStateOff = 0, FanStateSlow = 1, FanStateAuto = 2, FanStateUnknown = 3 };
+int32_t FanState();
+void SetFanState(int32_t state);
+
+// Opens and closes port access. Without the port library InitEC fails.
+bool InitEC();
+void CloseEC();
+
+// One-byte port access; false when the access failed (the value is then 0).
+bool GetPortByte(uint16_t port, uint8_t& value);
+bool SetPortByte(uint16_t port, uint8_t value);
+uint8_t InPort(uint16_t port);
+void OutPort(uint8_t value, uint16_t port);
+
+bool WaitECStatus(uint16_t port, uint8_t mask, EcProtocol::WantedState wanted);
+bool WaitInputBufferEmpty();
+bool WaitOutputBufferFull();
+void WriteEC(uint8_t value, uint8_t reg);
+uint8_t ReadEC(uint8_t reg);
+
+// Degrees Celsius; 0 when the EC gave no data.
+uint8_t ReadTemperature();
+// Each writes its mode's byte to the fan register and records the state, whether or
+// not the EC took the bytes.
+void SetFanOff();
+void SetFanSlow();
+void SetFanAuto();
+// Writes a byte under test and stops the monitor timer so that it stays in force.
+void SetFanTestValue(uint8_t value);
+
+}  // namespace modAcerEC

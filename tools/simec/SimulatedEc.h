@@ -1,0 +1,54 @@
+#pragma once
+// The EC side of the ACPI embedded-controller handshake: status and data ports, the
+// read and write commands, 256 registers, and the faults a test can switch on.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "tools/simec/ThermalModel.h"
+
+// The [EC] keys of simec.ini.
+struct SimEcControls {
+    int Temperature = -1;  // fixed value of register 0x58; negative: the thermal model runs
+    int InitFailures = 0;
+    bool StuckIBF = false;
+    bool NoOBF = false;
+    int BusyReads = 0;
+    bool LogTransactions = true;
+};
+
+class SimulatedEc {
+public:
+    using Logger = std::function<void(const std::string& line)>;
+    SimulatedEc(Logger log, uint32_t nowMs) : log_(std::move(log)), thermal_(nowMs) {}
+
+    // New controls; a transaction in progress is dropped, the registers are kept.
+    void Configure(const SimEcControls& controls);
+    // No transaction in progress and no byte waiting for the host.
+    bool Idle() const;
+
+    uint8_t ReadStatus();
+    uint8_t ReadData();
+    void WriteCommand(uint8_t command, uint32_t nowMs);
+    void WriteData(uint8_t value);
+
+private:
+    enum class Phase { Idle, ReadRegister, WriteRegister, WriteValue };
+
+    bool InputBufferFull() const { return controls_.StuckIBF || busyReads_ > 0; }
+    bool Accepting(uint16_t port, uint8_t value);
+    void Log(const char* kind, uint8_t a, uint8_t b);
+
+    Logger log_;
+    ThermalModel thermal_;
+    SimEcControls controls_;
+    std::array<uint8_t, 256> registers_{};
+    Phase phase_ = Phase::Idle;
+    uint8_t register_ = 0;    // of the transaction in progress
+    int busyReads_ = 0;       // status reads left that still show IBF
+    bool outputPending_ = false;
+    int outputDelay_ = 0;     // status reads left before OBF sets
+    bool outputFull_ = false;
+    uint8_t output_ = 0;
+};

@@ -1,0 +1,136 @@
+// The four exports of the WinIo port library, answered by a simulated EC. Tests steer it
+// from outside through simec.ini beside this DLL and watch simec.log there. The program
+// talks to it from one thread, so no lock is taken.
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "tools/simec/SimulatedEc.h"
+
+namespace {
+
+constexpr WORD DataPort = 0x62, CommandPort = 0x66;
+
+HMODULE Self = nullptr;
+std::optional<SimulatedEc> Ec;
+SimEcControls Controls;
+int InitCalls = 0;  // of this process, for InitFailures
+
+// What identifies one version of simec.ini: a change of any of these rereads it.
+struct FileStamp {
+    bool Exists = false;
+    FILETIME Written{};
+    DWORD Size = 0;
+    bool operator==(const FileStamp& o) const {
+        return Exists == o.Exists && Size == o.Size &&
+               CompareFileTime(&Written, &o.Written) == 0;
+    }
+};
+FileStamp LastStamp;
+
+std::string Beside(const char* name) {
+    char path[MAX_PATH] = "";
+    const DWORD n = GetModuleFileNameA(Self, path, MAX_PATH);
+    std::string folder(path, n);
+    folder.erase(folder.find_last_of('\\') + 1);
+    return folder + name;
+}
+
+void AppendLog(const std::string& line) {
+    const HANDLE file = CreateFileA(Beside("simec.log").c_str(), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    const std::string text = line + "\n";
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+SimEcControls ReadControls(const std::string& ini) {
+    auto get = [&](const char* key, int fallback) {
+        return static_cast<int>(GetPrivateProfileIntA("EC", key, fallback, ini.c_str()));
+    };
+    SimEcControls c;
+    c.Temperature = std::min(get("Temperature", -1), 255);
+    c.InitFailures = get("InitFailures", 0);
+    c.StuckIBF = get("StuckIBF", 0) != 0;
+    c.NoOBF = get("NoOBF", 0) != 0;
+    c.BusyReads = std::max(get("BusyReads", 0), 0);
+    c.LogTransactions = get("LogTransactions", 1) != 0;
+    return c;
+}
+
+SimulatedEc& Device() {
+    if (!Ec)
+        Ec.emplace(AppendLog, GetTickCount());
+    return *Ec;
+}
+
+// Called between transactions: picks up a changed control file.
+void RefreshControls() {
+    const std::string ini = Beside("simec.ini");
+    FileStamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(ini.c_str(), GetFileExInfoStandard, &data))
+        stamp = FileStamp{true, data.ftLastWriteTime, data.nFileSizeLow};
+    if (stamp == LastStamp && Ec)
+        return;
+    LastStamp = stamp;
+    Controls = ReadControls(ini);
+    Device().Configure(Controls);
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH)
+        Self = instance;
+    return TRUE;
+}
+
+extern "C" {
+
+__declspec(dllexport) bool __stdcall InitializeWinIo() {
+    RefreshControls();
+    const bool ok = ++InitCalls > Controls.InitFailures;
+    AppendLog(ok ? "INIT 1" : "INIT 0");
+    return ok;
+}
+
+// The real library returns nothing here; a true suits a caller of either declaration.
+__declspec(dllexport) bool __stdcall ShutdownWinIo() {
+    AppendLog("SHUTDOWN");
+    return true;
+}
+
+__declspec(dllexport) bool __stdcall GetPortVal(WORD port, PDWORD value, BYTE size) {
+    if (!value || size != 1)
+        return false;
+    SimulatedEc& ec = Device();
+    if (port == CommandPort && ec.Idle())
+        RefreshControls();
+    if (port == CommandPort)
+        *value = ec.ReadStatus();
+    else if (port == DataPort)
+        *value = ec.ReadData();
+    else
+        *value = 0xFF;  // nothing else answers on this bus
+    return true;
+}
+
+__declspec(dllexport) bool __stdcall SetPortVal(WORD port, DWORD value, BYTE size) {
+    if (size != 1)
+        return false;
+    SimulatedEc& ec = Device();
+    if (port == CommandPort)
+        ec.WriteCommand(static_cast<uint8_t>(value), GetTickCount());
+    else if (port == DataPort)
+        ec.WriteData(static_cast<uint8_t>(value));
+    return true;
+}
+
+}  // extern "C"
