@@ -1,0 +1,85 @@
+#include "system/modPowerMan.h"
+
+#include <windows.h>
+
+#include "settings/modSettings.h"
+#include "system/StartHidden.h"
+
+namespace modPowerMan {
+
+namespace {
+
+PowerStatusRecord powerStatus;
+int32_t mainsModeInForce = 0;
+int32_t batteryModeInForce = 0;
+
+// Each powercfg finishes before the next starts, so that the scheme exists before it
+// is made active and changed; a powercfg that hangs holds the program no longer.
+constexpr uint32_t kPowercfgWaitMs = 5000;
+
+// Whether powercfg could be started is not looked at: the modes in force and the
+// settings hold the new values either way.
+void RunPowercfg(const std::string& commandLine) {
+    StartHidden(commandLine, kPowercfgWaitMs);
+}
+
+// Records the mode sent for one power source, in force and in the settings.
+void RecordMode(PowerSource source, int32_t mode) {
+    auto& processor = modSettings::Settings.Processor;
+    if (source == PowerSource::Mains) {
+        mainsModeInForce = mode;
+        processor.AC = static_cast<int16_t>(mode);
+    } else {
+        batteryModeInForce = mode;
+        processor.DC = static_cast<int16_t>(mode);
+    }
+}
+
+}  // namespace
+
+const PowerStatusRecord& PowerStatus() {
+    return powerStatus;
+}
+
+void UpdatePowerStatus() {
+    SYSTEM_POWER_STATUS status;
+    // A failed call leaves the record as it was.
+    if (!GetSystemPowerStatus(&status))
+        return;
+    powerStatus.ACLineStatus = status.ACLineStatus;
+    powerStatus.BatteryFlag = status.BatteryFlag;
+    powerStatus.BatteryLifePercent = status.BatteryLifePercent;
+    powerStatus.Reserved1 = status.Reserved1;
+    powerStatus.BatteryLifeTime = static_cast<int32_t>(status.BatteryLifeTime);
+    powerStatus.BatteryFullLifeTime = static_cast<int32_t>(status.BatteryFullLifeTime);
+}
+
+int32_t CurrentThrottleMode() {
+    UpdatePowerStatus();
+    return SourceInUse(powerStatus) == PowerSource::Mains ? mainsModeInForce : batteryModeInForce;
+}
+
+void SetThrottleMode(int32_t mode) {
+    UpdatePowerStatus();
+    const PowerSource source = SourceInUse(powerStatus);
+    RecordMode(source, mode);
+    RunPowercfg(ThrottleCommand(source, mode));
+    modSettings::SaveSettings();
+}
+
+void ApplyThrottleModes(int32_t mainsMode, int32_t batteryMode) {
+    UpdatePowerStatus();
+    RecordMode(PowerSource::Mains, mainsMode);
+    RecordMode(PowerSource::Battery, batteryMode);
+    RunPowercfg(ThrottleCommand(PowerSource::Mains, mainsMode));
+    RunPowercfg(ThrottleCommand(PowerSource::Battery, batteryMode));
+}
+
+void CreatePowerScheme() {
+    RunPowercfg(CreateSchemeCommand());
+    RunPowercfg(ActivateSchemeCommand());
+    const auto& processor = modSettings::Settings.Processor;
+    ApplyThrottleModes(processor.AC, processor.DC);
+}
+
+}  // namespace modPowerMan

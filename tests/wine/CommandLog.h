@@ -1,0 +1,33 @@
+#pragma once
+// The lines that fakecmd copies (powercfg.exe beside the test program) append to
+// commands.log in the test program's folder.
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace CommandLog {
+
+inline std::string Path() {
+    char path[MAX_PATH];
+    const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return self.substr(0, self.find_last_of('\\') + 1) + "commands.log";
+}
+
+inline void Clear() {
+    DeleteFileA(Path().c_str());
+}
+
+inline std::vector<std::string> Lines() {
+    std::vector<std::string> lines;
+    std::ifstream log(Path(), std::ios::binary);
+    for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+}  // namespace CommandLog

@@ -1,0 +1,169 @@
+#include "system/modPowerMan.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+#include "CommandLog.h"
+#include "settings/modSettings.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Wine reads the power status from /sys/class/power_supply, which the test bed
+// replaces by the folder named in VANTU_POWER_SUPPLY; we write it through drive Z:.
+class FakePowerSupply {
+public:
+    static bool Available() { return std::getenv("VANTU_POWER_SUPPLY") != nullptr; }
+
+    // On battery: 75 % left, discharging at a third of the full charge per hour.
+    static void Discharging() {
+        Write("AC\\online", "0");
+        CreateDirectoryA(Path("BAT0").c_str(), nullptr);
+        for (const auto& [name, value] : kBattery)
+            Write(std::string("BAT0\\") + name, value);
+    }
+
+    // The test bed's default: mains power and no battery.
+    static void Mains() {
+        for (const auto& [name, value] : kBattery)
+            DeleteFileA(Path(std::string("BAT0\\") + name).c_str());
+        RemoveDirectoryA(Path("BAT0").c_str());
+        Write("AC\\online", "1");
+    }
+
+private:
+    static constexpr std::pair<const char*, const char*> kBattery[] = {
+        {"type", "Battery"},         {"present", "1"},          {"status", "Discharging"},
+        {"voltage_now", "11100000"}, {"charge_full", "4000000"}, {"charge_now", "3000000"},
+        {"current_now", "1000000"},
+    };
+
+    static std::string Path(const std::string& relative) {
+        std::string path = std::string("Z:") + std::getenv("VANTU_POWER_SUPPLY");
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path + "\\" + relative;
+    }
+
+    static void Write(const std::string& relative, const char* value) {
+        std::ofstream(Path(relative), std::ios::binary) << value << '\n';
+    }
+};
+
+class modPowerManTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FakePowerSupply::Available()) << "run under scripts/wine-run";
+        savedSettings_ = modSettings::Settings;
+        CommandLog::Clear();
+        DeleteFileA(modSettings::IniFilePath().c_str());
+        FakePowerSupply::Mains();
+    }
+
+    void TearDown() override {
+        MoveFileA(AwayPath().c_str(), PowercfgPath().c_str());
+        FakePowerSupply::Mains();
+        DeleteFileA(modSettings::IniFilePath().c_str());
+        CommandLog::Clear();
+        modSettings::Settings = savedSettings_;
+    }
+
+    static std::string PowercfgPath() { return modSettings::AppFolder() + "powercfg.exe"; }
+    static std::string AwayPath() { return modSettings::AppFolder() + "powercfg.exe.away"; }
+
+    static std::string SavedProcessorValue(const char* key) {
+        return modSettings::ReadIniValue("Processor", key, modSettings::IniFilePath(), "missing");
+    }
+
+private:
+    SettingsRecord savedSettings_;
+};
+
+TEST_F(modPowerManTest, ModesInForceStartAtZero) {
+    // A fresh process: the modes in force of this one depend on the tests run before.
+    EXPECT_EXIT(std::exit(modPowerMan::CurrentThrottleMode()), testing::ExitedWithCode(0), "");
+}
+
+TEST_F(modPowerManTest, SchemeIsCreatedActivatedThenSetInThatOrder) {
+    modSettings::Settings.Processor.AC = 1;
+    modSettings::Settings.Processor.DC = 2;
+
+    modPowerMan::CreatePowerScheme();
+
+    EXPECT_EQ(CommandLog::Lines(), (Lines{
+                                       "powercfg /c vantu",
+                                       "powercfg /s vantu",
+                                       "powercfg /x vantu /processor-throttle-ac adaptive",
+                                       "powercfg /x vantu /processor-throttle-dc none",
+                                   }));
+    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
+    EXPECT_FALSE(modSettings::IniFileExists());
+}
+
+TEST_F(modPowerManTest, BatteryStateIsReadIntoTheRecord) {
+    FakePowerSupply::Discharging();
+    modPowerMan::UpdatePowerStatus();
+    const PowerStatusRecord& status = modPowerMan::PowerStatus();
+    EXPECT_EQ(status.ACLineStatus, 0);
+    EXPECT_EQ(status.BatteryFlag, 1);
+    EXPECT_EQ(status.BatteryLifePercent, 75);
+    EXPECT_EQ(status.BatteryLifeTime, 3 * 3600);
+
+    FakePowerSupply::Mains();
+    modPowerMan::UpdatePowerStatus();
+    EXPECT_EQ(modPowerMan::PowerStatus().ACLineStatus, 1);
+}
+
+TEST_F(modPowerManTest, DynamicOnBatterySetsAndSavesTheBatteryModeOnly) {
+    modSettings::Settings.Processor.AC = 2;
+    modSettings::Settings.Processor.DC = 0;
+    FakePowerSupply::Discharging();
+
+    modPowerMan::SetThrottleMode(1);
+
+    EXPECT_EQ(CommandLog::Lines(), Lines{"powercfg /x vantu /processor-throttle-dc adaptive"});
+    EXPECT_EQ(modSettings::Settings.Processor.DC, 1);
+    EXPECT_EQ(modSettings::Settings.Processor.AC, 2);
+    EXPECT_EQ(SavedProcessorValue("DC"), "1");
+    EXPECT_EQ(SavedProcessorValue("AC"), "2");
+    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
+}
+
+TEST_F(modPowerManTest, ModeOnMainsSetsAndSavesTheMainsModeOnly) {
+    modSettings::Settings.Processor.AC = 1;
+    modSettings::Settings.Processor.DC = 2;
+
+    modPowerMan::SetThrottleMode(0);
+
+    EXPECT_EQ(CommandLog::Lines(), Lines{"powercfg /x vantu /processor-throttle-ac constant"});
+    EXPECT_EQ(modSettings::Settings.Processor.AC, 0);
+    EXPECT_EQ(modSettings::Settings.Processor.DC, 2);
+    EXPECT_EQ(SavedProcessorValue("AC"), "0");
+}
+
+TEST_F(modPowerManTest, CurrentModeFollowsThePowerSource) {
+    modPowerMan::ApplyThrottleModes(1, 2);
+    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
+    FakePowerSupply::Discharging();
+    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 2);
+    FakePowerSupply::Mains();
+    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
+}
+
+TEST_F(modPowerManTest, MissingPowercfgStillUpdatesModesAndSettings) {
+    ASSERT_TRUE(MoveFileA(PowercfgPath().c_str(), AwayPath().c_str()));
+    FakePowerSupply::Discharging();
+
+    modPowerMan::CreatePowerScheme();
+    modPowerMan::SetThrottleMode(1);
+
+    EXPECT_TRUE(CommandLog::Lines().empty());
+    EXPECT_EQ(modSettings::Settings.Processor.DC, 1);
+    EXPECT_EQ(SavedProcessorValue("DC"), "1");
+    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
+}
+
+}  // namespace
