@@ -1,0 +1,111 @@
+#include "settings/modSettings.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <vector>
+
+#include "settings/AppPath.h"
+#include "settings/Conversion.h"
+#include "system/modRegistry.h"
+
+namespace modSettings {
+
+SettingsRecord Settings;
+int16_t BiosVersion = 0;
+bool IsWindows6OrLater = false;
+
+namespace {
+
+constexpr const char* SystemKey = "HARDWARE\\Description\\System";
+constexpr const char* CurrentVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle() {
+        if (valid()) FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// A registry text as it was stored; a number (a value of another type than expected)
+// as its decimal digits.
+std::string TextOf(const RegistryValue& value) {
+    return value.IsNumber ? Conversion::DecimalText(value.Number) : value.Text;
+}
+
+std::string ReadMachineText(const char* keyPath, const char* valueName) {
+    return TextOf(modRegistry::RegReadValue(HKEY_LOCAL_MACHINE, keyPath, valueName));
+}
+
+}  // namespace
+
+std::string AppFolder() {
+    std::vector<char> path(MAX_PATH);
+    DWORD length = 0;
+    // XP neither terminates nor reports a cut path other than by filling the buffer.
+    while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+           path.size()) {
+        path.resize(path.size() * 2);
+    }
+    return FolderWithBackslash(std::string_view(path.data(), length));
+}
+
+std::string IniFilePath() { return AppFolder() + AppTitle + ".ini"; }
+
+bool IniFileExists() {
+    WIN32_FIND_DATAA found;
+    const FindHandle search(FindFirstFileA(IniFilePath().c_str(), &found));
+    constexpr DWORD notOrdinary =
+        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+    return search.valid() && (found.dwFileAttributes & notOrdinary) == 0;
+}
+
+std::string ReadIniValue(const std::string& section, const std::string& key,
+                         const std::string& file, const std::string& defaultText) {
+    char buffer[255] = {};
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(), buffer,
+                             sizeof buffer, file.c_str());
+    return std::string(buffer, strnlen(buffer, sizeof buffer));
+}
+
+int32_t WriteIniValue(const std::string& section, const std::string& key,
+                      const std::string& value, const std::string& file) {
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+}
+
+void ReadBiosVersion() {
+    if (!modRegistry::RegKeyExists(HKEY_LOCAL_MACHINE, SystemKey)) return;
+    BiosVersion = BiosVersionFromText(ReadMachineText(SystemKey, "SystemBiosVersion"));
+}
+
+void ReadWindowsVersion() {
+    if (!modRegistry::RegKeyExists(HKEY_LOCAL_MACHINE, CurrentVersionKey)) return;
+    IsWindows6OrLater = IsVersion6OrLater(ReadMachineText(CurrentVersionKey, "CurrentVersion"));
+}
+
+void LoadSettings() {
+    const std::string file = IniFilePath();
+    ReadBiosVersion();
+    ReadWindowsVersion();
+    LoadSettingsFrom(Settings, [&file](const std::string& section, const std::string& key,
+                                       const std::string& defaultText) {
+        return ReadIniValue(section, key, file, defaultText);
+    });
+}
+
+void SaveSettings() {
+    const std::string file = IniFilePath();
+    SaveSettingsTo(Settings, [&file](const std::string& section, const std::string& key,
+                                     const std::string& value) {
+        WriteIniValue(section, key, value, file);
+    });
+}
+
+}  // namespace modSettings

@@ -1,0 +1,35 @@
+#pragma once
+// The one settings record of the running program, its INI file beside the executable,
+// and the two machine facts read at load time (BIOS version, Windows 6 or later).
+#include <cstdint>
+#include <string>
+
+#include "settings/SettingsRecord.h"
+
+namespace modSettings {
+
+// Captions every message box and names the INI file, whatever the executable is called.
+inline constexpr const char* AppTitle = "vantu";
+
+extern SettingsRecord Settings;  // read directly by every module
+extern int16_t BiosVersion;      // not persisted; 0 until read
+extern bool IsWindows6OrLater;   // not persisted
+
+std::string AppFolder();  // the executable's folder with exactly one trailing backslash
+std::string IniFilePath();
+// Only an ordinary file counts: a hidden or system file, or a directory, is missing.
+bool IniFileExists();
+
+// The stored text cut to 254 characters, or defaultText when the key or file is missing.
+std::string ReadIniValue(const std::string& section, const std::string& key,
+                         const std::string& file, const std::string& defaultText);
+// Non-zero on success; callers do not need to look.
+int32_t WriteIniValue(const std::string& section, const std::string& key,
+                      const std::string& value, const std::string& file);
+
+void ReadBiosVersion();     // leaves BiosVersion as it is when the registry key is missing
+void ReadWindowsVersion();  // leaves IsWindows6OrLater as it is when the key is missing
+void LoadSettings();        // reads both machine facts, then the file
+void SaveSettings();        // writes the whole record
+
+}  // namespace modSettings
