@@ -36,7 +36,7 @@ uint8_t SimulatedEc::ReadStatus() {
     if (outputPending_) {
         if (outputDelay_ > 0) {
             --outputDelay_;
-        } else if (!controls_.NoOBF) {
+        } else {
             outputPending_ = false;
             outputFull_ = true;
         }
@@ -91,7 +91,7 @@ void SimulatedEc::WriteData(uint8_t value) {
                                         ? static_cast<uint8_t>(controls_.Temperature)
                                         : thermal_.Degrees();
             output_ = registers_[value];
-            outputPending_ = true;
+            outputPending_ = !controls_.NoOBF;
             outputDelay_ = controls_.BusyReads;
             phase_ = Phase::Idle;
             break;

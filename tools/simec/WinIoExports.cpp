@@ -126,8 +126,10 @@ __declspec(dllexport) bool __stdcall SetPortVal(WORD port, DWORD value, BYTE siz
     if (size != 1)
         return false;
     SimulatedEc& ec = Device();
-    if (port == CommandPort)
+    if (port == CommandPort) {
+        RefreshControls();  // a command starts a new transaction, whatever came before
         ec.WriteCommand(static_cast<uint8_t>(value), GetTickCount());
+    }
     else if (port == DataPort)
         ec.WriteData(static_cast<uint8_t>(value));
     return true;
