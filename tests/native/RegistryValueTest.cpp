@@ -48,12 +48,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, DecodeRegistryDataTest, testing::ValuesIn(kDecod
                              return std::string(info.param.name);
                          });
 
-TEST(DecodeRegistryDataTest, MultiStringEndsInVersionDigitsAndTwoNuls) {
-    const RegistryValue value = DecodeRegistryData(7, "ACRSYS - 1\0V0.3304\0\0"s);
-    ASSERT_GE(value.Text.size(), 6u);
-    EXPECT_EQ(value.Text.substr(value.Text.size() - 6), "3304\0\0"s);
-}
-
 struct EncodeCase {
     const char* name;
     RegistryValue value;
@@ -92,17 +86,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, EncodeRegistryValueTest, testing::ValuesIn(kEnco
                              return std::string(info.param.name);
                          });
 
-TEST(EncodeBinaryDwordTest, IsFourLittleEndianBytesOfTypeBinary) {
-    const RegistryData one = EncodeBinaryDword(1);
-    EXPECT_EQ(one.Type, 3u);
-    EXPECT_EQ(one.Bytes, "\x01\0\0\0"s);
-    EXPECT_EQ(EncodeBinaryDword(-1).Bytes, "\xFF\xFF\xFF\xFF"s);
+TEST(EncodeBinaryDwordTest, IsFourBinaryBytesThatDecodeToTheSameNumber) {
     EXPECT_EQ(EncodeBinaryDword(0x01020304).Bytes, "\x04\x03\x02\x01"s);
-}
-
-TEST(EncodeBinaryDwordTest, DecodesBackToTheSameNumber) {
     for (int32_t n : {0, 1, -1, 255, 256, INT32_MIN, INT32_MAX}) {
         const RegistryData data = EncodeBinaryDword(n);
+        EXPECT_EQ(data.Type, 3u);
         const RegistryValue back = DecodeRegistryData(data.Type, data.Bytes);
         EXPECT_TRUE(back.IsNumber);
         EXPECT_EQ(back.Number, n);
