@@ -1,5 +1,6 @@
 # Checks that the shipped program is a PE32 GUI program that needs nothing beyond
 # Windows' own DLLs and imports no function that Windows XP SP3 lacks.
+cmake_minimum_required(VERSION 3.25)
 # Usage: cmake -DOBJDUMP=... -DEXE=... -P check-pe.cmake
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)

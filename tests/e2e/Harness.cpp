@@ -4,7 +4,6 @@
 
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 namespace e2e {
 
@@ -108,7 +107,7 @@ bool WaitUntil(const std::function<bool()>& condition, milliseconds limit) {
     while (!condition()) {
         if (std::chrono::steady_clock::now() > end)
             return false;
-        std::this_thread::sleep_for(milliseconds(20));
+        Sleep(20);
     }
     return true;
 }
