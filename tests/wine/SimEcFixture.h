@@ -39,8 +39,9 @@ protected:
     static void WriteIni(const std::string& ecKeys) {
         static ULONGLONG lastStamp = 0;
         const std::string text = "[EC]\r\n" + ecKeys + "\r\n";
-        const HANDLE file = CreateFileA(IniPath().c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE file =
+            CreateFileA(IniPath().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
         DWORD written = 0;
         WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);

@@ -59,10 +59,4 @@ TEST_F(SimEc, ThermalModelStartsAtFiftyDegrees) {
     EXPECT_EQ(ReadTemperature(), 50);
 }
 
-TEST_F(SimEc, OtherPortsFloat) {
-    uint8_t value = 0;
-    EXPECT_TRUE(GetPortByte(0x60, value));
-    EXPECT_EQ(value, 0xFF);
-}
-
 }  // namespace
