@@ -36,8 +36,12 @@ int HexDigitValue(char c) {
 }
 
 // The BASIC literal rule: the count of significant digits, not the value, picks the
-// width, so &HFFFF is -1 while &H0FFFF is still -1 and &H10000 is 65536.
-std::optional<Number> ParseHexDigits(std::string_view digits) {
+// width, so &HFFFF is -1 while &H0FFFF is still -1 and &H10000 is 65536. A 32-bit
+// target reads every literal as 32 bits instead: a colour such as &HFF00 (green),
+// which the settings file holds in this form, must read back as itself, not -256.
+enum class HexWidth { ByDigits, Always32 };
+
+std::optional<Number> ParseHexDigits(std::string_view digits, HexWidth width) {
     if (digits.empty()) return std::nullopt;
     uint32_t value = 0;
     int significant = 0;
@@ -48,7 +52,7 @@ std::optional<Number> ParseHexDigits(std::string_view digits) {
         if (++significant > 8) return std::nullopt;
         value = value << 4 | static_cast<uint32_t>(digit);
     }
-    const int64_t signedValue = significant <= 4
+    const int64_t signedValue = significant <= 4 && width == HexWidth::ByDigits
         ? int64_t{static_cast<int16_t>(static_cast<uint16_t>(value))}
         : int64_t{static_cast<int32_t>(value)};
     return Number{signedValue, value == 0};
@@ -91,17 +95,18 @@ std::optional<Number> ParseDecimal(std::string_view text) {
     return Number{negative ? -whole : whole, !nonZero};
 }
 
-std::optional<Number> ParseNumber(std::string_view text) {
+std::optional<Number> ParseNumber(std::string_view text, HexWidth width = HexWidth::ByDigits) {
     text = TrimBlanks(text);
     if (text.size() >= 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h')) {
-        return ParseHexDigits(text.substr(2));
+        return ParseHexDigits(text.substr(2), width);
     }
     return ParseDecimal(text);
 }
 
 template <typename T>
 std::optional<T> ParseInto(std::string_view text) {
-    const auto number = ParseNumber(text);
+    const auto number =
+        ParseNumber(text, sizeof(T) >= 4 ? HexWidth::Always32 : HexWidth::ByDigits);
     if (!number || number->Rounded < std::numeric_limits<T>::min() ||
         number->Rounded > std::numeric_limits<T>::max()) {
         return std::nullopt;

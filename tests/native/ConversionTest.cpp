@@ -78,10 +78,12 @@ TEST(ConversionTest, ByteBoundaries) {
                        ToByte);
 }
 
-TEST(ConversionTest, HexWidthFollowsSignificantDigits) {
+// A 32-bit target reads up to eight digits as a 32-bit pattern, so a colour saved as
+// &HFF00 reads back as 65280.
+TEST(ConversionTest, HexIsA32BitPatternForA32BitTarget) {
     ExpectAll<int32_t>({{"&H0", 0}, {"&HFF", 255}, {"&hff", 255}, {"&HfF", 255},
-                        {"&H7FFF", 32767}, {"&H8000", -32768}, {"&HFFFF", -1},
-                        {"&H0FFFF", -1}, {"&H10000", 65536}, {"&HFFFFFF", 16777215},
+                        {"&H7FFF", 32767}, {"&H8000", 32768}, {"&HFF00", 65280},
+                        {"&HFFFF", 65535}, {"&H0FFFF", 65535}, {"&H10000", 65536}, {"&HFFFFFF", 16777215},
                         {"&H40FF60", 4259680}, {"&H7FFFFFFF", 2147483647},
                         {"&H80000000", INT32_MIN}, {"&HFFFFFFFF", -1},
                         {"&H000000000FF", 255}, {"&H100000000", Fails}, {" &H10 ", 16}},
@@ -133,13 +135,10 @@ TEST(ConversionTest, HexTextHasNoLeadingZeros) {
 }
 
 TEST(ConversionTest, TextFormsReadBack) {
-    for (int32_t value : {0, 1, -1, 255, 32767, -32768, 65536, 4259680, INT32_MAX, INT32_MIN}) {
+    for (int32_t value : {0, 1, -1, 255, 32767, 32768, 65280, 65535, -32768, 65536, 4259680,
+                          INT32_MAX, INT32_MIN}) {
         EXPECT_EQ(value, ToInt32(DecimalText(value))) << value;
-        // Five or more hex digits read as 32 bits, so every value of 0x10000 or more
-        // and every negative one survives the hexadecimal form.
-        if (value < 0 || value > 0xFFFF) {
-            EXPECT_EQ(value, ToInt32(HexText(static_cast<uint32_t>(value)))) << value;
-        }
+        EXPECT_EQ(value, ToInt32(HexText(static_cast<uint32_t>(value)))) << value;
     }
     for (int value = 0; value <= 255; ++value) {
         EXPECT_EQ(value, ToByte(HexText(static_cast<uint32_t>(value))));

@@ -163,12 +163,14 @@ TEST(SettingsRecordTest, SaveWritesNegativeAndWideValuesSoTheyReadBack) {
     s.TimerInterval = -12;
     s.Fan.Stop = -32768;
     s.TemperatureTextColor = -1;
+    s.TemperatureTextColor2 = 0xFF00;  // pure green: four hex digits, still positive
     s.BatteryTextColor = 0x10000;
     s.CustomDeviceName = "  padded name  ";
     FakeIni ini;
     SaveSettingsTo(s, ini.Writer());
     EXPECT_EQ("-12", (ini.Values[{"Advanced", "TimerInterval"}]));
     EXPECT_EQ("&HFFFFFFFF", (ini.Values[{"Colors", "TemperatureTextColor"}]));
+    EXPECT_EQ("&HFF00", (ini.Values[{"Colors", "TemperatureTextColor2"}]));
     EXPECT_EQ(s, LoadFrom(ini));
 }
 
