@@ -67,63 +67,37 @@ private:
 
 using Bytes = std::vector<std::string>;
 
-TEST(Monitor, CustomRulesFollowTheTemperatureWithHysteresis) {
+// Temperature sequences and the fan bytes they must write, the exit's hand-over to
+// the EC (00) included; BIOS 3305 writes AF for off and 10 for slow.
+struct Sequence {
+    const char* what;
+    const char* extraIni;
+    std::vector<int> temperatures;
+    Bytes writes;
+};
+
+TEST(Monitor, FanWritesFollowTheTemperature) {
+    const Sequence sequences[] = {
+        // unknown -> off below Stop; stays off up to Slow; slow above it, auto above
+        // Auto; auto stays between Slow and Auto; slow below Slow; off below Stop
+        {"custom rules with hysteresis", "", {45, 55, 61, 63, 66, 62, 59, 49},
+         {"AF", "10", "00", "10", "AF", "00"}},
+        {"after start the fan is left alone between Slow and Auto", "", {62, 70}, {"00", "00"}},
+        {"after start below Slow the fan goes slow", "", {55}, {"10", "00"}},
+        {"a fixed mode writes once", "[Fan]\r\nControl=0\r\n", {80, 81, 30}, {"AF", "00"}},
+        {"0, 100 and more are no reading", "", {0, 100, 200, 45}, {"AF", "00"}},
+        {"a hand-edited mode out of range never acts", "[Fan]\r\nControl=7\r\n", {90, 20},
+         {"00"}},
+    };
     SeededBiosVersion bios({"ACRSYS - 1", "V1.3305"});
-    FanScenario fan;
-    fan.Start(45);     // unknown -> off (below Stop)
-    fan.Step(55);      // off stays off between Stop and Slow
-    fan.Step(61);      // off -> slow above Slow
-    fan.Step(63);      // slow stays slow
-    fan.Step(66);      // slow -> auto above Auto
-    fan.Step(62);      // auto stays auto between Slow and Auto
-    fan.Step(59);      // auto -> slow below Slow
-    fan.Step(49);      // slow -> off below Stop
-    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"AF", "10", "00", "10", "AF", "00"}));
-}
-
-TEST(Monitor, AfterStartTheFanIsLeftAloneInsideTheSlowToAutoBand) {
-    SeededBiosVersion bios({"V1.3305"});
-    FanScenario fan;
-    fan.Start(62);
-    EXPECT_TRUE(fan.FanWrites().empty());
-    fan.Step(70);
-    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"00", "00"}));
-}
-
-TEST(Monitor, BelowSlowAfterStartTheFanGoesSlow) {
-    SeededBiosVersion bios({"V1.3305"});
-    FanScenario fan;
-    fan.Start(55);
-    EXPECT_EQ(fan.FanWrites(), (Bytes{"10"}));
-    fan.CloseAndTakeFanWrites();
-}
-
-TEST(Monitor, AFixedModeWritesTheFanRegisterOnce) {
-    SeededBiosVersion bios({"V1.3305"});
-    FanScenario fan("[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\nControl=0\r\n");
-    fan.Start(80);
-    fan.Step(81);
-    fan.Step(30);
-    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"AF", "00"}));
-}
-
-TEST(Monitor, ReadingsOfZeroOrAHundredAndMoreAreNoReading) {
-    SeededBiosVersion bios({"V1.3305"});
-    FanScenario fan;
-    fan.Start(0);
-    fan.Step(100);
-    fan.Step(200);
-    EXPECT_TRUE(fan.FanWrites().empty());
-    fan.Step(45);
-    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"AF", "00"}));
-}
-
-TEST(Monitor, AHandEditedFanModeOutOfRangeNeverTouchesTheFan) {
-    SeededBiosVersion bios({"V1.3305"});
-    FanScenario fan("[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\nControl=7\r\n");
-    fan.Start(90);
-    fan.Step(20);
-    EXPECT_EQ(fan.CloseAndTakeFanWrites(), (Bytes{"00"}));  // only the exit's hand-over
+    for (const auto& sequence : sequences) {
+        SCOPED_TRACE(sequence.what);
+        FanScenario fan(std::string(kFastTicks) + sequence.extraIni);
+        fan.Start(sequence.temperatures.front());
+        for (size_t i = 1; i < sequence.temperatures.size(); ++i)
+            fan.Step(sequence.temperatures[i]);
+        EXPECT_EQ(fan.CloseAndTakeFanWrites(), sequence.writes);
+    }
 }
 
 // Off, slow and auto bytes by BIOS version, or the custom bytes.

@@ -46,6 +46,11 @@ void WaitUntilStarted(const TestFolder& folder) {
     ASSERT_TRUE(folder.WaitForEcLog("R 58", 1, kStartup)) << "no monitor tick";
 }
 
+void ExpectLines(const std::string& ini, std::initializer_list<const char*> lines) {
+    for (const char* line : lines)
+        EXPECT_NE(ini.find(line), std::string::npos) << line << " missing from\n" << ini;
+}
+
 void CloseAndExpectCleanExit(const Vantu& vantu) {
     vantu.Close();
     const auto code = vantu.WaitForExit();
@@ -80,11 +85,8 @@ TEST(Startup, HandSetAlternateDriverSurvivesTheSaveAndOpensNoPortLibrary) {
     Vantu vantu(folder);
     WaitUntilStarted(folder);
     CloseAndExpectCleanExit(vantu);
-    const std::string ini = folder.Ini();
-    EXPECT_NE(ini.find("[Special]\r\nUseAlternateDriver=True\r\nUseCustomFanValue=False\r\n"),
-              std::string::npos)
-        << ini;
-    EXPECT_NE(ini.find("CustomDeviceID=USB\\VID_1BCF*\r\n"), std::string::npos);
+    ExpectLines(folder.Ini(), {"[Special]\r\nUseAlternateDriver=True\r\nUseCustomFanValue=False\r\n",
+                               "CustomDeviceID=USB\\VID_1BCF*\r\n"});
     EXPECT_TRUE(folder.EcLog("INIT").empty());
     EXPECT_TRUE(folder.EcLog("SHUTDOWN").empty());
     EXPECT_EQ(folder.EcLog().back(), "W 55 00");  // the fan still goes back to the EC
@@ -114,11 +116,10 @@ TEST(Startup, CloseWritesTheSettingsBackInTheirOwnForms) {
     Vantu vantu(folder);
     WaitUntilStarted(folder);
     CloseAndExpectCleanExit(vantu);
-    const std::string ini = folder.Ini();
-    for (const char* line : {"PreventHDClicks=True\r\n", "TimerInterval=250\r\n", "Control=1\r\n",
-                             "TemperatureTextColor=&H40FF60\r\n", "FanValueOff=&H1F\r\n",
-                             "CustomDeviceName=Card reader\r\n", "Stop=50\r\n"})
-        EXPECT_NE(ini.find(line), std::string::npos) << line << " missing from\n" << ini;
+    ExpectLines(folder.Ini(), {"PreventHDClicks=True\r\n", "TimerInterval=250\r\n",
+                               "Control=1\r\n", "TemperatureTextColor=&H40FF60\r\n",
+                               "FanValueOff=&H1F\r\n", "CustomDeviceName=Card reader\r\n",
+                               "Stop=50\r\n"});
 }
 
 TEST(Startup, AValueThatFailsConversionTakesItsDefaultAndTheRestStillLoads) {
@@ -129,10 +130,8 @@ TEST(Startup, AValueThatFailsConversionTakesItsDefaultAndTheRestStillLoads) {
     Vantu vantu(folder);
     WaitUntilStarted(folder);
     CloseAndExpectCleanExit(vantu);
-    const std::string ini = folder.Ini();
-    for (const char* line : {"TimerInterval=3000\r\n", "Stop=40\r\n", "FanValueOff=&HAF\r\n",
-                             "FanValueSlow=&H22\r\n", "CustomDeviceName=Pen\r\n"})
-        EXPECT_NE(ini.find(line), std::string::npos) << line << " missing from\n" << ini;
+    ExpectLines(folder.Ini(), {"TimerInterval=3000\r\n", "Stop=40\r\n", "FanValueOff=&HAF\r\n",
+                               "FanValueSlow=&H22\r\n", "CustomDeviceName=Pen\r\n"});
 }
 
 TEST(Startup, PortLibraryFailingTenTimesStillStarts) {
