@@ -40,12 +40,13 @@ Fn Export(HMODULE module, const char* name) {
 }
 
 // Loaded on first need. The full path keeps the search away from the current
-// directory: the program runs with administrator rights.
+// directory, and the altered search path looks for the library's own dependencies
+// beside it first: the program runs with administrator rights.
 const PortLibrary* Ports() {
     if (!LoadAttempted) {
         LoadAttempted = true;
         const std::string path = modSettings::AppFolder() + "WinIo.dll";
-        if (HMODULE module = LoadLibraryA(path.c_str())) {
+        if (HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
             PortLibrary lib{module, Export<InitializeWinIoFn>(module, "InitializeWinIo"),
                             Export<ShutdownWinIoFn>(module, "ShutdownWinIo"),
                             Export<GetPortValFn>(module, "GetPortVal"),
