@@ -1,83 +1,60 @@
-#include <gtest/gtest.h>
-
 #include "app/BatteryText.h"
+
+#include <gtest/gtest.h>
 
 using namespace BatteryText;
 
 namespace {
 
-struct BatteryCase {
-    const char* name;
-    uint8_t acLine;
-    uint8_t flag;
-    uint8_t percent;
-    int32_t lifeTime;
-    bool showIcon;
-    const char* tooltip;
-    BatteryIconAction icon;
-};
-
 constexpr auto Draw = BatteryIconAction::Draw;
 constexpr auto Remove = BatteryIconAction::Remove;
 
-const BatteryCase kBatteryCases[] = {
-    {"TwoHoursFiveOnBattery", 0, 1, 87, 7500, true, "2:05 (87%)", Draw},
-    {"TimeWithIconOff", 0, 1, 87, 7500, false, "2:05 (87%)", Remove},
-    {"HalfMinuteRoundsToEvenZero", 0, 2, 5, 30, true, "0:00 (5%)", Draw},
-    {"TwoAndAHalfMinutesRoundToTwo", 0, 2, 5, 150, true, "0:02 (5%)", Draw},
-    {"TenHoursExactly", 0, 1, 100, 36000, true, "10:00 (100%)", Draw},
-    {"UnknownPercentIs255", 0, 1, 255, 7500, true, "2:05 (255%)", Draw},
-    {"UnknownTimeOnBattery", 0, 1, 40, -1, true, "Battery: 40%", Remove},
-    {"ZeroTimeOnBattery", 0, 1, 40, 0, true, "Battery: 40%", Remove},
-    {"MainsWithTimeIgnoresTime", 1, 1, 99, 7500, true, "Battery: 99%", Remove},
-    {"ChargingHighOnMainsIsNotCharging", 1, 9, 97, -1, true, "Battery: 97%", Remove},
-    {"UnknownAcLineCountsAsMains", 255, 1, 60, 7500, true, "Battery: 60%", Remove},
-    {"Charging", 1, 8, 42, -1, true, "Charging: 42%", Remove},
-    {"ChargingWinsOverBatteryTime", 0, 8, 42, 7500, true, "Charging: 42%", Remove},
-    {"NoBattery", 1, 128, 255, -1, true, "No battery", Remove},
-    {"NoBatteryWinsOverBatteryTime", 0, 128, 0, 7500, true, "No battery", Remove},
-    {"NoBatteryCombinedWithUnknownIsNotNoBattery", 1, 255, 255, -1, true, "Battery: 255%", Remove},
-    {"LastMinuteCountInRange", 0, 1, 3, 1966049, true, "546:07 (3%)", Draw},
-    {"MinuteCountOutOfRangeIsUnknown", 0, 1, 3, 1966050, true, "Battery: 3%", Remove},
-    {"LargestTimeIsUnknown", 0, 1, 3, INT32_MAX, true, "Battery: 3%", Remove},
-};
-
-class BatteryStepTest : public testing::TestWithParam<BatteryCase> {};
-
-TEST_P(BatteryStepTest, GivesTooltipAndIcon) {
-    const BatteryCase& c = GetParam();
-    PowerStatusRecord status;
-    status.ACLineStatus = c.acLine;
-    status.BatteryFlag = c.flag;
-    status.BatteryLifePercent = c.percent;
-    status.BatteryLifeTime = c.lifeTime;
-    const BatteryStep step = DecideBatteryStep(status, c.showIcon);
-    EXPECT_EQ(step.Tooltip, c.tooltip);
-    EXPECT_EQ(step.Icon, c.icon);
+TEST(BatteryText, TooltipAndIconFromThePowerStatus) {
+    const struct {
+        uint8_t acLine, flag, percent;
+        int32_t lifeTime;
+        bool showIcon;
+        const char* tooltip;
+        BatteryIconAction icon;
+    } cases[] = {
+        {0, 1, 87, 7500, true, "2:05 (87%)", Draw},
+        {0, 1, 87, 7500, false, "2:05 (87%)", Remove},   // icon switched off
+        {0, 2, 5, 30, true, "0:00 (5%)", Draw},           // half a minute: even 0
+        {0, 2, 5, 150, true, "0:02 (5%)", Draw},
+        {0, 1, 255, 7500, true, "2:05 (255%)", Draw},     // unknown percent shown as is
+        {0, 1, 40, -1, true, "Battery: 40%", Remove},     // unknown time
+        {0, 1, 40, 0, true, "Battery: 40%", Remove},
+        {1, 1, 99, 7500, true, "Battery: 99%", Remove},   // on mains the time is ignored
+        {1, 9, 97, -1, true, "Battery: 97%", Remove},     // high + charging on mains
+        {255, 1, 60, 7500, true, "Battery: 60%", Remove}, // unknown line counts as mains
+        {1, 8, 42, -1, true, "Charging: 42%", Remove},
+        {0, 8, 42, 7500, true, "Charging: 42%", Remove},  // charging wins over the time
+        {1, 128, 255, -1, true, "No battery", Remove},
+        {0, 128, 0, 7500, true, "No battery", Remove},
+        {1, 255, 255, -1, true, "Battery: 255%", Remove}, // 128 within "unknown" is not 128
+        {0, 1, 3, 1966049, true, "546:07 (3%)", Draw},    // last minute count in range
+        {0, 1, 3, 1966050, true, "Battery: 3%", Remove},  // 32768 minutes: unknown
+        {0, 1, 3, INT32_MAX, true, "Battery: 3%", Remove},
+    };
+    for (const auto& c : cases) {
+        const PowerStatusRecord status{c.acLine, c.flag, c.percent, 0, c.lifeTime, 0};
+        const BatteryStep step = DecideBatteryStep(status, c.showIcon);
+        EXPECT_EQ(step.Tooltip, c.tooltip) << int(c.acLine) << "/" << int(c.flag) << "/" << c.lifeTime;
+        EXPECT_EQ(step.Icon, c.icon) << c.tooltip << " " << c.showIcon;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BatteryStepTest, testing::ValuesIn(kBatteryCases),
-                         [](const testing::TestParamInfo<BatteryCase>& info) {
-                             return std::string(info.param.name);
-                         });
-
-TEST(MinutesFromSecondsTest, RoundsHalvesToEven) {
-    const struct { int32_t seconds, minutes; } cases[] = {
-        {0, 0},   {29, 0},  {30, 0},  {31, 1},  {59, 1},       {60, 1},
-        {89, 1},  {90, 2},  {91, 2},  {149, 2}, {150, 2},      {151, 3},
-        {210, 4}, {270, 4}, {7500, 125}, {1966050, 32768}, {INT32_MAX, 35791394},
+// Whole minutes with halves going to the even neighbour, then hours and two-digit minutes.
+TEST(BatteryText, RemainingTimeFromSeconds) {
+    const struct { int32_t seconds; const char* text; } cases[] = {
+        {0, "0:00"},    {29, "0:00"},    {30, "0:00"},    {31, "0:01"},     {59, "0:01"},
+        {60, "0:01"},   {89, "0:01"},    {90, "0:02"},    {91, "0:02"},     {149, "0:02"},
+        {151, "0:03"},  {210, "0:04"},   {270, "0:04"},   {540, "0:09"},    {570, "0:10"},
+        {3540, "0:59"}, {3600, "1:00"},  {7500, "2:05"},  {36000, "10:00"},
+        {1966050, "546:08"}, {INT32_MAX, "596523:14"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(MinutesFromSeconds(c.seconds), c.minutes) << c.seconds << " s";
-}
-
-TEST(RemainingTimeTextTest, PadsMinutesToTwoDigits) {
-    const struct { int32_t minutes; const char* text; } cases[] = {
-        {0, "0:00"}, {5, "0:05"}, {9, "0:09"}, {10, "0:10"}, {59, "0:59"},
-        {60, "1:00"}, {125, "2:05"}, {600, "10:00"}, {32767, "546:07"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(RemainingTimeText(c.minutes), c.text) << c.minutes << " min";
+        EXPECT_EQ(RemainingTimeText(MinutesFromSeconds(c.seconds)), c.text) << c.seconds << " s";
 }
 
 }  // namespace

@@ -6,34 +6,29 @@ using namespace FanBytes;
 
 namespace {
 
-TEST(FanBytes, ByBiosVersion) {
-    struct Row { int16_t bios; uint8_t off, slow; };
+// Custom bytes in every row: off 0x42, slow 0x24, auto 0x81.
+TEST(FanBytes, ByBiosVersionUnlessCustom) {
+    struct Row { int16_t bios; bool custom; uint8_t off, slow, autoByte; };
     const Row rows[] = {
-        {-32768, 0x1F, 0x20},  // compared as a signed number
-        {0, 0x1F, 0x20},       // version not read
-        {3114, 0x1F, 0x20},
-        {3115, 0x20, 0x20},
-        {3303, 0x20, 0x20},
-        {3304, 0x20, 0x10},    // new for slow, still old for off
-        {3305, 0xAF, 0x10},
-        {32767, 0xAF, 0x10},
+        {-32768, false, 0x1F, 0x20, 0x00},  // compared as a signed number
+        {0, false, 0x1F, 0x20, 0x00},       // version not read
+        {3114, false, 0x1F, 0x20, 0x00},
+        {3115, false, 0x20, 0x20, 0x00},
+        {3303, false, 0x20, 0x20, 0x00},
+        {3304, false, 0x20, 0x10, 0x00},    // new for slow, still old for off
+        {3305, false, 0xAF, 0x10, 0x00},
+        {32767, false, 0xAF, 0x10, 0x00},
+        {0, true, 0x42, 0x24, 0x81},        // custom bytes win whatever the version
+        {3114, true, 0x42, 0x24, 0x81},
+        {3304, true, 0x42, 0x24, 0x81},
+        {3305, true, 0x42, 0x24, 0x81},
     };
     for (const Row& r : rows) {
-        SCOPED_TRACE(r.bios);
-        EXPECT_EQ(FanOffByte(r.bios, false, 0x77), r.off);
-        EXPECT_EQ(FanSlowByte(r.bios, false, 0x77), r.slow);
+        SCOPED_TRACE(testing::Message() << r.bios << (r.custom ? " custom" : ""));
+        EXPECT_EQ(FanOffByte(r.bios, r.custom, 0x42), r.off);
+        EXPECT_EQ(FanSlowByte(r.bios, r.custom, 0x24), r.slow);
+        EXPECT_EQ(FanAutoByte(r.custom, 0x81), r.autoByte);
     }
-    EXPECT_EQ(FanAutoByte(false, 0x77), 0x00);
-}
-
-TEST(FanBytes, CustomBytesWinWhateverTheVersion) {
-    for (int16_t bios : {int16_t{0}, int16_t{3114}, int16_t{3304}, int16_t{3305}}) {
-        SCOPED_TRACE(bios);
-        EXPECT_EQ(FanOffByte(bios, true, 0x42), 0x42);
-        EXPECT_EQ(FanSlowByte(bios, true, 0x24), 0x24);
-    }
-    EXPECT_EQ(FanAutoByte(true, 0x81), 0x81);
-    EXPECT_EQ(FanAutoByte(true, 0x00), 0x00);
     // A custom zero is written as such, not replaced by the version's byte.
     EXPECT_EQ(FanOffByte(3305, true, 0x00), 0x00);
     EXPECT_EQ(FanSlowByte(3305, true, 0x00), 0x00);
