@@ -33,12 +33,9 @@ constexpr std::nullopt_t Fails = std::nullopt;
 TEST(ConversionTest, DecimalFormsAndBlanks) {
     ExpectAll<int16_t>({{"0", 0}, {"3000", 3000}, {"+5", 5}, {"-12", -12}, {"007", 7},
                         {" 12 ", 12}, {"\t42\t", 42}, {"  -3", -3}, {"5.", 5}, {".5", 0},
-                        {"-0", 0}, {"000000000000000000000001", 1}},
-                       ToInt16);
-}
-
-TEST(ConversionTest, TextThatIsNoNumberFails) {
-    ExpectAll<int16_t>({{"", Fails}, {" ", Fails}, {"\t", Fails}, {"+", Fails}, {"-", Fails},
+                        {"-0", 0}, {"000000000000000000000001", 1},
+                        // no number
+                        {"", Fails}, {" ", Fails}, {"\t", Fails}, {"+", Fails}, {"-", Fails},
                         {".", Fails}, {"-.", Fails}, {"1 2", Fails}, {"12a", Fails},
                         {"a12", Fails}, {"1e3", Fails}, {"1E3", Fails}, {"1,000", Fails},
                         {"- 5", Fails}, {"++5", Fails}, {"1.2.3", Fails}, {"1..2", Fails},
@@ -46,58 +43,42 @@ TEST(ConversionTest, TextThatIsNoNumberFails) {
                        ToInt16);
 }
 
-TEST(ConversionTest, FractionsRoundHalfToEven) {
+TEST(ConversionTest, FractionsRoundHalfToEvenBeforeTheRangeCheck) {
     ExpectAll<int16_t>({{"2.5", 2}, {"3.5", 4}, {"0.5", 0}, {"1.5", 2}, {"-2.5", -2},
                         {"-3.5", -4}, {"-0.5", 0}, {"2.4", 2}, {"2.6", 3}, {"-2.6", -3},
                         {"2.50000", 2}, {"2.500001", 3}, {"2.4999999999999999999", 2},
-                        {"0.49", 0}, {"9.9", 10}, {"32766.5", 32766}, {"32767.49", 32767}},
-                       ToInt16);
-}
-
-TEST(ConversionTest, RoundingDecidesTheRange) {
-    ExpectAll<int16_t>({{"32767.5", Fails}, {"-32768.5", -32768}, {"-32768.51", Fails}},
+                        {"0.49", 0}, {"9.9", 10}, {"32766.5", 32766}, {"32767.49", 32767},
+                        {"32767.5", Fails}, {"-32768.5", -32768}, {"-32768.51", Fails}},
                        ToInt16);
     ExpectAll<uint8_t>({{"255.5", Fails}, {"254.5", 254}, {"-0.5", 0}, {"-0.51", Fails}}, ToByte);
 }
 
-TEST(ConversionTest, Int16Boundaries) {
+TEST(ConversionTest, DecimalRangeOfEachType) {
     ExpectAll<int16_t>({{"32767", 32767}, {"32768", Fails}, {"-32768", -32768},
                         {"-32769", Fails}, {"99999999999999999999", Fails}},
                        ToInt16);
-}
-
-TEST(ConversionTest, Int32Boundaries) {
     ExpectAll<int32_t>({{"2147483647", 2147483647}, {"2147483648", Fails},
                         {"-2147483648", INT32_MIN}, {"-2147483649", Fails}, {"65536", 65536},
                         {"16777215", 16777215}},
                        ToInt32);
-}
-
-TEST(ConversionTest, ByteBoundaries) {
     ExpectAll<uint8_t>({{"0", 0}, {"255", 255}, {"256", Fails}, {"-1", Fails}, {"175", 175}},
                        ToByte);
 }
 
-// A 32-bit target reads up to eight digits as a 32-bit pattern, so a colour saved as
-// &HFF00 reads back as 65280.
-TEST(ConversionTest, HexIsA32BitPatternForA32BitTarget) {
+// Up to four digits are a 16-bit pattern, five to eight a 32-bit one; a 32-bit target
+// reads four digits as a 32-bit pattern, so a colour saved as &HFF00 reads back as 65280.
+TEST(ConversionTest, HexWidthAndTarget) {
     ExpectAll<int32_t>({{"&H0", 0}, {"&HFF", 255}, {"&hff", 255}, {"&HfF", 255},
                         {"&H7FFF", 32767}, {"&H8000", 32768}, {"&HFF00", 65280},
-                        {"&HFFFF", 65535}, {"&H0FFFF", 65535}, {"&H10000", 65536}, {"&HFFFFFF", 16777215},
-                        {"&H40FF60", 4259680}, {"&H7FFFFFFF", 2147483647},
-                        {"&H80000000", INT32_MIN}, {"&HFFFFFFFF", -1},
-                        {"&H000000000FF", 255}, {"&H100000000", Fails}, {" &H10 ", 16}},
-                       ToInt32);
-}
-
-TEST(ConversionTest, MalformedHexFails) {
-    ExpectAll<int32_t>({{"&H", Fails}, {"&HG1", Fails}, {"&H1G", Fails}, {"&H 1", Fails},
+                        {"&HFFFF", 65535}, {"&H0FFFF", 65535}, {"&H10000", 65536},
+                        {"&HFFFFFF", 16777215}, {"&H40FF60", 4259680}, {"&H7FFFFFFF", 2147483647},
+                        {"&H80000000", INT32_MIN}, {"&HFFFFFFFF", -1}, {"&H000000000FF", 255},
+                        {"&H100000000", Fails}, {" &H10 ", 16},
+                        // malformed
+                        {"&H", Fails}, {"&HG1", Fails}, {"&H1G", Fails}, {"&H 1", Fails},
                         {"& H1", Fails}, {"-&H1", Fails}, {"&H1.5", Fails}, {"&O17", Fails},
                         {"0x10", Fails}, {"&", Fails}, {"H10", Fails}},
                        ToInt32);
-}
-
-TEST(ConversionTest, HexMustFitTheTarget) {
     ExpectAll<uint8_t>({{"&HFF", 255}, {"&H100", Fails}, {"&HAF", 175}, {"&HFFFF", Fails}},
                        ToByte);
     ExpectAll<int16_t>({{"&HFFFF", -1}, {"&H8000", -32768}, {"&H10000", Fails},
@@ -125,24 +106,16 @@ TEST(ConversionTest, LeadingNumberReadsVersions) {
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(c.Expected, LeadingNumber(c.Text)) << c.Text;
 }
 
-TEST(ConversionTest, HexTextHasNoLeadingZeros) {
-    EXPECT_EQ("&H0", HexText(0));
-    EXPECT_EQ("&HAF", HexText(175));
-    EXPECT_EQ("&H10", HexText(16));
-    EXPECT_EQ("&HFFFFFF", HexText(16777215));
-    EXPECT_EQ("&H40FF60", HexText(4259680));
-    EXPECT_EQ("&HFFFFFFFF", HexText(0xFFFFFFFFu));
-}
-
+// The forms the settings file is written in read back as the same value (the exact
+// forms are checked with the settings' save).
 TEST(ConversionTest, TextFormsReadBack) {
     for (int32_t value : {0, 1, -1, 255, 32767, 32768, 65280, 65535, -32768, 65536, 4259680,
                           INT32_MAX, INT32_MIN}) {
         EXPECT_EQ(value, ToInt32(DecimalText(value))) << value;
         EXPECT_EQ(value, ToInt32(HexText(static_cast<uint32_t>(value)))) << value;
     }
-    for (int value = 0; value <= 255; ++value) {
+    for (int value = 0; value <= 255; ++value)
         EXPECT_EQ(value, ToByte(HexText(static_cast<uint32_t>(value))));
-    }
     EXPECT_EQ(true, ToBoolean(BooleanText(true)));
     EXPECT_EQ(false, ToBoolean(BooleanText(false)));
 }
