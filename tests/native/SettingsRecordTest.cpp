@@ -12,38 +12,35 @@ namespace {
 
 using Entry = std::tuple<std::string, std::string, std::string>;  // section, key, text
 
-// A private-profile file in memory: missing keys give the caller's default, every
-// read and write is recorded.
+// A private-profile file in memory: missing keys give the caller's default, writes are
+// recorded in order.
 struct FakeIni {
     std::map<std::pair<std::string, std::string>, std::string> Values;
-    std::vector<Entry> Reads;  // text is the default handed in
     std::vector<Entry> Writes;
 
-    IniReader Reader() {
-        return [this](const std::string& section, const std::string& key, const std::string& def) {
-            Reads.emplace_back(section, key, def);
-            const auto it = Values.find({section, key});
-            return it == Values.end() ? def : it->second;
-        };
-    }
     IniWriter Writer() {
         return [this](const std::string& section, const std::string& key, const std::string& value) {
             Writes.emplace_back(section, key, value);
             Values[{section, key}] = value;
         };
     }
+    SettingsRecord Load() const {
+        SettingsRecord settings;
+        LoadSettingsFrom(settings, [this](const std::string& section, const std::string& key,
+                                          const std::string& def) {
+            const auto it = Values.find({section, key});
+            return it == Values.end() ? def : it->second;
+        });
+        return settings;
+    }
 };
 
-SettingsRecord LoadFrom(FakeIni& ini) {
-    SettingsRecord settings;
-    LoadSettingsFrom(settings, ini.Reader());
-    return settings;
-}
-
-SettingsRecord DefaultRecord() {
-    FakeIni empty;
-    return LoadFrom(empty);
-}
+const SettingsRecord kDefaults{
+    .ShowRemainingBattIcon = true, .TimerInterval = 3000, .TemperatureTextColor = 16777215,
+    .TemperatureTextColor2 = 4259680, .Fan = {3, 50, 60, 65}, .Processor = {1, 0},
+    .FanValueOff = 175, .FanValueSlow = 16, .FanSlowModeThreshold = 42,
+    .CustomResolutionWidth = 1024, .CustomResolutionHeight = 768,
+    .CustomDeviceName = "MyDevice", .CustomDeviceID = "USB\\VID_1BCF*"};
 
 // Every field away from its default, so a field that loads wrong shows.
 FakeIni FileWithOwnValues() {
@@ -66,71 +63,22 @@ FakeIni FileWithOwnValues() {
     return ini;
 }
 
-SettingsRecord OwnValuesRecord() {
-    SettingsRecord s;
-    s.PreventHDClicks = true;
-    s.ShowRemainingBattIcon = false;
-    s.TimerInterval = 1500;
-    s.EnableDownscaling = s.ShowFullSizeTempIcon = s.SingleIconMode = true;
-    s.TemperatureTextColor = 0xFF;
-    s.TemperatureTextColor2 = 0x10000;
-    s.BatteryTextColor = 0x123456;
-    s.Fan = {1, 45, 55, 70};
-    s.Processor = {0, 2};
-    s.UseCustomFanValue = true;
-    s.FanValueOff = 1;
-    s.FanValueSlow = 2;
-    s.FanValueAuto = 255;
-    s.FanSlowModeThreshold = -5;
-    s.CustomResolutionWidth = 1280;
-    s.CustomResolutionHeight = 1024;
-    s.UseAlternateDriver = s.UseCustomDevice = true;
-    s.CustomDeviceName = "My Cam";
-    s.CustomDeviceID = "PCI\\VEN_8086*";
-    return s;
-}
+const SettingsRecord kOwnValues{
+    .PreventHDClicks = true, .ShowRemainingBattIcon = false, .TimerInterval = 1500,
+    .EnableDownscaling = true, .ShowFullSizeTempIcon = true, .SingleIconMode = true,
+    .TemperatureTextColor = 0xFF, .TemperatureTextColor2 = 0x10000, .BatteryTextColor = 0x123456,
+    .Fan = {1, 45, 55, 70}, .Processor = {0, 2}, .UseCustomFanValue = true, .FanValueOff = 1,
+    .FanValueSlow = 2, .FanValueAuto = 255, .FanSlowModeThreshold = -5,
+    .CustomResolutionWidth = 1280, .CustomResolutionHeight = 1024, .UseAlternateDriver = true,
+    .UseCustomDevice = true, .CustomDeviceName = "My Cam", .CustomDeviceID = "PCI\\VEN_8086*"};
 
 TEST(SettingsRecordTest, EmptyFileGivesTheDefaults) {
-    SettingsRecord expected;
-    expected.ShowRemainingBattIcon = true;
-    expected.TimerInterval = 3000;
-    expected.TemperatureTextColor = 16777215;
-    expected.TemperatureTextColor2 = 4259680;
-    expected.Fan = {3, 50, 60, 65};
-    expected.Processor = {1, 0};
-    expected.FanValueOff = 175;
-    expected.FanValueSlow = 16;
-    expected.FanSlowModeThreshold = 42;
-    expected.CustomResolutionWidth = 1024;
-    expected.CustomResolutionHeight = 768;
-    expected.CustomDeviceName = "MyDevice";
-    expected.CustomDeviceID = "USB\\VID_1BCF*";
-    EXPECT_EQ(expected, DefaultRecord());
-}
-
-TEST(SettingsRecordTest, ReadsInTableOrderWithDecimalDefaults) {
-    FakeIni ini;
-    LoadFrom(ini);
-    const std::vector<Entry> expected = {
-        {"Advanced", "PreventHDClicks", "False"}, {"Advanced", "ShowRemainingBattIcon", "True"},
-        {"Advanced", "TimerInterval", "3000"}, {"Advanced", "EnableDownscaling", "False"},
-        {"Advanced", "ShowFullSizeTempIcon", "False"}, {"Advanced", "SingleIconMode", "False"},
-        {"Colors", "TemperatureTextColor", "16777215"}, {"Colors", "TemperatureTextColor2", "4259680"},
-        {"Colors", "BatteryTextColor", "0"}, {"Fan", "Control", "3"}, {"Fan", "Stop", "50"},
-        {"Fan", "Slow", "60"}, {"Fan", "Auto", "65"}, {"Processor", "AC", "1"},
-        {"Processor", "DC", "0"}, {"Special", "UseCustomFanValue", "False"},
-        {"Special", "FanValueOff", "175"}, {"Special", "FanValueSlow", "16"},
-        {"Special", "FanValueAuto", "0"}, {"Special", "FanSlowModeThreshold", "42"},
-        {"Special", "CustomResolutionWidth", "1024"}, {"Special", "CustomResolutionHeight", "768"},
-        {"Special", "UseAlternateDriver", "False"}, {"Special", "UseCustomDevice", "False"},
-        {"Special", "CustomDeviceName", "MyDevice"}, {"Special", "CustomDeviceID", "USB\\VID_1BCF*"},
-    };
-    EXPECT_EQ(expected, ini.Reads);
+    EXPECT_EQ(kDefaults, FakeIni{}.Load());
 }
 
 TEST(SettingsRecordTest, DefaultsSaveAs25KeysInOrderAndForm) {
     FakeIni ini;
-    SaveSettingsTo(DefaultRecord(), ini.Writer());
+    SaveSettingsTo(kDefaults, ini.Writer());
     const std::vector<Entry> expected = {
         {"Advanced", "PreventHDClicks", "False"}, {"Advanced", "ShowRemainingBattIcon", "True"},
         {"Advanced", "TimerInterval", "3000"}, {"Advanced", "EnableDownscaling", "False"},
@@ -145,92 +93,50 @@ TEST(SettingsRecordTest, DefaultsSaveAs25KeysInOrderAndForm) {
         {"Special", "UseCustomDevice", "False"}, {"Special", "CustomDeviceName", "MyDevice"},
         {"Special", "CustomDeviceID", "USB\\VID_1BCF*"},
     };
-    EXPECT_EQ(expected, ini.Writes);
+    EXPECT_EQ(expected, ini.Writes);  // UseAlternateDriver is never written
 }
 
 TEST(SettingsRecordTest, FileValuesLoadAndSurviveASave) {
     FakeIni ini = FileWithOwnValues();
-    const SettingsRecord loaded = LoadFrom(ini);
-    EXPECT_EQ(OwnValuesRecord(), loaded);
-
+    const SettingsRecord loaded = ini.Load();
+    EXPECT_EQ(kOwnValues, loaded);
     SaveSettingsTo(loaded, ini.Writer());
-    EXPECT_EQ(loaded, LoadFrom(ini));
-    EXPECT_EQ("True", (ini.Values[{"Special", "UseAlternateDriver"}]));
+    EXPECT_EQ(loaded, ini.Load());
 }
 
-TEST(SettingsRecordTest, SaveWritesNegativeAndWideValuesSoTheyReadBack) {
-    SettingsRecord s = DefaultRecord();
+TEST(SettingsRecordTest, SaveWritesNegativeWideAndEmptyValuesSoTheyReadBack) {
+    SettingsRecord s = kDefaults;
     s.TimerInterval = -12;
     s.Fan.Stop = -32768;
     s.TemperatureTextColor = -1;
     s.TemperatureTextColor2 = 0xFF00;  // pure green: four hex digits, still positive
     s.BatteryTextColor = 0x10000;
     s.CustomDeviceName = "  padded name  ";
+    s.CustomDeviceID = "";  // an empty value is not a missing key
     FakeIni ini;
     SaveSettingsTo(s, ini.Writer());
     EXPECT_EQ("-12", (ini.Values[{"Advanced", "TimerInterval"}]));
     EXPECT_EQ("&HFFFFFFFF", (ini.Values[{"Colors", "TemperatureTextColor"}]));
     EXPECT_EQ("&HFF00", (ini.Values[{"Colors", "TemperatureTextColor2"}]));
-    EXPECT_EQ(s, LoadFrom(ini));
+    EXPECT_EQ(s, ini.Load());
 }
 
-TEST(SettingsRecordTest, HexColourReadsAndWritesTheSame) {
-    FakeIni ini;
-    ini.Values[{"Colors", "TemperatureTextColor"}] = "&H40FF60";
-    const SettingsRecord loaded = LoadFrom(ini);
-    EXPECT_EQ(4259680, loaded.TemperatureTextColor);
-    SaveSettingsTo(loaded, ini.Writer());
-    EXPECT_EQ("&H40FF60", (ini.Values[{"Colors", "TemperatureTextColor"}]));
-}
-
-TEST(SettingsRecordTest, BooleansAcceptWordsInAnyCaseAndNumbers) {
-    for (const char* text : {"TRUE", "true", "-1", "1", " True "}) {
-        FakeIni ini;
-        ini.Values[{"Advanced", "PreventHDClicks"}] = text;
-        EXPECT_TRUE(LoadFrom(ini).PreventHDClicks) << text;
-    }
-    for (const char* text : {"FALSE", "false", "0"}) {
-        FakeIni ini;
-        ini.Values[{"Advanced", "ShowRemainingBattIcon"}] = text;
-        EXPECT_FALSE(LoadFrom(ini).ShowRemainingBattIcon) << text;
-    }
-}
-
-// A bad value costs only its own field: it takes its default, and every field after
-// it still gets the file's value (the next save must not overwrite them).
+// A bad value costs only its own field: it loads as if its key were missing, and every
+// field after it still gets the file's value (the next save must not overwrite them).
 TEST(SettingsRecordTest, BadValueTakesItsDefaultAndTheLoadGoesOn) {
-    const SettingsRecord defaults = DefaultRecord();
-    const struct {
-        const char* Section;
-        const char* Key;
-        const char* Text;
-        void (*Reset)(SettingsRecord& s, const SettingsRecord& d);
-    } cases[] = {
-        {"Advanced", "TimerInterval", "",
-         [](SettingsRecord& s, const SettingsRecord& d) { s.TimerInterval = d.TimerInterval; }},
-        {"Special", "FanValueOff", "&H100",
-         [](SettingsRecord& s, const SettingsRecord& d) { s.FanValueOff = d.FanValueOff; }},
-        {"Advanced", "PreventHDClicks", "yes",
-         [](SettingsRecord& s, const SettingsRecord& d) { s.PreventHDClicks = d.PreventHDClicks; }},
-        {"Fan", "Stop", "32768", [](SettingsRecord& s, const SettingsRecord& d) { s.Fan.Stop = d.Fan.Stop; }},
-        {"Colors", "BatteryTextColor", "&HG1",
-         [](SettingsRecord& s, const SettingsRecord& d) { s.BatteryTextColor = d.BatteryTextColor; }},
-        {"Special", "UseAlternateDriver", "1 2",
-         [](SettingsRecord& s, const SettingsRecord& d) { s.UseAlternateDriver = d.UseAlternateDriver; }},
+    const struct { const char* section; const char* key; const char* text; } cases[] = {
+        {"Advanced", "TimerInterval", ""},     {"Special", "FanValueOff", "&H100"},
+        {"Advanced", "PreventHDClicks", "yes"}, {"Fan", "Stop", "32768"},
+        {"Colors", "BatteryTextColor", "&HG1"}, {"Special", "UseAlternateDriver", "1 2"},
     };
     for (const auto& c : cases) {
-        FakeIni ini = FileWithOwnValues();
-        ini.Values[{c.Section, c.Key}] = c.Text;
-        SettingsRecord expected = OwnValuesRecord();
-        c.Reset(expected, defaults);
-        EXPECT_EQ(expected, LoadFrom(ini)) << c.Key << "=" << c.Text;
+        FakeIni bad = FileWithOwnValues(), missing = FileWithOwnValues();
+        bad.Values[{c.section, c.key}] = c.text;
+        missing.Values.erase({c.section, c.key});
+        const SettingsRecord expected = missing.Load();
+        EXPECT_NE(kOwnValues, expected) << c.key;  // the default differs from the file's value
+        EXPECT_EQ(expected, bad.Load()) << c.key << "=" << c.text;
     }
-}
-
-TEST(SettingsRecordTest, EmptyValueIsNotAMissingKey) {
-    FakeIni ini;
-    ini.Values[{"Special", "CustomDeviceName"}] = "";
-    EXPECT_EQ("", LoadFrom(ini).CustomDeviceName);
 }
 
 TEST(SettingsRecordTest, BiosVersionFromTheLastSixCharacters) {
