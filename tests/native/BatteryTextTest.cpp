@@ -39,7 +39,8 @@ TEST(BatteryText, TooltipAndIconFromThePowerStatus) {
     for (const auto& c : cases) {
         const PowerStatusRecord status{c.acLine, c.flag, c.percent, 0, c.lifeTime, 0};
         const BatteryStep step = DecideBatteryStep(status, c.showIcon);
-        EXPECT_EQ(step.Tooltip, c.tooltip) << int(c.acLine) << "/" << int(c.flag) << "/" << c.lifeTime;
+        EXPECT_EQ(step.Tooltip, c.tooltip)
+            << int(c.acLine) << "/" << int(c.flag) << "/" << c.lifeTime;
         EXPECT_EQ(step.Icon, c.icon) << c.tooltip << " " << c.showIcon;
     }
 }

@@ -82,25 +82,23 @@ private:
     SettingsRecord savedSettings_;
 };
 
-TEST_F(modPowerManTest, ModesInForceStartAtZero) {
-    // A fresh process: the modes in force of this one depend on the tests run before.
-    EXPECT_EXIT(std::exit(modPowerMan::CurrentThrottleMode()), testing::ExitedWithCode(0), "");
-}
-
+// The scheme exists before it is made active and changed: each powercfg has ended
+// before the next one starts. The modes in force follow the power source.
 TEST_F(modPowerManTest, SchemeIsCreatedActivatedThenSetInThatOrder) {
-    modSettings::Settings.Processor.AC = 1;
-    modSettings::Settings.Processor.DC = 2;
-
+    modSettings::Settings.Processor = {1, 2};
     modPowerMan::CreatePowerScheme();
-
     EXPECT_EQ(CommandLog::Lines(), (Lines{
                                        "powercfg /c vantu",
                                        "powercfg /s vantu",
                                        "powercfg /x vantu /processor-throttle-ac adaptive",
                                        "powercfg /x vantu /processor-throttle-dc none",
                                    }));
-    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
     EXPECT_FALSE(modSettings::IniFileExists());
+    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
+    FakePowerSupply::Discharging();
+    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 2);
+    FakePowerSupply::Mains();
+    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
 }
 
 TEST_F(modPowerManTest, BatteryStateIsReadIntoTheRecord) {
@@ -117,40 +115,34 @@ TEST_F(modPowerManTest, BatteryStateIsReadIntoTheRecord) {
     EXPECT_EQ(modPowerMan::PowerStatus().ACLineStatus, 1);
 }
 
-TEST_F(modPowerManTest, DynamicOnBatterySetsAndSavesTheBatteryModeOnly) {
-    modSettings::Settings.Processor.AC = 2;
-    modSettings::Settings.Processor.DC = 0;
-    FakePowerSupply::Discharging();
-
-    modPowerMan::SetThrottleMode(1);
-
-    EXPECT_EQ(CommandLog::Lines(), Lines{"powercfg /x vantu /processor-throttle-dc adaptive"});
-    EXPECT_EQ(modSettings::Settings.Processor.DC, 1);
-    EXPECT_EQ(modSettings::Settings.Processor.AC, 2);
-    EXPECT_EQ(SavedProcessorValue("DC"), "1");
-    EXPECT_EQ(SavedProcessorValue("AC"), "2");
-    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
-}
-
-TEST_F(modPowerManTest, ModeOnMainsSetsAndSavesTheMainsModeOnly) {
-    modSettings::Settings.Processor.AC = 1;
-    modSettings::Settings.Processor.DC = 2;
-
-    modPowerMan::SetThrottleMode(0);
-
-    EXPECT_EQ(CommandLog::Lines(), Lines{"powercfg /x vantu /processor-throttle-ac constant"});
-    EXPECT_EQ(modSettings::Settings.Processor.AC, 0);
-    EXPECT_EQ(modSettings::Settings.Processor.DC, 2);
-    EXPECT_EQ(SavedProcessorValue("AC"), "0");
-}
-
-TEST_F(modPowerManTest, CurrentModeFollowsThePowerSource) {
-    modPowerMan::ApplyThrottleModes(1, 2);
-    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
-    FakePowerSupply::Discharging();
-    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 2);
-    FakePowerSupply::Mains();
-    EXPECT_EQ(modPowerMan::CurrentThrottleMode(), 1);
+// Only the mode of the source in use changes: in force, in the settings and in the file.
+TEST_F(modPowerManTest, SetThrottleModeSetsAndSavesTheModeOfTheSourceInUse) {
+    const struct {
+        bool onBattery;
+        ProcessorSettings before;
+        int32_t mode;
+        const char* line;
+        ProcessorSettings after;
+    } cases[] = {
+        {true, {2, 0}, 1, "powercfg /x vantu /processor-throttle-dc adaptive", {2, 1}},
+        {false, {0, 1}, 2, "powercfg /x vantu /processor-throttle-ac none", {2, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        if (c.onBattery)
+            FakePowerSupply::Discharging();
+        else
+            FakePowerSupply::Mains();
+        CommandLog::Clear();
+        DeleteFileA(modSettings::IniFilePath().c_str());
+        modSettings::Settings.Processor = c.before;
+        modPowerMan::SetThrottleMode(c.mode);
+        EXPECT_EQ(CommandLog::Lines(), Lines{c.line});
+        EXPECT_EQ(modSettings::Settings.Processor, c.after);
+        EXPECT_EQ(SavedProcessorValue("AC"), std::to_string(c.after.AC));
+        EXPECT_EQ(SavedProcessorValue("DC"), std::to_string(c.after.DC));
+        EXPECT_EQ(modPowerMan::CurrentThrottleMode(), c.mode);
+    }
 }
 
 TEST_F(modPowerManTest, MissingPowercfgStillUpdatesModesAndSettings) {
