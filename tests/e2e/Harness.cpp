@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace e2e {
@@ -36,6 +37,17 @@ void RemoveTree(const std::string& dir) {
         FindClose(search);
     }
     RemoveDirectoryA(dir.c_str());
+}
+
+// Polls until the condition holds or the time is up; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        Sleep(20);
+    }
+    return true;
 }
 
 struct WindowSearch {
@@ -87,10 +99,6 @@ void WriteFileText(const std::string& path, const std::string& text) {
     out << text;
 }
 
-bool FileExists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::vector<std::string> ReadLines(const std::string& path) {
     std::vector<std::string> lines;
     std::istringstream in(ReadFileText(path));
@@ -100,16 +108,6 @@ std::vector<std::string> ReadLines(const std::string& path) {
         lines.push_back(line);
     }
     return lines;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        Sleep(20);
-    }
-    return true;
 }
 
 TestFolder::TestFolder() {

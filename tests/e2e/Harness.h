@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,10 +15,7 @@ using std::chrono::milliseconds;
 std::string WindowsPath(const std::string& unixPath);  // through Wine's Z: drive
 std::string ReadFileText(const std::string& path);     // "" when missing
 void WriteFileText(const std::string& path, const std::string& text);
-bool FileExists(const std::string& path);
 std::vector<std::string> ReadLines(const std::string& path);
-// Polls until the condition holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()>& condition, milliseconds limit);
 
 // A fresh folder per test holding vantu.exe, WinIo.dll (the simulated EC) and
 // powercfg.exe (the recording fake).

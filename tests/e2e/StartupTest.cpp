@@ -58,20 +58,14 @@ void CloseAndExpectCleanExit(const Vantu& vantu) {
     EXPECT_EQ(*code, 0u);
 }
 
-TEST(Startup, FirstStartInAnEmptyFolderWritesTheDefaultSettingsFile) {
+// The exit hands the fan to the EC before it closes port access.
+TEST(Startup, FirstStartWritesTheDefaultSettingsFileAndCloseLeavesTheFanToTheEc) {
     TestFolder folder;
     Vantu vantu(folder);
     WaitUntilStarted(folder);
     EXPECT_EQ(folder.Ini(), kDefaultIni);  // written at start, before any exit
     CloseAndExpectCleanExit(vantu);
     EXPECT_EQ(folder.Ini(), kDefaultIni);
-}
-
-TEST(Startup, CloseHandsTheFanToTheEcThenClosesPortAccess) {
-    TestFolder folder;
-    Vantu vantu(folder);
-    WaitUntilStarted(folder);
-    CloseAndExpectCleanExit(vantu);
     const auto log = folder.EcLog();
     ASSERT_GE(log.size(), 3u);
     EXPECT_EQ(log.front(), "INIT 1");
@@ -107,31 +101,21 @@ TEST(Startup, ASecondInstanceIsRefusedAndTheFirstKeepsRunning) {
     CloseAndExpectCleanExit(first);
 }
 
-TEST(Startup, CloseWritesTheSettingsBackInTheirOwnForms) {
+// A value that fails conversion takes its key's default; the rest still loads, and
+// the close writes every value back in its own form.
+TEST(Startup, CloseWritesTheSettingsBackAndABadValueOnlyCostsItsOwnKey) {
     TestFolder folder;
     folder.WriteIni(
-        "[Advanced]\r\nTimerInterval=  250 \r\nPreventHDClicks=TRUE\r\n"
-        "[Fan]\r\nControl=1\r\n[Colors]\r\nTemperatureTextColor=4259680\r\n"
-        "[Special]\r\nFanValueOff=31\r\nCustomDeviceName=Card reader\r\n");
+        "[Advanced]\r\nTimerInterval=3x00\r\nPreventHDClicks=TRUE\r\n"
+        "[Fan]\r\nControl=1\r\nStop=  40 \r\n[Colors]\r\nTemperatureTextColor=4259680\r\n"
+        "[Special]\r\nFanValueOff=&H100\r\nFanValueSlow=34\r\nCustomDeviceName=Card reader\r\n");
     Vantu vantu(folder);
     WaitUntilStarted(folder);
     CloseAndExpectCleanExit(vantu);
-    ExpectLines(folder.Ini(), {"PreventHDClicks=True\r\n", "TimerInterval=250\r\n",
-                               "Control=1\r\n", "TemperatureTextColor=&H40FF60\r\n",
-                               "FanValueOff=&H1F\r\n", "CustomDeviceName=Card reader\r\n",
-                               "Stop=50\r\n"});
-}
-
-TEST(Startup, AValueThatFailsConversionTakesItsDefaultAndTheRestStillLoads) {
-    TestFolder folder;
-    folder.WriteIni(
-        "[Advanced]\r\nTimerInterval=3x00\r\n[Fan]\r\nStop=40\r\n"
-        "[Special]\r\nFanValueOff=&H100\r\nFanValueSlow=&H22\r\nCustomDeviceName=Pen\r\n");
-    Vantu vantu(folder);
-    WaitUntilStarted(folder);
-    CloseAndExpectCleanExit(vantu);
-    ExpectLines(folder.Ini(), {"TimerInterval=3000\r\n", "Stop=40\r\n", "FanValueOff=&HAF\r\n",
-                               "FanValueSlow=&H22\r\n", "CustomDeviceName=Pen\r\n"});
+    ExpectLines(folder.Ini(), {"PreventHDClicks=True\r\n", "TimerInterval=3000\r\n",
+                               "Control=1\r\n", "Stop=40\r\n", "Slow=60\r\n",
+                               "TemperatureTextColor=&H40FF60\r\n", "FanValueOff=&HAF\r\n",
+                               "FanValueSlow=&H22\r\n", "CustomDeviceName=Card reader\r\n"});
 }
 
 TEST(Startup, PortLibraryFailingTenTimesStillStarts) {

@@ -96,16 +96,6 @@ TEST(ConversionTest, BooleanWordsAndNumbers) {
                     ToBoolean);
 }
 
-TEST(ConversionTest, LeadingNumberReadsVersions) {
-    const struct {
-        const char* Text;
-        double Expected;
-    } cases[] = {{"5.1", 5.1},  {"6.0", 6.0},     {"6.1", 6.1},   {"10.0", 10.0}, {"6", 6.0},
-                 {"6.", 6.0},   {".5", 0.5},      {"", 0.0},      {"abc", 0.0},   {".", 0.0},
-                 {"  6.3x", 6.3}, {"6.1.7600", 6.1}, {"-6.0", 0.0}, {"\t5.2", 5.2}, {"caca", 0.0}};
-    for (const auto& c : cases) EXPECT_DOUBLE_EQ(c.Expected, LeadingNumber(c.Text)) << c.Text;
-}
-
 // The forms the settings file is written in read back as the same value (the exact
 // forms are checked with the settings' save).
 TEST(ConversionTest, TextFormsReadBack) {

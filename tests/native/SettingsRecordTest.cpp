@@ -4,23 +4,16 @@
 
 #include <map>
 #include <string>
-#include <tuple>
 #include <utility>
-#include <vector>
 
 namespace {
 
-using Entry = std::tuple<std::string, std::string, std::string>;  // section, key, text
-
-// A private-profile file in memory: missing keys give the caller's default, writes are
-// recorded in order.
+// A private-profile file in memory: missing keys give the caller's default.
 struct FakeIni {
     std::map<std::pair<std::string, std::string>, std::string> Values;
-    std::vector<Entry> Writes;
 
     IniWriter Writer() {
         return [this](const std::string& section, const std::string& key, const std::string& value) {
-            Writes.emplace_back(section, key, value);
             Values[{section, key}] = value;
         };
     }
@@ -74,26 +67,6 @@ const SettingsRecord kOwnValues{
 
 TEST(SettingsRecordTest, EmptyFileGivesTheDefaults) {
     EXPECT_EQ(kDefaults, FakeIni{}.Load());
-}
-
-TEST(SettingsRecordTest, DefaultsSaveAs25KeysInOrderAndForm) {
-    FakeIni ini;
-    SaveSettingsTo(kDefaults, ini.Writer());
-    const std::vector<Entry> expected = {
-        {"Advanced", "PreventHDClicks", "False"}, {"Advanced", "ShowRemainingBattIcon", "True"},
-        {"Advanced", "TimerInterval", "3000"}, {"Advanced", "EnableDownscaling", "False"},
-        {"Advanced", "ShowFullSizeTempIcon", "False"}, {"Advanced", "SingleIconMode", "False"},
-        {"Fan", "Control", "3"}, {"Fan", "Stop", "50"}, {"Fan", "Slow", "60"}, {"Fan", "Auto", "65"},
-        {"Processor", "AC", "1"}, {"Processor", "DC", "0"},
-        {"Colors", "TemperatureTextColor", "&HFFFFFF"}, {"Colors", "TemperatureTextColor2", "&H40FF60"},
-        {"Colors", "BatteryTextColor", "&H0"}, {"Special", "UseCustomFanValue", "False"},
-        {"Special", "FanValueOff", "&HAF"}, {"Special", "FanValueSlow", "&H10"},
-        {"Special", "FanValueAuto", "&H0"}, {"Special", "FanSlowModeThreshold", "42"},
-        {"Special", "CustomResolutionWidth", "1024"}, {"Special", "CustomResolutionHeight", "768"},
-        {"Special", "UseCustomDevice", "False"}, {"Special", "CustomDeviceName", "MyDevice"},
-        {"Special", "CustomDeviceID", "USB\\VID_1BCF*"},
-    };
-    EXPECT_EQ(expected, ini.Writes);  // UseAlternateDriver is never written
 }
 
 TEST(SettingsRecordTest, FileValuesLoadAndSurviveASave) {

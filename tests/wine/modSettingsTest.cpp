@@ -81,30 +81,6 @@ TEST(AppFolderTest, IsTheExecutablesFolderWithOneBackslash) {
     EXPECT_EQ(folder + "vantu.ini", modSettings::IniFilePath());
 }
 
-TEST(MachineFactsTest, WindowsVersionSixOrLaterFromTheRegistry) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                          &key),
-              ERROR_SUCCESS);
-    char saved[64] = {};
-    DWORD size = sizeof saved;
-    ASSERT_EQ(RegQueryValueExA(key, "CurrentVersion", nullptr, nullptr,
-                               reinterpret_cast<BYTE*>(saved), &size),
-              ERROR_SUCCESS);
-    const struct { std::string text; bool expected; } cases[] = {
-        {"5.1", false}, {"6.0", true}, {"6.1", true}};
-    for (const auto& c : cases) {
-        RegSetValueExA(key, "CurrentVersion", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(c.text.c_str()),
-                       static_cast<DWORD>(c.text.size() + 1));
-        modSettings::IsWindows6OrLater = !c.expected;
-        modSettings::ReadWindowsVersion();
-        EXPECT_EQ(c.expected, modSettings::IsWindows6OrLater) << c.text;
-    }
-    RegSetValueExA(key, "CurrentVersion", 0, REG_SZ, reinterpret_cast<const BYTE*>(saved), size);
-    RegCloseKey(key);
-}
-
 // Only an ordinary file counts as the program's settings file.
 class ProgramIniTest : public testing::Test {
 protected:
