@@ -4,9 +4,13 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <utility>
 
+#include "app/TrayArt.h"
+#include "app/TrayPictures.h"
 #include "app/frmMainWindow.h"
-#include "resources/resource.h"
+#include "settings/modSettings.h"
+#include "system/modPowerMan.h"
 
 namespace frmMain {
 
@@ -16,15 +20,27 @@ namespace {
 constexpr DWORD kNotifyIconSize = NOTIFYICONDATAA_V1_SIZE;
 // The main icon's notifications arrive as mouse moves (the tray menu reads them).
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
+constexpr UINT kMainIconId = 0, kBatteryIconId = 1;
 
 NOTIFYICONDATAA MainIconData{};
 NOTIFYICONDATAA BatteryIconData{};
 bool batteryIconShown = false;
+bool mainIconShown = false;
+bool BatteryTurn = false;
+COLORREF batteryTextColor = 0;
 
-HICON Picture(int id) {
-    // Shared resource icons belong to the system: nothing to destroy.
-    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
-                                         IMAGE_ICON, 16, 16, LR_SHARED));
+// The pictures the icons show now. The main icon shows the undrawn chip until the
+// first good tick. A replaced picture is destroyed only once the shell has the new one.
+Gdi::Icon mainPicture;
+Gdi::Icon batteryPicture;
+Gdi::Icon chipPicture;
+
+HICON MainPicture() {
+    if (mainPicture)
+        return mainPicture.get();
+    if (!chipPicture)
+        chipPicture = TrayPictures::LoadChipPicture();
+    return chipPicture.get();
 }
 
 void Fill(NOTIFYICONDATAA& data, UINT id, HICON picture) {
@@ -35,20 +51,30 @@ void Fill(NOTIFYICONDATAA& data, UINT id, HICON picture) {
     data.hIcon = picture;
 }
 
+// A shell that restarted without telling refuses changes of icons it no longer has.
+void Send(uint32_t message, NOTIFYICONDATAA& data) {
+    if (!Shell_NotifyIconA(message, &data) && message == TrayModify)
+        Shell_NotifyIconA(TrayAdd, &data);
+}
+
+void FillMain() {
+    Fill(MainIconData, kMainIconId, MainPicture());
+    MainIconData.uCallbackMessage = kTrayCallbackMessage;
+}
+
 }  // namespace
 
 void UpdateMainTrayIcon(uint32_t message) {
-    Fill(MainIconData, 0, Picture(IDI_CHIP));
-    MainIconData.uCallbackMessage = kTrayCallbackMessage;
-    Shell_NotifyIconA(message, &MainIconData);
+    FillMain();
+    Send(message, MainIconData);
+    mainIconShown = message != TrayDelete;
 }
 
 void UpdateBatteryTrayIcon(uint32_t message) {
     if (message == TrayDelete && !batteryIconShown)
         return;  // nothing there to remove
-    Fill(BatteryIconData, 1, Picture(IDI_BATTERY));
-    const uint32_t sent = (message == TrayModify && !batteryIconShown) ? TrayAdd : message;
-    Shell_NotifyIconA(sent, &BatteryIconData);
+    Fill(BatteryIconData, kBatteryIconId, batteryPicture.get());
+    Send((message == TrayModify && !batteryIconShown) ? TrayAdd : message, BatteryIconData);
     batteryIconShown = message != TrayDelete;
 }
 
@@ -65,15 +91,56 @@ void SetTrayTip(const std::string& text) {
 
 bool BatteryIconShown() { return batteryIconShown; }
 
-void DrawTemperatureIcon(uint8_t) {
-    // The tray shows the chip picture with the stored tooltip until the digits are
-    // drawn onto it.
+void SetBatteryTextColor(int32_t color) { batteryTextColor = static_cast<COLORREF>(color); }
+
+void DrawTemperatureIcon(uint8_t temperature) {
+    const auto& settings = modSettings::Settings;
+    const int32_t color = TrayArt::TemperatureTextColor(modPowerMan::CurrentThrottleMode(),
+                                                        settings.TemperatureTextColor,
+                                                        settings.TemperatureTextColor2);
+    const Gdi::Icon replaced = std::exchange(
+        mainPicture, TrayPictures::DrawTemperaturePicture(temperature, static_cast<COLORREF>(color),
+                                                          settings.ShowFullSizeTempIcon));
     UpdateMainTrayIcon(TrayModify);
 }
 
 void DrawBatteryIcon() {
-    // The battery picture, without the time text until that is drawn onto it.
-    UpdateBatteryTrayIcon(TrayModify);
+    Gdi::Icon picture = TrayPictures::DrawBatteryPicture(
+        modPowerMan::PowerStatus().BatteryLifeTime, batteryTextColor);
+    if (modSettings::Settings.SingleIconMode) {
+        UpdateBatteryTrayIcon(TrayDelete);  // never shown in this mode: no call
+        if (BatteryTurn) {
+            const Gdi::Icon replaced = std::exchange(mainPicture, std::move(picture));
+            UpdateMainTrayIcon(TrayModify);
+        }
+    } else {
+        const Gdi::Icon replaced = std::exchange(batteryPicture, std::move(picture));
+        UpdateBatteryTrayIcon(TrayModify);
+    }
+    BatteryTurn = !BatteryTurn;
+}
+
+unsigned RegisterTaskbarCreated() {
+    const UINT message = RegisterWindowMessageA("TaskbarCreated");
+    // Vista and later hold back broadcasts from a normal-rights shell to an elevated
+    // window unless it lets them through; XP has no such filter (nor the function).
+    using AllowMessage = BOOL(WINAPI*)(UINT, DWORD);
+    constexpr DWORD kAllow = 1;  // MSGFLT_ADD
+    if (const auto allow = reinterpret_cast<AllowMessage>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilter"))))
+        allow(message, kAllow);
+    return message;
+}
+
+void TaskbarCreated() {
+    if (!mainIconShown)
+        return;  // not added yet, or already removed at shutdown
+    FillMain();
+    Shell_NotifyIconA(TrayAdd, &MainIconData);
+    if (batteryIconShown) {
+        Fill(BatteryIconData, kBatteryIconId, batteryPicture.get());
+        Shell_NotifyIconA(TrayAdd, &BatteryIconData);
+    }
 }
 
 }  // namespace frmMain

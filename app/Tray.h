@@ -1,6 +1,6 @@
 #pragma once
 // The main window's notification-area icons: the main (temperature) icon, uID 0,
-// and the battery icon, uID 1.
+// and the battery icon, uID 1, with their pictures and the main icon's tooltip.
 #include <cstdint>
 #include <string>
 
@@ -13,9 +13,18 @@ void UpdateBatteryTrayIcon(uint32_t message);  // a change of an absent icon add
 void SetTrayTip(const std::string& text);      // shown with the next main icon update
 bool BatteryIconShown();
 
+// The colour of the battery time, taken once at start-up.
+void SetBatteryTextColor(int32_t color);
+
 // Redraws the main icon for a temperature of 1 to 99 degrees and hands it to the shell.
 void DrawTemperatureIcon(uint8_t temperature);
-// Shows the remaining battery time as the battery icon.
+// Draws the remaining battery time: the battery icon, or in single-icon mode every
+// other call the main icon.
 void DrawBatteryIcon();
+
+// The message a (re)started shell broadcasts; allowed through to an elevated window.
+unsigned RegisterTaskbarCreated();
+// The shell has a new, empty notification area: the icons that are shown come back.
+void TaskbarCreated();
 
 }  // namespace frmMain

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/Tray.h"
+#include "app/TrayMenu.h"
 #include "app/frmMainWindow.h"
 #include "app/modPowerEvents.h"
 #include "ec/modAcerEC.h"
@@ -26,6 +27,7 @@ struct MainWindowState {
     HWND hwnd = nullptr;
     HANDLE instanceMutex = nullptr;  // held for the whole run
     UINT timerInterval = kDefaultTimerInterval;
+    UINT taskbarCreated = 0;  // registered message: the shell's tray is new
     bool unloaded = false;
 } state;
 
@@ -83,6 +85,7 @@ bool Form_Load() {
 
     UpdateMainTrayIcon(TrayAdd);
     modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
+    SetBatteryTextColor(settings.BatteryTextColor);
 
     TimerMon_Timer();
     state.timerInterval = TimerPeriod(settings.TimerInterval);
@@ -107,14 +110,26 @@ void Form_Unload() {
 }
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == state.taskbarCreated && message != 0) {
+        if (!state.unloaded)
+            TaskbarCreated();
+        return 0;
+    }
     switch (message) {
         case WM_TIMER:
             if (wParam == kTimerMon)
                 TimerMon_Timer();
             return 0;
+        case WM_MOUSEMOVE:
+            // The main icon's notifications: the mouse event is the low word.
+            Form_MouseMove(LOWORD(lParam));
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == 0 && MenuCommand(LOWORD(wParam)))
+                return 0;
+            break;
         case WM_CLOSE:
-            Form_Unload();
-            DestroyWindow(hwnd);
+            UnloadMainWindow();
             return 0;
         case WM_ENDSESSION:
             // Windows is ending the session: unload as on Exit, without returning.
@@ -132,6 +147,11 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 HWND MainWindow() { return state.hwnd; }
 
+void UnloadMainWindow() {
+    Form_Unload();
+    DestroyWindow(state.hwnd);
+}
+
 bool Create() {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
@@ -147,6 +167,7 @@ bool Create() {
                                  CW_USEDEFAULT, 200, 100, nullptr, nullptr, instance, nullptr);
     if (!state.hwnd)
         return false;
+    state.taskbarCreated = RegisterTaskbarCreated();
     return Form_Load();
 }
 

@@ -2,56 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
-#include <fstream>
 
 #include "CommandLog.h"
+#include "support/FakePowerSupply.h"
 #include "settings/modSettings.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-// Wine reads the power status from /sys/class/power_supply, which the test bed
-// replaces by the folder named in VANTU_POWER_SUPPLY; we write it through drive Z:.
-class FakePowerSupply {
-public:
-    static bool Available() { return std::getenv("VANTU_POWER_SUPPLY") != nullptr; }
-
-    // On battery: 75 % left, discharging at a third of the full charge per hour.
-    static void Discharging() {
-        Write("AC\\online", "0");
-        CreateDirectoryA(Path("BAT0").c_str(), nullptr);
-        for (const auto& [name, value] : kBattery)
-            Write(std::string("BAT0\\") + name, value);
-    }
-
-    // The test bed's default: mains power and no battery.
-    static void Mains() {
-        for (const auto& [name, value] : kBattery)
-            DeleteFileA(Path(std::string("BAT0\\") + name).c_str());
-        RemoveDirectoryA(Path("BAT0").c_str());
-        Write("AC\\online", "1");
-    }
-
-private:
-    static constexpr std::pair<const char*, const char*> kBattery[] = {
-        {"type", "Battery"},         {"present", "1"},          {"status", "Discharging"},
-        {"voltage_now", "11100000"}, {"charge_full", "4000000"}, {"charge_now", "3000000"},
-        {"current_now", "1000000"},
-    };
-
-    static std::string Path(const std::string& relative) {
-        std::string path = std::string("Z:") + std::getenv("VANTU_POWER_SUPPLY");
-        std::replace(path.begin(), path.end(), '/', '\\');
-        return path + "\\" + relative;
-    }
-
-    static void Write(const std::string& relative, const char* value) {
-        std::ofstream(Path(relative), std::ios::binary) << value << '\n';
-    }
-};
 
 class modPowerManTest : public testing::Test {
 protected:

@@ -1,0 +1,35 @@
+#include "app/TrayArt.h"
+
+#include <gtest/gtest.h>
+
+using namespace TrayArt;
+
+namespace {
+
+TEST(TrayArt, TemperatureHasTwoDigitsAndTheDegreeSign) {
+    const struct { uint8_t temperature; const wchar_t* text; } cases[] = {
+        {1, L"01\u00B0"}, {5, L"05\u00B0"}, {9, L"09\u00B0"}, {10, L"10\u00B0"},
+        {45, L"45\u00B0"}, {99, L"99\u00B0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TemperatureText(c.temperature), c.text) << int(c.temperature);
+}
+
+TEST(TrayArt, OnlyTheConstantThrottleModeTakesTheSecondColour) {
+    const int32_t white = 0x00FFFFFF, green = 0x0040FF60;
+    EXPECT_EQ(TemperatureTextColor(0, white, green), green);
+    EXPECT_EQ(TemperatureTextColor(1, white, green), white);
+    EXPECT_EQ(TemperatureTextColor(2, white, green), white);
+}
+
+// Minutes are rounded with halves to the even neighbour, on a 32-bit count.
+TEST(TrayArt, BatteryTimeAsHoursAndMinutes) {
+    const struct { int32_t seconds; const wchar_t* text; } cases[] = {
+        {2700, L"0:45"}, {7500, L"2:05"}, {36000, L"10:00"}, {90, L"0:02"}, {150, L"0:02"},
+        {1966080, L"546:08"},  // past the tooltip's 16-bit minute count
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BatteryTimeText(c.seconds), c.text) << c.seconds;
+}
+
+}  // namespace
