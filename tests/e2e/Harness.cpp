@@ -39,21 +39,10 @@ void RemoveTree(const std::string& dir) {
     RemoveDirectoryA(dir.c_str());
 }
 
-// Polls until the condition holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()>& condition, milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        Sleep(20);
-    }
-    return true;
-}
-
 struct WindowSearch {
     DWORD pid;
     std::string className;
-    std::string caption;
+    std::optional<std::string> caption;  // any caption when absent, but then visible
     HWND found = nullptr;
 };
 
@@ -64,20 +53,52 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
     char className[64] = {}, caption[256] = {};
     GetClassNameA(hwnd, className, sizeof className);
     GetWindowTextA(hwnd, caption, sizeof caption);
-    if (pid == search->pid && search->className == className && search->caption == caption) {
+    const bool captionMatches = search->caption ? *search->caption == caption : IsWindowVisible(hwnd);
+    if (pid == search->pid && search->className == className && captionMatches) {
         search->found = hwnd;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND FindProcessWindow(DWORD pid, const std::string& className, const std::string& caption) {
+HWND FindProcessWindow(DWORD pid, const std::string& className,
+                       const std::optional<std::string>& caption) {
     WindowSearch search{pid, className, caption};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
+// "key=value" fields of a traylog line up to " tip=", which takes the rest.
+TrayCall ParseTrayCall(const std::string& line) {
+    TrayCall call;
+    const size_t tip = line.find(" tip=");
+    call.tip = tip == std::string::npos ? "" : line.substr(tip + 5);
+    std::istringstream fields(line.substr(0, tip));
+    fields >> call.verb;
+    for (std::string field; fields >> field;) {
+        const size_t eq = field.find('=');
+        const std::string key = field.substr(0, eq), value = eq == std::string::npos ? "" : field.substr(eq + 1);
+        if (key == "id") call.id = std::stoul(value);
+        else if (key == "flags") call.flags = std::stoul(value);
+        else if (key == "msg") call.callback = std::stoul(value, nullptr, 16);
+        else if (key == "accepted") call.accepted = true;
+        else if (key == "hash") call.hash = value;
+        else if (key == "colors") call.colors = value;
+    }
+    return call;
+}
+
 }  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
 
 std::string WindowsPath(const std::string& unixPath) {
     std::string path = "Z:" + unixPath;
@@ -197,6 +218,43 @@ std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& 
     char text[1024] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
     return MessageBoxWindow{box, text};
+}
+
+HWND OpenPopupMenu(DWORD pid) { return FindProcessWindow(pid, "#32768", std::nullopt); }
+
+TrayRecorder::TrayRecorder(const TestFolder& folder, const std::string& logName)
+    : log_(folder.Path(logName)) {
+    DeleteFileA(log_.c_str());
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::string commandLine = "\"" + WindowsPath(TRAYLOG_EXE) + "\" \"" + log_ + "\"";
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        throw std::runtime_error("cannot start traylog.exe");
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    if (!WaitUntil([&] { return !ReadLines(log_).empty(); }, milliseconds(10000)))
+        throw std::runtime_error("traylog.exe did not come up");
+}
+
+TrayRecorder::~TrayRecorder() {
+    TerminateProcess(process_, 0);
+    WaitForSingleObject(process_, 5000);
+    CloseHandle(process_);
+}
+
+std::vector<TrayCall> TrayRecorder::Calls() const {
+    std::vector<TrayCall> calls;
+    for (const auto& line : ReadLines(log_))
+        if (line != "READY")
+            calls.push_back(ParseTrayCall(line));
+    return calls;
+}
+
+bool TrayRecorder::WaitFor(const std::function<bool(const std::vector<TrayCall>&)>& condition,
+                           milliseconds limit) const {
+    return WaitUntil([&] { return condition(Calls()); }, limit);
 }
 
 SeededBiosVersion::SeededBiosVersion(const std::vector<std::string>& strings) {

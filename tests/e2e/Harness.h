@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,8 @@ std::string WindowsPath(const std::string& unixPath);  // through Wine's Z: driv
 std::string ReadFileText(const std::string& path);     // "" when missing
 void WriteFileText(const std::string& path, const std::string& text);
 std::vector<std::string> ReadLines(const std::string& path);
+// Polls until the condition holds or the time is up; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, milliseconds limit);
 
 // A fresh folder per test holding vantu.exe, WinIo.dll (the simulated EC) and
 // powercfg.exe (the recording fake).
@@ -61,6 +64,36 @@ private:
     DWORD pid_ = 0;
 };
 
+// One request to the notification area, as tools/traylog logged it.
+struct TrayCall {
+    std::string verb;  // ADD, MODIFY, DELETE
+    unsigned id = 0, flags = 0, callback = 0;
+    bool accepted = false;
+    std::string hash;    // of the icon's bits; equal pictures, equal hashes
+    std::string colors;  // the icon's opaque colours, "RRGGBB:count," most frequent first
+    std::string tip;
+    bool Shows(const std::string& rrggbb) const { return colors.find(rrggbb + ":") != std::string::npos; }
+};
+
+// A recording notification area in front of Wine's own, from its start to the end of
+// its scope (a shell that ends; a new one is a restarted shell).
+class TrayRecorder {
+public:
+    TrayRecorder(const TestFolder& folder, const std::string& logName);
+    ~TrayRecorder();
+    TrayRecorder(const TrayRecorder&) = delete;
+    TrayRecorder& operator=(const TrayRecorder&) = delete;
+
+    std::vector<TrayCall> Calls() const;
+    // Waits until the calls so far satisfy the condition.
+    bool WaitFor(const std::function<bool(const std::vector<TrayCall>&)>& condition,
+                 milliseconds limit = milliseconds(15000)) const;
+
+private:
+    std::string log_;
+    HANDLE process_ = nullptr;
+};
+
 // A message box of a process, found by its caption.
 struct MessageBoxWindow {
     HWND hwnd;
@@ -69,6 +102,8 @@ struct MessageBoxWindow {
 };
 std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption,
                                                   milliseconds limit = milliseconds(10000));
+// The visible popup menu of a process, or null.
+HWND OpenPopupMenu(DWORD pid);
 
 // Sets HKLM\HARDWARE\Description\System "SystemBiosVersion" (a multi-string) for the
 // test and puts back what was there.
