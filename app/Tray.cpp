@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "app/TrayArt.h"
@@ -29,15 +30,29 @@ bool mainIconShown = false;
 bool BatteryTurn = false;
 COLORREF batteryTextColor = 0;
 
-// The pictures the icons show now. The main icon shows the undrawn chip until the
-// first good tick. A replaced picture is destroyed only once the shell has the new one.
-Gdi::Icon mainPicture;
-Gdi::Icon batteryPicture;
+// The pictures the icons show now, and what they show. The main icon shows the
+// undrawn chip until the first good tick. A picture is drawn only when what it shows
+// changes (making an icon is the dearest part of a tick), and a replaced one is
+// destroyed only once the shell has the new one.
+struct ShownPicture {
+    Gdi::Icon icon;
+    std::optional<TrayPictures::Picture> shows;
+
+    // Draws the picture unless it is shown already; the replaced icon is handed back.
+    Gdi::Icon Show(const TrayPictures::Picture& picture) {
+        if (icon && shows == picture)
+            return Gdi::Icon();
+        shows = picture;
+        return std::exchange(icon, TrayPictures::Draw(picture));
+    }
+};
+ShownPicture mainPicture;
+ShownPicture batteryPicture;
 Gdi::Icon chipPicture;
 
 HICON MainPicture() {
-    if (mainPicture)
-        return mainPicture.get();
+    if (mainPicture.icon)
+        return mainPicture.icon.get();
     if (!chipPicture)
         chipPicture = TrayPictures::LoadChipPicture();
     return chipPicture.get();
@@ -73,20 +88,16 @@ void UpdateMainTrayIcon(uint32_t message) {
 void UpdateBatteryTrayIcon(uint32_t message) {
     if (message == TrayDelete && !batteryIconShown)
         return;  // nothing there to remove
-    Fill(BatteryIconData, kBatteryIconId, batteryPicture.get());
+    Fill(BatteryIconData, kBatteryIconId, batteryPicture.icon.get());
     Send((message == TrayModify && !batteryIconShown) ? TrayAdd : message, BatteryIconData);
     batteryIconShown = message != TrayDelete;
 }
 
 void SetTrayTip(const std::string& text) {
-    // Up to 63 characters and a NUL fit; a longer text fills the field without one.
-    char* tip = MainIconData.szTip;
-    const size_t size = sizeof MainIconData.szTip;
-    std::memset(tip, ' ', size);
-    const size_t n = text.size() < size ? text.size() : size;
-    std::memcpy(tip, text.data(), n);
-    if (n < size)
-        tip[n] = '\0';
+    const TrayArt::TipField field = TrayArt::TrayTipField(text);
+    // The first record layout has 64 characters of tooltip: the shell reads no more.
+    static_assert(sizeof MainIconData.szTip >= sizeof field);
+    std::memcpy(MainIconData.szTip, field.data(), field.size());
 }
 
 bool BatteryIconShown() { return batteryIconShown; }
@@ -98,23 +109,23 @@ void DrawTemperatureIcon(uint8_t temperature) {
     const int32_t color = TrayArt::TemperatureTextColor(modPowerMan::CurrentThrottleMode(),
                                                         settings.TemperatureTextColor,
                                                         settings.TemperatureTextColor2);
-    const Gdi::Icon replaced = std::exchange(
-        mainPicture, TrayPictures::DrawTemperaturePicture(temperature, static_cast<COLORREF>(color),
-                                                          settings.ShowFullSizeTempIcon));
+    const Gdi::Icon replaced = mainPicture.Show(TrayPictures::TemperaturePicture(
+        temperature, static_cast<COLORREF>(color), settings.ShowFullSizeTempIcon));
     UpdateMainTrayIcon(TrayModify);
 }
 
 void DrawBatteryIcon() {
-    Gdi::Icon picture = TrayPictures::DrawBatteryPicture(
+    const TrayPictures::Picture picture = TrayPictures::BatteryPicture(
         modPowerMan::PowerStatus().BatteryLifeTime, batteryTextColor);
     if (modSettings::Settings.SingleIconMode) {
         UpdateBatteryTrayIcon(TrayDelete);  // never shown in this mode: no call
+        // Every other call the main icon shows the time instead of the temperature.
         if (BatteryTurn) {
-            const Gdi::Icon replaced = std::exchange(mainPicture, std::move(picture));
+            const Gdi::Icon replaced = mainPicture.Show(picture);
             UpdateMainTrayIcon(TrayModify);
         }
     } else {
-        const Gdi::Icon replaced = std::exchange(batteryPicture, std::move(picture));
+        const Gdi::Icon replaced = batteryPicture.Show(picture);
         UpdateBatteryTrayIcon(TrayModify);
     }
     BatteryTurn = !BatteryTurn;
@@ -138,7 +149,7 @@ void TaskbarCreated() {
     FillMain();
     Shell_NotifyIconA(TrayAdd, &MainIconData);
     if (batteryIconShown) {
-        Fill(BatteryIconData, kBatteryIconId, batteryPicture.get());
+        Fill(BatteryIconData, kBatteryIconId, batteryPicture.icon.get());
         Shell_NotifyIconA(TrayAdd, &BatteryIconData);
     }
 }

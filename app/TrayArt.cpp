@@ -26,4 +26,14 @@ std::wstring BatteryTimeText(int32_t batteryLifeSeconds) {
     return Widened(BatteryText::RemainingTimeText(BatteryText::MinutesFromSeconds(batteryLifeSeconds)));
 }
 
+TipField TrayTipField(const std::string& text) {
+    TipField field;
+    field.fill(' ');
+    const size_t n = text.size() < field.size() ? text.size() : field.size();
+    text.copy(field.data(), n);
+    if (n < field.size())
+        field[n] = '\0';
+    return field;
+}
+
 }  // namespace TrayArt

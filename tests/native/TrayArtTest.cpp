@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace TrayArt;
 
 namespace {
@@ -30,6 +32,21 @@ TEST(TrayArt, BatteryTimeAsHoursAndMinutes) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(BatteryTimeText(c.seconds), c.text) << c.seconds;
+}
+
+TEST(TrayArt, TooltipFieldHoldsUpTo63CharactersAndTheirNul) {
+    const std::string x70(70, 'x');
+    for (size_t length : {0, 1, 10, 63, 64, 65, 70}) {
+        const TipField field = TrayTipField(x70.substr(0, length));
+        const size_t kept = std::min<size_t>(length, 64);
+        EXPECT_EQ(std::string(field.data(), kept), x70.substr(0, kept)) << length;
+        if (length < 64) {
+            EXPECT_EQ(field[length], '\0') << length;
+            EXPECT_EQ(std::string(field.begin() + length + 1, field.end()), std::string(63 - length, ' '));
+        } else {
+            EXPECT_EQ(std::count(field.begin(), field.end(), '\0'), 0) << length;
+        }
+    }
 }
 
 }  // namespace

@@ -67,6 +67,14 @@ Pixels Read(const Gdi::Icon& icon) {
     return pixels;
 }
 
+Pixels DrawTemperature(uint8_t temperature, COLORREF color, bool fullSize) {
+    return Read(TrayPictures::Draw(TrayPictures::TemperaturePicture(temperature, color, fullSize)));
+}
+
+Pixels DrawBattery(int32_t seconds, COLORREF color) {
+    return Read(TrayPictures::Draw(TrayPictures::BatteryPicture(seconds, color)));
+}
+
 TEST(TrayPictures, TemperatureDigitsInTheThrottleColourOverTheChip) {
     const struct { uint8_t temperature; COLORREF color; bool fullSize; } cases[] = {
         {5, kWhite, false}, {45, kWhite, false}, {99, kGreen, false},
@@ -74,7 +82,7 @@ TEST(TrayPictures, TemperatureDigitsInTheThrottleColourOverTheChip) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.temperature) << " full size " << c.fullSize);
-        const Pixels p = Read(TrayPictures::DrawTemperaturePicture(c.temperature, c.color, c.fullSize));
+        const Pixels p = DrawTemperature(c.temperature, c.color, c.fullSize);
         ASSERT_EQ(p.width, 16);
         ASSERT_EQ(p.height, 16);
         // Two digits and the degree sign: more than a single stroke of the colour.
@@ -98,20 +106,20 @@ TEST(TrayPictures, TemperatureDigitsInTheThrottleColourOverTheChip) {
 
 TEST(TrayPictures, DifferentTemperaturesGiveDifferentPictures) {
     for (bool fullSize : {false, true}) {
-        const Pixels p05 = Read(TrayPictures::DrawTemperaturePicture(5, kWhite, fullSize));
-        const Pixels p45 = Read(TrayPictures::DrawTemperaturePicture(45, kWhite, fullSize));
-        const Pixels p99 = Read(TrayPictures::DrawTemperaturePicture(99, kWhite, fullSize));
+        const Pixels p05 = DrawTemperature(5, kWhite, fullSize);
+        const Pixels p45 = DrawTemperature(45, kWhite, fullSize);
+        const Pixels p99 = DrawTemperature(99, kWhite, fullSize);
         EXPECT_FALSE(p05 == p45) << fullSize;
         EXPECT_FALSE(p45 == p99) << fullSize;
-        EXPECT_TRUE(p45 == Read(TrayPictures::DrawTemperaturePicture(45, kWhite, fullSize)));
+        EXPECT_TRUE(p45 == DrawTemperature(45, kWhite, fullSize));
     }
 }
 
 // The battery lies in the upper half; the time is written below it.
 TEST(TrayPictures, BatteryTimeUnderTheBattery) {
     const COLORREF red = RGB(255, 0, 0);
-    const Pixels p45 = Read(TrayPictures::DrawBatteryPicture(2700, red));
-    const Pixels p10h = Read(TrayPictures::DrawBatteryPicture(36000, red));
+    const Pixels p45 = DrawBattery(2700, red);
+    const Pixels p10h = DrawBattery(36000, red);
     for (const Pixels* p : {&p45, &p10h}) {
         ASSERT_EQ(p->width, 16);
         EXPECT_GT(p->Opaque(0, 7), 70);           // the battery
