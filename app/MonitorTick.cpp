@@ -7,6 +7,7 @@
 #include "app/frmMain.h"
 #include "ec/modAcerEC.h"
 #include "settings/modSettings.h"
+#include "system/modDeviceControl.h"
 #include "system/modPowerMan.h"
 
 namespace frmMain {
@@ -44,7 +45,10 @@ void TimerMon_Timer() {
         else
             UpdateBatteryTrayIcon(TrayDelete);
     }
-    // The disk APM level is kept in line here once disk control exists.
+    // The disk APM level is kept in line here, also after a tick without a reading.
+    if (const auto level = modDeviceControl::DiskApmLevelToSend(settings.PreventHDClicks,
+                                                                 modDeviceControl::ApmLevelInForce()))
+        modDeviceControl::SetDiskAPM(*level);
 }
 
 }  // namespace frmMain

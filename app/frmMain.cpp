@@ -11,6 +11,7 @@
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
+#include "system/modDeviceControl.h"
 #include "system/modPowerMan.h"
 
 namespace frmMain {
@@ -73,8 +74,13 @@ bool Form_Load() {
         modSettings::SaveSettings();
     }
 
-    // Screen and CPU menus, autostart state, webcam and device states, and the
-    // custom device entry are prepared here once those parts exist.
+    // Screen and CPU menus and autostart state are prepared here once those parts exist.
+
+    modDeviceControl::DetectWebcam();
+    // The menu's CheckDevicesStatus takes this over and sets its check marks too.
+    modDeviceControl::ReadDevicesStatus();
+
+    // The custom device entry is prepared here once the menu exists.
 
     modPowerMan::CreatePowerScheme();
 
@@ -85,6 +91,7 @@ bool Form_Load() {
 
     UpdateMainTrayIcon(TrayAdd);
     modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
+    modDeviceControl::SetApmLevelInForce(modDeviceControl::ApmLevelDefault);
     SetBatteryTextColor(settings.BatteryTextColor);
 
     TimerMon_Timer();

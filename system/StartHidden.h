@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-// Starts the command line as given; the program is looked up the way CreateProcessA
-// does it (the program's own folder first, then the search path). With
-// waitMilliseconds 0 it returns at once; otherwise it waits until the command ends
-// or that many milliseconds have passed. False when the command could not be started.
+// Starts the command line as given, its program found as ResolveCommand finds it
+// (CommandStart.h: never in the current directory). With waitMilliseconds 0 it
+// returns at once; otherwise it waits until the command ends or that many
+// milliseconds have passed. False when the command could not be started.
 bool StartHidden(const std::string& commandLine, uint32_t waitMilliseconds);

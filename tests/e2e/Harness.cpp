@@ -162,13 +162,22 @@ bool TestFolder::WaitForEcLog(const std::string& prefix, size_t count, milliseco
     return WaitUntil([&] { return EcLog(prefix).size() >= count; }, limit);
 }
 
-Vantu::Vantu(const TestFolder& folder) {
+void TestFolder::AddFakeCommand(const std::string& name) const {
+    CopyInto(FAKECMD_EXE, Path(name + ".exe"));
+}
+
+bool TestFolder::WaitForCommands(size_t count, milliseconds limit) const {
+    return WaitUntil([&] { return Commands().size() >= count; }, limit);
+}
+
+Vantu::Vantu(const TestFolder& folder, const std::string& currentDirectory) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     std::string commandLine = "\"" + folder.Path("vantu.exe") + "\"";
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.Dir().c_str(), &startup, &info))
+                        (currentDirectory.empty() ? folder.Dir() : currentDirectory).c_str(),
+                        &startup, &info))
         throw std::runtime_error("cannot start vantu.exe: error " + std::to_string(GetLastError()));
     CloseHandle(info.hThread);
     process_ = info.hProcess;

@@ -31,6 +31,10 @@ public:
     void WriteIni(const std::string& text) const { WriteFileText(Path("vantu.ini"), text); }
     std::string Ini() const { return ReadFileText(Path("vantu.ini")); }
     std::vector<std::string> Commands() const { return ReadLines(Path("commands.log")); }
+    // Puts another copy of the recording fake beside vantu.exe, as name.exe.
+    void AddFakeCommand(const std::string& name) const;
+    // Waits until commands.log holds at least `count` lines.
+    bool WaitForCommands(size_t count, milliseconds limit) const;
 
     // The simulated EC, driven through its control file and read through its log.
     void SetEc(const std::string& key, const std::string& value) const;
@@ -46,7 +50,8 @@ private:
 // A running vantu.exe; killed at the end of the test if it is still running.
 class Vantu {
 public:
-    explicit Vantu(const TestFolder& folder);
+    // Started in its own folder, or with another current directory.
+    explicit Vantu(const TestFolder& folder, const std::string& currentDirectory = "");
     ~Vantu();
     Vantu(const Vantu&) = delete;
     Vantu& operator=(const Vantu&) = delete;

@@ -1,6 +1,6 @@
 #pragma once
-// The lines that fakecmd copies (powercfg.exe beside the test program) append to
-// commands.log in the test program's folder.
+// The lines that fakecmd copies (powercfg.exe, devcon.exe and hdparm.exe beside the
+// test program) append to commands.log in the test program's folder.
 #include <windows.h>
 
 #include <fstream>
@@ -28,6 +28,14 @@ inline std::vector<std::string> Lines() {
         lines.push_back(line);
     }
     return lines;
+}
+
+// For commands started without waiting: the lines once there are at least `count`.
+// Not a timing check: the bound only keeps a lost child from hanging the test.
+inline std::vector<std::string> WaitForLines(size_t count) {
+    for (int i = 0; i < 100 && Lines().size() < count; ++i)
+        Sleep(100);
+    return Lines();
 }
 
 }  // namespace CommandLog

@@ -1,10 +1,11 @@
 // A stand-in for the console commands the program starts (powercfg, devcon, hdparm).
 // Copied into a test folder under the name of the command it replaces, it appends
 // its command line, exactly as received, as one line to commands.log in its own
-// folder, prints the scripted output <own base name>.out from that folder if there
-// is one, and exits 0.
+// folder, prints the output scripted for its command line in <own base name>.outs,
+// or else <own base name>.out, from that folder if there is one, and exits 0.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -46,16 +47,42 @@ void AppendLine(const std::string& path, const std::string& line) {
         WriteAll(log.get(), line + "\r\n");
 }
 
-void CopyToStdout(const std::string& path) {
+// The whole file, or nothing when it cannot be opened.
+std::optional<std::string> ReadAll(const std::string& path) {
     const File script(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!script.valid())
-        return;
-    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+        return std::nullopt;
+    std::string bytes;
     char buffer[4096];
     DWORD read = 0;
     while (ReadFile(script.get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
-        WriteAll(out, std::string(buffer, read));
+        bytes.append(buffer, read);
+    return bytes;
+}
+
+// In a .outs file a line ">" + command line opens the output of that command line;
+// the lines up to the next ">" line are printed as they stand, line ends included.
+std::optional<std::string> OutputFor(const std::string& script, const std::string& commandLine) {
+    std::optional<std::string> output;
+    for (size_t start = 0; start < script.size();) {
+        size_t end = script.find('\n', start);
+        end = end == std::string::npos ? script.size() : end + 1;
+        const std::string line = script.substr(start, end - start);
+        start = end;
+        if (line[0] == '>') {
+            if (output)
+                break;
+            std::string header = line.substr(1);
+            while (!header.empty() && (header.back() == '\n' || header.back() == '\r'))
+                header.pop_back();
+            if (header == commandLine)
+                output.emplace();
+        } else if (output) {
+            *output += line;
+        }
+    }
+    return output;
 }
 
 }  // namespace
@@ -69,7 +96,14 @@ int main() {
     if (dot != std::string::npos)
         baseName.erase(dot);
 
-    AppendLine(folder + "commands.log", GetCommandLineA());
-    CopyToStdout(folder + baseName + ".out");
+    const std::string commandLine = GetCommandLineA();
+    AppendLine(folder + "commands.log", commandLine);
+    std::optional<std::string> output;
+    if (const auto script = ReadAll(folder + baseName + ".outs"))
+        output = OutputFor(*script, commandLine);
+    if (!output)
+        output = ReadAll(folder + baseName + ".out");
+    if (output)
+        WriteAll(GetStdHandle(STD_OUTPUT_HANDLE), *output);
     return 0;
 }

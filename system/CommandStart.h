@@ -1,0 +1,26 @@
+#pragma once
+// The one way the program finds and starts a command, shared by StartHidden and
+// RunCommand.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "system/Handle.h"
+
+// The full path of the program the command line names, or "" when there is none.
+// Looked for in this program's own folder, the system folder, the Windows folder and
+// the absolute folders of PATH, never in the current directory: the program runs with
+// administrator rights, and a devcon.exe planted in a download folder must not run
+// with them.
+std::string ResolveCommand(const std::string& commandLine);
+
+struct StartedProcess {
+    Handle Process;
+    Handle Thread;
+};
+
+// Starts the resolved program by its full path; the child gets the command line as
+// given. Nothing when the program is not found or could not be started.
+std::optional<StartedProcess> StartCommand(const std::string& commandLine, STARTUPINFOA& startup,
+                                           bool inheritHandles, DWORD creationFlags);
