@@ -5,65 +5,32 @@
 // nothing accumulates (GetGuiResources says nothing under Wine).
 #include <windows.h>
 
-#include <utility>
+#include "system/Owned.h"
 
 namespace Gdi {
 
 inline int LiveGdiObjects = 0;   // bitmaps, fonts, memory DCs
 inline int LiveUserObjects = 0;  // icons
 
-template <typename Traits>
-class Owned {
-public:
-    using Raw = typename Traits::Raw;
-
-    Owned() = default;
-    explicit Owned(Raw raw) : raw_(raw) {
-        if (raw_)
-            ++Traits::Live();
-    }
-    ~Owned() { reset(); }
-    Owned(Owned&& other) noexcept : raw_(std::exchange(other.raw_, nullptr)) {}
-    Owned& operator=(Owned&& other) noexcept {
-        if (this != &other) {
-            reset();
-            raw_ = std::exchange(other.raw_, nullptr);
-        }
-        return *this;
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-
-    Raw get() const { return raw_; }
-    explicit operator bool() const { return raw_ != nullptr; }
-    void reset() {
-        if (raw_) {
-            Traits::Destroy(raw_);
-            --Traits::Live();
-            raw_ = nullptr;
-        }
-    }
-
-private:
-    Raw raw_ = nullptr;
-};
-
 struct IconTraits {
     using Raw = HICON;
-    static void Destroy(HICON icon) { DestroyIcon(icon); }
+    static bool Valid(HICON icon) { return icon != nullptr; }
+    static void Release(HICON icon) { DestroyIcon(icon); }
     static int& Live() { return LiveUserObjects; }
 };
 
 struct GdiObjectTraits {
     using Raw = HGDIOBJ;
-    static void Destroy(HGDIOBJ object) { DeleteObject(object); }
+    static bool Valid(HGDIOBJ object) { return object != nullptr; }
+    static void Release(HGDIOBJ object) { DeleteObject(object); }
     static int& Live() { return LiveGdiObjects; }
 };
 
 // Only DCs of CreateCompatibleDC: a window's DC would need ReleaseDC with its window.
 struct MemoryDcTraits {
     using Raw = HDC;
-    static void Destroy(HDC dc) { DeleteDC(dc); }
+    static bool Valid(HDC dc) { return dc != nullptr; }
+    static void Release(HDC dc) { DeleteDC(dc); }
     static int& Live() { return LiveGdiObjects; }
 };
 

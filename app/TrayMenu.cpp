@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/frmMainWindow.h"
+#include "system/Owned.h"
 #include "resources/resource.h"
 
 namespace frmMain {
@@ -11,21 +12,12 @@ namespace {
 
 bool menuOpen = false;
 
-class LoadedMenu {
-public:
-    explicit LoadedMenu(int id) : menu_(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id))) {}
-    ~LoadedMenu() {
-        if (menu_)
-            DestroyMenu(menu_);
-    }
-    LoadedMenu(const LoadedMenu&) = delete;
-    LoadedMenu& operator=(const LoadedMenu&) = delete;
-
-    HMENU Popup() const { return menu_ ? GetSubMenu(menu_, 0) : nullptr; }
-
-private:
-    HMENU menu_;
+struct MenuTraits {
+    using Raw = HMENU;
+    static bool Valid(HMENU menu) { return menu != nullptr; }
+    static void Release(HMENU menu) { DestroyMenu(menu); }
 };
+using Menu = Owned<MenuTraits>;
 
 void OpenTrayMenu() {
     // The menu's own loop runs until it closes; a second click meanwhile would
@@ -36,11 +28,12 @@ void OpenTrayMenu() {
     SetForegroundWindow(window);
     POINT at{};
     GetCursorPos(&at);
-    const LoadedMenu menu(IDM_TRAY);
-    if (!menu.Popup())
+    const Menu menu(LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDM_TRAY)));
+    const HMENU popup = menu ? GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup)
         return;
     menuOpen = true;
-    TrackPopupMenu(menu.Popup(), 0, at.x, at.y, 0, window, nullptr);
+    TrackPopupMenu(popup, 0, at.x, at.y, 0, window, nullptr);
     menuOpen = false;
     // Without a message after it, a tray menu does not close on a click elsewhere
     // the next time it opens.
