@@ -19,6 +19,7 @@ namespace {
 
 // The first, smallest record layout: understood by every shell from XP on.
 constexpr DWORD kNotifyIconSize = NOTIFYICONDATAA_V1_SIZE;
+static_assert(sizeof(void*) != 4 || kNotifyIconSize == 88, "the 32-bit record is 88 bytes");
 // The main icon's notifications arrive as mouse moves (the tray menu reads them).
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 constexpr UINT kMainIconId = 0, kBatteryIconId = 1;

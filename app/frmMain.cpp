@@ -74,21 +74,22 @@ bool Form_Load() {
         modSettings::SaveSettings();
     }
 
-    // Screen and CPU menus and autostart state are prepared here once those parts exist.
+    PrepareScreenMenu();
+    // The autostart state is read here once the shortcut part exists.
 
     modDeviceControl::DetectWebcam();
-    // The menu's CheckDevicesStatus takes this over and sets its check marks too.
-    modDeviceControl::ReadDevicesStatus();
-
-    // The custom device entry is prepared here once the menu exists.
+    CheckDevicesStatus();
+    PrepareCustomDeviceEntry();
 
     modPowerMan::CreatePowerScheme();
+    RefreshThrottleMenu();
 
     if (!settings.UseAlternateDriver && !OpenPortAccess()) {
         ShowMessage("Error, can't initialize IO access.");
         return false;
     }
 
+    RefreshFanMenu();
     UpdateMainTrayIcon(TrayAdd);
     modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
     modDeviceControl::SetApmLevelInForce(modDeviceControl::ApmLevelDefault);

@@ -1,12 +1,40 @@
 #include "app/modPowerEvents.h"
 
+#include "ec/modAcerEC.h"
+#include "settings/modSettings.h"
+#include "system/modDeviceControl.h"
+#include "system/modScreenRes.h"
+
 namespace modPowerEvents {
 
 WNDPROC PreviousWindowProc = nullptr;
 
+namespace {
+
+constexpr DWORD kResumePause = 100;
+
+bool IsResume(WPARAM event) {
+    return event == PBT_APMRESUMESUSPEND || event == PBT_APMRESUMESTANDBY ||
+           event == PBT_APMRESUMECRITICAL;
+}
+
+// The EC takes the fan at once; the next tick writes the chosen mode and the disk
+// level again, as after start-up. The graphics driver forgets downscaling in sleep.
+void ResumeFromSleep() {
+    modAcerEC::SetFanAuto();
+    Sleep(kResumePause);
+    modDeviceControl::SetApmLevelInForce(modDeviceControl::ApmLevelDefault);
+    modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
+    if (modScreenRes::CustomResolutionActive() && modSettings::Settings.EnableDownscaling)
+        modScreenRes::SetDownscaling(true);
+}
+
+}  // namespace
+
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Resume from sleep is handled here once the resume steps are in place; every
-    // message, handled or not, still reaches the window's own procedure.
+    if (message == WM_POWERBROADCAST && IsResume(wParam))
+        ResumeFromSleep();
+    // Every message, handled or not, still reaches the window's own procedure.
     return CallWindowProcA(PreviousWindowProc, hwnd, message, wParam, lParam);
 }
 
