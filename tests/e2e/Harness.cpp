@@ -131,9 +131,9 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-TestFolder::TestFolder() {
+TestFolder::TestFolder(const std::string& suffix) {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = WindowsPath(VANTU_E2E_DIR) + "\\" + info->test_suite_name() + "." + info->name();
+    dir_ = WindowsPath(VANTU_E2E_DIR) + "\\" + info->test_suite_name() + "." + info->name() + suffix;
     for (char& c : dir_)
         if (c == '/')
             c = '_';

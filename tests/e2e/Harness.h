@@ -24,7 +24,7 @@ bool WaitUntil(const std::function<bool()>& condition, milliseconds limit);
 // powercfg.exe (the recording fake).
 class TestFolder {
 public:
-    TestFolder();
+    explicit TestFolder(const std::string& suffix = "");  // named after the test, and the suffix
     std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
     const std::string& Dir() const { return dir_; }
     // Writes vantu.ini; "TimerInterval" is short by default so tests run fast.
