@@ -11,6 +11,9 @@
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
+#include "settings/modStartupLink.h"
+#include "system/AcpiEcPatch.h"
+#include "system/modAcpiECPatch.h"
 #include "system/modPowerMan.h"
 
 namespace frmMain {
@@ -69,12 +72,20 @@ bool Form_Load() {
     modSettings::LoadSettings();
     const auto& settings = modSettings::Settings;
     if (!modSettings::IniFileExists()) {
-        // First start: the driver patch offer belongs here, before the file is written.
+        // First start: the driver patch is offered before the file is written, so once.
+        if (!modAcpiECPatch::IsACPIECPatched() && !modSettings::IsWindows6OrLater &&
+            !settings.UseAlternateDriver &&
+            MessageBoxA(nullptr, AcpiEcPatch::Question, AcpiEcPatch::QuestionCaption,
+                        MB_YESNO) == IDYES)
+            ShowMessage(modAcpiECPatch::PatchACPIEC());
         modSettings::SaveSettings();
     }
 
-    // Screen and CPU menus, autostart state, webcam and device states, and the
-    // custom device entry are prepared here once those parts exist.
+    // Screen and CPU menus are prepared here once that part exists.
+    modStartupLink::AutostartEnabled =
+        modStartupLink::StartupLinkExists(modStartupLink::ExecutableName());
+    // Webcam and device states, and the custom device entry, are prepared here once
+    // those parts exist.
 
     modPowerMan::CreatePowerScheme();
 
