@@ -24,20 +24,12 @@ private:
     HRESULT result_;
 };
 
-// Owns one reference to an interface.
+// Owns one reference to an interface, for the scope of one operation.
 template <typename Interface>
 class ComPtr {
 public:
     ComPtr() = default;
     ~ComPtr() { reset(); }
-    ComPtr(ComPtr&& other) noexcept : raw_(std::exchange(other.raw_, nullptr)) {}
-    ComPtr& operator=(ComPtr&& other) noexcept {
-        if (this != &other) {
-            reset();
-            raw_ = std::exchange(other.raw_, nullptr);
-        }
-        return *this;
-    }
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
 
