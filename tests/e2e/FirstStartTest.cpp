@@ -1,6 +1,5 @@
 // The first start's offer to patch the ACPIEC driver, on a Windows XP machine (5.1)
-// with an unpatched driver in the prefix's drivers folder; and the file names a
-// renamed executable uses.
+// with an unpatched driver in the prefix's drivers folder.
 #include <gtest/gtest.h>
 
 #include "Harness.h"
@@ -30,17 +29,6 @@ const std::string kPatched = "MZ\0\0IoFreeErrorLogEntry\0\0\0IoFreeErrorLogEntry
 // temperature: the question, while open, holds start-up where it is.
 bool Started(const TestFolder& folder) { return folder.WaitForEcLog("R 58", 1, kStartup); }
 
-std::string ImagePath() {
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, DriverFiles::ServiceKey, &key) != ERROR_SUCCESS)
-        return "no key";
-    char path[MAX_PATH] = {};
-    DWORD size = sizeof path - 1;
-    RegQueryValueExA(key, "ImagePath", nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size);
-    RegCloseKey(key);
-    return path;
-}
-
 class FirstStart : public testing::Test {
 protected:
     void SetUp() override { DriverFiles::Write(DriverFiles::DriverPath(), kDriver); }
@@ -66,7 +54,7 @@ TEST_F(FirstStart, YesPatchesTheDriverAndAsksForARestart) {
     ASSERT_TRUE(Started(folder_));
     EXPECT_NE(folder_.Ini(), "");
     EXPECT_EQ(DriverFiles::Read(DriverFiles::PatchedPath()), kPatched);
-    EXPECT_EQ(ImagePath(), DriverFiles::Patched);
+    EXPECT_EQ(DriverFiles::StoredImagePath(), "1:"s + DriverFiles::Patched + '\0');
     vantu.Close();
     EXPECT_TRUE(vantu.WaitForExit().has_value());
 }
@@ -83,7 +71,7 @@ TEST_F(FirstStart, NoPatchesNothingAndTheNextStartAsksNoMore) {
         EXPECT_TRUE(vantu.WaitForExit().has_value());
     }
     EXPECT_FALSE(DriverFiles::Read(DriverFiles::PatchedPath()).has_value());
-    EXPECT_EQ(ImagePath(), DriverFiles::Unpatched);
+    EXPECT_EQ(DriverFiles::StoredImagePath(), "2:"s + DriverFiles::Unpatched + '\0');
 
     DeleteFileA(folder_.Path("simec.log").c_str());
     Vantu again(folder_);
@@ -93,14 +81,15 @@ TEST_F(FirstStart, NoPatchesNothingAndTheNextStartAsksNoMore) {
 }
 
 // On Windows 6.0 or later, or with the alternate port driver (read from a hidden
-// settings file, which counts as missing and so makes a first start), nothing is asked.
+// settings file, which counts as missing and so makes a first start), nothing is
+// asked. A renamed executable still writes vantu.ini.
 TEST(FirstStartWithoutQuestion, OnWindows6OrWithTheAlternateDriver) {
     const DriverFiles files;
     DriverFiles::Write(DriverFiles::DriverPath(), kDriver);
     const DriverFiles::ImagePath unpatched(DriverFiles::Unpatched);
-    const struct { const char* version; const char* hiddenIni; } cases[] = {
-        {"6.0", nullptr},
-        {"5.1", "[Special]\r\nUseAlternateDriver=True\r\n"},
+    const struct { const char* version; const char* hiddenIni; const char* exe; } cases[] = {
+        {"6.0", nullptr, "fanctl.exe"},
+        {"5.1", "[Special]\r\nUseAlternateDriver=True\r\n", "vantu.exe"},
     };
     const TestFolder folder;
     for (const auto& c : cases) {
@@ -113,22 +102,13 @@ TEST(FirstStartWithoutQuestion, OnWindows6OrWithTheAlternateDriver) {
             folder.WriteIni(c.hiddenIni);
             SetFileAttributesA(folder.Path("vantu.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
         }
-        Vantu vantu(folder);
+        Vantu vantu(folder, c.exe);
         EXPECT_TRUE(Started(folder)) << "a question holds start-up";
         EXPECT_NE(folder.Ini().find("[Fan]"), std::string::npos);  // still written
         vantu.Close();
         EXPECT_TRUE(vantu.WaitForExit().has_value());
         EXPECT_FALSE(DriverFiles::Read(DriverFiles::PatchedPath()).has_value());
     }
-}
-
-TEST(RenamedExecutable, StillUsesVantuIni) {
-    const TestFolder folder;
-    Vantu vantu(folder, "fanctl.exe");
-    ASSERT_TRUE(Started(folder));
-    vantu.Close();
-    EXPECT_TRUE(vantu.WaitForExit().has_value());
-    EXPECT_NE(folder.Ini(), "");
     EXPECT_EQ(GetFileAttributesA(folder.Path("fanctl.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

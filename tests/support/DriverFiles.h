@@ -41,7 +41,7 @@ public:
             return std::nullopt;
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    // Every file in the drivers folder, to see that nothing is left behind.
+    // Every name in the drivers folder, to see that nothing is left behind.
     static std::vector<std::string> Listing() {
         std::vector<std::string> names;
         WIN32_FIND_DATAA found;
@@ -53,6 +53,21 @@ public:
         while (FindNextFileA(search, &found));
         FindClose(search);
         return names;
+    }
+
+    // "ImagePath" as stored, its type's number before its bytes ("2:..."); "no key" or
+    // "no value" when missing.
+    static std::string StoredImagePath() {
+        HKEY key = nullptr;
+        if (RegOpenKeyA(HKEY_LOCAL_MACHINE, ServiceKey, &key) != ERROR_SUCCESS)
+            return "no key";
+        char data[512];
+        DWORD type = 0, size = sizeof data;
+        const LONG status = RegQueryValueExA(key, "ImagePath", nullptr, &type,
+                                             reinterpret_cast<BYTE*>(data), &size);
+        RegCloseKey(key);
+        return status != ERROR_SUCCESS ? "no value"
+                                       : std::to_string(type) + ":" + std::string(data, size);
     }
 
     // A service entry whose "ImagePath" is stored as Windows stores it, REG_EXPAND_SZ.
