@@ -1,5 +1,7 @@
 #include "system/Files.h"
 
+#include <utility>
+
 #include "settings/AppPath.h"
 
 namespace {
