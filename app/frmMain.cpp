@@ -12,6 +12,9 @@
 #include "resources/resource.h"
 #include "settings/modSettings.h"
 #include "system/modDeviceControl.h"
+#include "settings/modStartupLink.h"
+#include "system/AcpiEcPatch.h"
+#include "system/modAcpiECPatch.h"
 #include "system/modPowerMan.h"
 
 namespace frmMain {
@@ -70,12 +73,18 @@ bool Form_Load() {
     modSettings::LoadSettings();
     const auto& settings = modSettings::Settings;
     if (!modSettings::IniFileExists()) {
-        // First start: the driver patch offer belongs here, before the file is written.
+        // First start: the driver patch is offered before the file is written, so once.
+        if (!modAcpiECPatch::IsACPIECPatched() && !modSettings::IsWindows6OrLater &&
+            !settings.UseAlternateDriver &&
+            MessageBoxA(nullptr, AcpiEcPatch::Question, AcpiEcPatch::QuestionCaption,
+                        MB_YESNO) == IDYES)
+            ShowMessage(modAcpiECPatch::PatchACPIEC());
         modSettings::SaveSettings();
     }
 
     PrepareScreenMenu();
-    // The autostart state is read here once the shortcut part exists.
+    modStartupLink::AutostartEnabled =
+        modStartupLink::StartupLinkExists(modStartupLink::ExecutableName());
 
     modDeviceControl::DetectWebcam();
     CheckDevicesStatus();

@@ -7,6 +7,7 @@
 
 #include "settings/AppPath.h"
 #include "settings/Conversion.h"
+#include "system/Files.h"
 #include "system/modRegistry.h"
 
 namespace modSettings {
@@ -20,20 +21,6 @@ namespace {
 constexpr const char* SystemKey = "HARDWARE\\Description\\System";
 constexpr const char* CurrentVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (valid()) FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
-};
-
 // A registry text as it was stored; a number (a value of another type than expected)
 // as its decimal digits.
 std::string TextOf(const RegistryValue& value) {
@@ -46,7 +33,7 @@ std::string ReadMachineText(const char* keyPath, const char* valueName) {
 
 }  // namespace
 
-std::string AppFolder() {
+std::string ExecutablePath() {
     std::vector<char> path(MAX_PATH);
     DWORD length = 0;
     // XP neither terminates nor reports a cut path other than by filling the buffer.
@@ -54,18 +41,14 @@ std::string AppFolder() {
            path.size()) {
         path.resize(path.size() * 2);
     }
-    return FolderWithBackslash(std::string_view(path.data(), length));
+    return std::string(path.data(), length);
 }
+
+std::string AppFolder() { return FolderWithBackslash(ExecutablePath()); }
 
 std::string IniFilePath() { return AppFolder() + AppTitle + ".ini"; }
 
-bool IniFileExists() {
-    WIN32_FIND_DATAA found;
-    const FindHandle search(FindFirstFileA(IniFilePath().c_str(), &found));
-    constexpr DWORD notOrdinary =
-        FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
-    return search.valid() && (found.dwFileAttributes & notOrdinary) == 0;
-}
+bool IniFileExists() { return OrdinaryFileExists(IniFilePath()); }
 
 std::string ReadIniValue(const std::string& section, const std::string& key,
                          const std::string& file, const std::string& defaultText) {

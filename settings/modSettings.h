@@ -15,6 +15,7 @@ extern SettingsRecord Settings;  // read directly by every module
 extern int16_t BiosVersion;      // not persisted; 0 until read
 extern bool IsWindows6OrLater;   // not persisted
 
+std::string ExecutablePath();  // the running executable's full path
 std::string AppFolder();  // the executable's folder with exactly one trailing backslash
 std::string IniFilePath();
 // Only an ordinary file counts: a hidden or system file, or a directory, is missing.

@@ -18,7 +18,7 @@ const Lines kPowercfg{"powercfg /c vantu", "powercfg /s vantu",
 // holds `commands` lines; then closes it.
 void StartAndClose(const TestFolder& folder, size_t commands = 0,
                    const std::string& currentDirectory = "") {
-    Vantu vantu(folder, currentDirectory);
+    Vantu vantu(folder, "vantu.exe", currentDirectory);
     ASSERT_TRUE(folder.WaitForEcLog("R 58", 3, kWait)) << "no three monitor ticks";
     ASSERT_TRUE(folder.WaitForCommands(commands, kWait));
     vantu.Close();

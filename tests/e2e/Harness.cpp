@@ -6,6 +6,8 @@
 #include <functional>
 #include <sstream>
 
+#include "support/DriverFiles.h"
+
 namespace e2e {
 
 namespace {
@@ -170,11 +172,14 @@ bool TestFolder::WaitForCommands(size_t count, milliseconds limit) const {
     return WaitUntil([&] { return Commands().size() >= count; }, limit);
 }
 
-Vantu::Vantu(const TestFolder& folder, const std::string& currentDirectory) {
+Vantu::Vantu(const TestFolder& folder, const std::string& exeName,
+             const std::string& currentDirectory) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    std::string commandLine = "\"" + folder.Path("vantu.exe") + "\"";
+    if (exeName != "vantu.exe")
+        CopyFileA(folder.Path("vantu.exe").c_str(), folder.Path(exeName).c_str(), FALSE);
+    std::string commandLine = "\"" + folder.Path(exeName) + "\"";
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         (currentDirectory.empty() ? folder.Dir() : currentDirectory).c_str(),
                         &startup, &info))
@@ -266,36 +271,33 @@ bool TrayRecorder::WaitFor(const std::function<bool(const std::vector<TrayCall>&
     return WaitUntil([&] { return condition(Calls()); }, limit);
 }
 
-SeededBiosVersion::SeededBiosVersion(const std::vector<std::string>& strings) {
-    HKEY key = nullptr;
-    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kRegSystem, &key) != ERROR_SUCCESS)
-        throw std::runtime_error("cannot open the system key");
-    DWORD size = 0;
-    if (RegQueryValueExA(key, kRegBios, nullptr, &type_, nullptr, &size) == ERROR_SUCCESS) {
-        previous_.resize(size);
-        RegQueryValueExA(key, kRegBios, nullptr, &type_,
-                         reinterpret_cast<BYTE*>(previous_.data()), &size);
-        hadValue_ = true;
-    }
+namespace {
+
+std::string MultiString(const std::vector<std::string>& strings) {
     std::string data;
     for (const auto& s : strings)
         data += s + '\0';
-    data += '\0';
-    RegSetValueExA(key, kRegBios, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.data()),
-                   static_cast<DWORD>(data.size()));
-    RegCloseKey(key);
+    return data + '\0';
 }
 
-SeededBiosVersion::~SeededBiosVersion() {
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_LOCAL_MACHINE, kRegSystem, &key) != ERROR_SUCCESS)
-        return;
-    if (hadValue_)
-        RegSetValueExA(key, kRegBios, 0, type_, reinterpret_cast<const BYTE*>(previous_.data()),
-                       static_cast<DWORD>(previous_.size()));
-    else
-        RegDeleteValueA(key, kRegBios);
-    RegCloseKey(key);
-}
+// A first start on this Windows XP prefix would ask to patch the driver and wait for
+// an answer: so for the whole run the driver counts as patched, and the tests of the
+// question seed an unpatched one.
+class PatchedDriverEnvironment : public testing::Environment {
+public:
+    void SetUp() override { patched_.emplace(DriverFiles::Patched); }
+    void TearDown() override { patched_.reset(); }
+
+private:
+    std::optional<DriverFiles::ImagePath> patched_;
+};
+
+testing::Environment* const kPatchedDriver =
+    testing::AddGlobalTestEnvironment(new PatchedDriverEnvironment);
+
+}  // namespace
+
+SeededBiosVersion::SeededBiosVersion(const std::vector<std::string>& strings)
+    : SeededRegistryValue(kRegSystem, kRegBios, REG_MULTI_SZ, MultiString(strings)) {}
 
 }  // namespace e2e

@@ -1,6 +1,7 @@
 #pragma once
 // The end-to-end test bed: the real vantu.exe started in a folder of its own, with
 // the simulated EC and a recording powercfg beside it, watched only from outside.
+// For the whole run the machine's ACPIEC driver counts as patched (Harness.cpp).
 #include <windows.h>
 
 #include <chrono>
@@ -8,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "support/SeededRegistryValue.h"
 
 namespace e2e {
 
@@ -50,8 +53,10 @@ private:
 // A running vantu.exe; killed at the end of the test if it is still running.
 class Vantu {
 public:
-    // Started in its own folder, or with another current directory.
-    explicit Vantu(const TestFolder& folder, const std::string& currentDirectory = "");
+    // exeName: a copy of vantu.exe under another name, made in the folder first;
+    // started in its own folder, or with another current directory.
+    explicit Vantu(const TestFolder& folder, const std::string& exeName = "vantu.exe",
+                   const std::string& currentDirectory = "");
     ~Vantu();
     Vantu(const Vantu&) = delete;
     Vantu& operator=(const Vantu&) = delete;
@@ -112,17 +117,9 @@ HWND OpenPopupMenu(DWORD pid);
 
 // Sets HKLM\HARDWARE\Description\System "SystemBiosVersion" (a multi-string) for the
 // test and puts back what was there.
-class SeededBiosVersion {
+class SeededBiosVersion : public SeededRegistryValue {
 public:
     explicit SeededBiosVersion(const std::vector<std::string>& strings);
-    ~SeededBiosVersion();
-    SeededBiosVersion(const SeededBiosVersion&) = delete;
-    SeededBiosVersion& operator=(const SeededBiosVersion&) = delete;
-
-private:
-    bool hadValue_ = false;
-    DWORD type_ = 0;
-    std::string previous_;
 };
 
 }  // namespace e2e

@@ -18,4 +18,35 @@ TEST(AppPathTest, FolderEndsInExactlyOneBackslash) {
     for (const auto& c : cases) EXPECT_EQ(c.Folder, FolderWithBackslash(c.Path)) << c.Path;
 }
 
+TEST(AppPathTest, AddBackslashAddsOneOnlyWhenTheLastCharacterIsNotOne) {
+    const struct { const char* path; const char* result; } cases[] = {
+        {"C:\\", "C:\\"}, {"", "\\"}, {"C:\\Tools", "C:\\Tools\\"}, {"C:\\Tools\\\\", "C:\\Tools\\\\"},
+        {"C:\\Tools/", "C:\\Tools/\\"},  // a slash is not a backslash
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.result, AddBackslash(c.path)) << c.path;
+}
+
+TEST(AppPathTest, ExecutableNameIsTheFileNameWithoutItsExtension) {
+    const struct { const char* path; const char* name; } cases[] = {
+        {"C:\\Tools\\vantu.exe", "vantu"},
+        {"C:\\Tools\\fan control.EXE", "fan control"},
+        {"C:\\Tools\\my.fan.exe", "my.fan"},  // only the last extension goes
+        {"C:\\v1.2\\vantu", "vantu"},         // a dot in the folder is no extension
+        {"vantu.exe", "vantu"},
+        {"C:\\Tools\\.exe", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.name, ExecutableName(c.path)) << c.path;
+}
+
+TEST(AppPathTest, StartupLinkPathEndsInDotLnkOnce) {
+    const struct { const char* folder; const char* name; const char* path; } cases[] = {
+        {"C:\\Startup", "vantu", "C:\\Startup\\vantu.lnk"},
+        {"C:\\Startup\\", "vantu", "C:\\Startup\\vantu.lnk"},
+        {"C:\\Startup", "vantu.lnk", "C:\\Startup\\vantu.lnk"},
+        {"C:\\Startup", "vantu.LNK", "C:\\Startup\\vantu.LNK.lnk"},  // compared case-sensitively
+        {"C:\\Startup", "lnk", "C:\\Startup\\lnk.lnk"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(c.path, StartupLinkPath(c.folder, c.name)) << c.name;
+}
+
 }  // namespace

@@ -1,0 +1,85 @@
+#include "settings/modStartupLink.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+
+#include "settings/AppPath.h"
+#include "settings/ComObjects.h"
+#include "settings/modSettings.h"
+#include "system/Files.h"
+
+namespace modStartupLink {
+
+bool AutostartEnabled = false;
+
+namespace {
+
+std::string ShellFolder(int folderId) {
+    char path[MAX_PATH] = {};
+    // Flags 0: the folder's current path. S_FALSE (a folder that does not exist) fails.
+    if (SHGetFolderPathA(nullptr, folderId, nullptr, 0, path) != S_OK)
+        return "";
+    return std::string(path, strnlen(path, MAX_PATH));
+}
+
+std::wstring Wide(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    return wide;
+}
+
+}  // namespace
+
+std::string StartupFolder() { return ShellFolder(CSIDL_STARTUP); }
+std::string WindowsFolder() { return ShellFolder(CSIDL_WINDOWS); }
+
+std::string ExecutableName() { return ::ExecutableName(modSettings::ExecutablePath()); }
+
+HRESULT CreateStartupLink(const std::string& name, const std::string& folder) {
+    const std::string startup = StartupFolder();
+    if (startup.empty())
+        return E_FAIL;
+    const ComApartment apartment;  // declared first: left after the objects are released
+    if (!apartment.usable())
+        return apartment.result();
+    ComPtr<IShellLinkA> link;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkA, link.put());
+    if (FAILED(result))
+        return result;
+    const std::string target = AddBackslash(folder) + name + ".exe";
+    // SW_SHOWNOACTIVATE (4): in its last size and place, without taking the focus.
+    for (const HRESULT set : {link->SetPath(target.c_str()), link->SetDescription(name.c_str()),
+                              link->SetWorkingDirectory(folder.c_str()),
+                              link->SetShowCmd(SW_SHOWNOACTIVATE)})
+        if (FAILED(set))
+            return set;
+    ComPtr<IPersistFile> file;
+    if (FAILED(result = link->QueryInterface(IID_IPersistFile, file.put())))
+        return result;
+    return file->Save(Wide(StartupLinkPath(startup, name)).c_str(), TRUE);
+}
+
+void RemoveStartupLink(const std::string& name) {
+    const std::string startup = StartupFolder();
+    if (!startup.empty())
+        DeleteFileA(StartupLinkPath(startup, name).c_str());
+}
+
+bool StartupLinkExists(const std::string& name) {
+    const std::string startup = StartupFolder();
+    return !startup.empty() && OrdinaryFileExists(StartupLinkPath(startup, name));
+}
+
+HRESULT UpdateStartupLink(const std::string& name, const std::string& folder, bool enabled) {
+    if (StartupLinkExists(name)) {
+        if (!enabled)
+            RemoveStartupLink(name);
+        return S_OK;
+    }
+    return enabled ? CreateStartupLink(name, folder) : S_OK;
+}
+
+}  // namespace modStartupLink

@@ -1,0 +1,37 @@
+#pragma once
+// The autostart shortcut in the current user's Startup folder, and the shell's
+// special folders. Whether vantu starts with Windows is only the presence of the
+// shortcut; nothing of it is in the INI file.
+#include <windows.h>
+
+#include <string>
+
+namespace modStartupLink {
+
+// Whether the shortcut existed at start-up; afterwards what the user last chose.
+extern bool AutostartEnabled;
+
+// Without a trailing backslash; "" when the shell cannot say.
+std::string StartupFolder();
+std::string WindowsFolder();
+
+// The running executable's file name without its extension: the shortcut's name
+// (renamed, the program names its shortcut after the new name).
+std::string ExecutableName();
+
+// Writes (or overwrites) the shortcut `name`.lnk to folder\`name`.exe, with that
+// description, the folder exactly as given as working directory, and the window shown
+// without activation. Failures come back to the caller: making the shell link, no
+// Startup folder (E_FAIL), or writing the file.
+HRESULT CreateStartupLink(const std::string& name, const std::string& folder);
+// Deletes the shortcut; a failed delete (none there, in use) is ignored.
+void RemoveStartupLink(const std::string& name);
+// Only an ordinary file counts: a hidden or system shortcut is absent.
+bool StartupLinkExists(const std::string& name);
+
+// Makes the shortcut follow the autostart choice, as the configuration dialog's save
+// does: created when enabled and missing, removed when disabled and present. An
+// existing shortcut is never rewritten. The result is CreateStartupLink's, else S_OK.
+HRESULT UpdateStartupLink(const std::string& name, const std::string& folder, bool enabled);
+
+}  // namespace modStartupLink

@@ -1,0 +1,26 @@
+#pragma once
+// Whole-file reads and replacing writes for the driver patch, and the existence test
+// that the settings file and the autostart shortcut share.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The file's bytes; nothing when it cannot be opened or read whole.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// Writes all the bytes at the file's current position; false when a write fails.
+bool WriteAllBytes(HANDLE file, std::string_view bytes);
+using ByteWriter = bool (*)(HANDLE file, std::string_view bytes);
+
+// Makes the file at path hold exactly these bytes, or leaves it as it was: they go to
+// a new file in the same folder, which is flushed and then moved over path. On any
+// failure that file is deleted again. `write` is the call that puts the bytes in the
+// new file; tests hand in one that fails part-way, as a full disk does.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes,
+                         ByteWriter write = WriteAllBytes);
+
+// A file is there when a listing finds it as an ordinary file: a hidden or system
+// file, or a directory, counts as missing.
+bool OrdinaryFileExists(const std::string& path);

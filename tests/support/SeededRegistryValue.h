@@ -1,0 +1,56 @@
+#pragma once
+// One HKEY_LOCAL_MACHINE value set for the scope of a test and put back after: the
+// value that was there, or none, and the key removed again when the seeding made it.
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+class SeededRegistryValue {
+public:
+    SeededRegistryValue(std::string keyPath, std::string valueName, DWORD type,
+                        const std::string& data)
+        : keyPath_(std::move(keyPath)), valueName_(std::move(valueName)) {
+        HKEY key = nullptr;
+        keyExisted_ = RegOpenKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), &key) == ERROR_SUCCESS;
+        if (!keyExisted_ && RegCreateKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), &key) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot create HKLM\\" + keyPath_);
+        DWORD size = 0;
+        if (RegQueryValueExA(key, valueName_.c_str(), nullptr, &type_, nullptr, &size) ==
+            ERROR_SUCCESS) {
+            previous_.resize(size);
+            RegQueryValueExA(key, valueName_.c_str(), nullptr, &type_,
+                             reinterpret_cast<BYTE*>(previous_.data()), &size);
+            hadValue_ = true;
+        }
+        RegSetValueExA(key, valueName_.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size()));
+        RegCloseKey(key);
+    }
+    ~SeededRegistryValue() {
+        HKEY key = nullptr;
+        if (RegOpenKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), &key) != ERROR_SUCCESS)
+            return;
+        if (hadValue_)
+            RegSetValueExA(key, valueName_.c_str(), 0, type_,
+                           reinterpret_cast<const BYTE*>(previous_.data()),
+                           static_cast<DWORD>(previous_.size()));
+        else
+            RegDeleteValueA(key, valueName_.c_str());
+        RegCloseKey(key);
+        if (!keyExisted_)
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str());
+    }
+    SeededRegistryValue(const SeededRegistryValue&) = delete;
+    SeededRegistryValue& operator=(const SeededRegistryValue&) = delete;
+
+    // Text values are stored with their terminating NUL, as Windows stores them.
+    static std::string Text(const std::string& text) { return text + '\0'; }
+
+private:
+    std::string keyPath_, valueName_;
+    bool keyExisted_ = false, hadValue_ = false;
+    DWORD type_ = 0;
+    std::string previous_;
+};
