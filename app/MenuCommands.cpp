@@ -7,6 +7,8 @@
 
 #include "app/TrayMenu.h"
 #include "app/frmMainWindow.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmConfig.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
 #include "system/modDeviceControl.h"
@@ -87,8 +89,8 @@ void RefreshScreenMenu() {
 bool MenuCommand(uint32_t id) {
     using namespace modDeviceControl;
     switch (id) {
-        case IDM_ABOUT:
-        case IDM_CONFIGURE: break;  // the dialogs open from here once they exist
+        case IDM_ABOUT: frmAbout::Show(MainWindow()); break;
+        case IDM_CONFIGURE: frmConfig::Show(MainWindow()); break;
         case IDM_LAN: ToggleDevice(id, ToggleLAN, LanEnabled); break;
         case IDM_WIFI: ToggleDevice(id, ToggleWifi, WifiEnabled); break;
         case IDM_WEBCAM: ToggleDevice(id, ToggleWebcam, WebcamEnabled); break;

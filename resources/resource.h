@@ -29,3 +29,57 @@
 #define IDM_DYNAMIC 1042       // mnuDynamic
 #define IDM_SEP1 1043          // sep1
 #define IDM_EXIT 1099          // mnuExit
+
+// The configuration dialog frmConfig and its controls (butCancel is IDCANCEL, so that
+// Esc and the close box press it).
+#define IDD_CONFIG 200
+#define IDC_FRA1 2001
+#define IDC_FRA2 2002
+#define IDC_FRA3 2003
+#define IDC_FRA4 2004
+#define IDC_FRA5 2005
+#define IDC_FRA6 2006
+#define IDC_CHKAUTOSTART 2007
+#define IDC_CHKNOHDCLICKS 2008
+#define IDC_CHKSHOWTIME 2009
+#define IDC_BUTPATCH 2010
+#define IDC_BUTUNPATCH 2011
+#define IDC_LBL1 2012
+#define IDC_CBOPROCMODEDC 2013
+#define IDC_LBL2 2014
+#define IDC_CBOPROCMODEAC 2015
+#define IDC_CHKSTOPFAN 2016
+#define IDC_CBOSTOPFAN 2017
+#define IDC_CHKSLOWFAN 2018
+#define IDC_CBOSLOWFAN 2019
+#define IDC_CHKAUTOFAN 2020
+#define IDC_CBOAUTOFAN 2021
+#define IDC_CHKENABLEDEVICE 2022
+#define IDC_LBLDEVICENAME 2023
+#define IDC_TXTDEVICENAME 2024
+#define IDC_LBLDEVICEID 2025
+#define IDC_TXTDEVICEID 2026
+#define IDC_LABEL1 2027
+#define IDC_TXTWIDTH 2028
+#define IDC_LABEL2 2029
+#define IDC_TXTHEIGHT 2030
+#define IDC_CHKENABLECUSTOMEC 2031
+#define IDC_LBLFANSTOP 2032
+#define IDC_TXTFANSTOP 2033
+#define IDC_LBLBIOS 2034
+#define IDC_TXTBIOS 2035
+#define IDC_LBLFANSLOW 2036
+#define IDC_TXTFANSLOW 2037
+#define IDC_LBLTEST 2038
+#define IDC_LBLFANAUTO 2039
+#define IDC_TXTFANAUTO 2040
+#define IDC_BUTTEST 2041
+#define IDC_TXTTEST 2042
+#define IDC_BUTSAVE 2043
+
+// The About dialog frmAbout.
+#define IDD_ABOUT 300
+#define IDC_LBLVERSION 3001
+#define IDC_LBLAUTHOR 3002
+#define IDC_LBLSITE 3003
+#define IDC_BUTDONATE 3004

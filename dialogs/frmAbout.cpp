@@ -1,0 +1,114 @@
+#include "dialogs/frmAbout.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "app/GdiHandles.h"
+#include "dialogs/AboutLinks.h"
+#include "resources/resource.h"
+#include "settings/modSettings.h"
+
+namespace frmAbout {
+
+namespace {
+
+constexpr COLORREF kLinkColor = RGB(0, 0, 255);
+
+struct AboutDialog {
+    HWND hwnd = nullptr;
+    Gdi::Object linkFont;  // "MS Sans Serif" 8.25 points, underlined
+} dialog;
+
+// Major and minor of the file version in the program's version resource.
+std::string VersionLine() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    DWORD ignored = 0;
+    std::string data(GetFileVersionInfoSizeA(path, &ignored), '\0');
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    std::string line = std::string(modSettings::AppTitle) + " version ";
+    if (data.empty() || !GetFileVersionInfoA(path, 0, DWORD(data.size()), data.data()) ||
+        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &size) || !info)
+        return line;
+    return line + std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
+           std::to_string(LOWORD(info->dwFileVersionMS));
+}
+
+void Open(const char* address) {
+    ShellExecuteA(dialog.hwnd, "open", address, "", "", SW_SHOWNORMAL);
+}
+
+void Form_Load() {
+    SetWindowTextA(dialog.hwnd, (std::string("About ") + modSettings::AppTitle).c_str());
+    SendMessageA(dialog.hwnd, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CHIP))));
+    SetDlgItemTextA(dialog.hwnd, IDC_LBLVERSION, VersionLine().c_str());
+    SetDlgItemTextA(dialog.hwnd, IDC_LBLAUTHOR, (std::string("by ") + AboutLinks::Author).c_str());
+    SetDlgItemTextA(dialog.hwnd, IDC_LBLSITE, AboutLinks::Site);
+    const HDC screen = GetDC(dialog.hwnd);
+    const int height = -MulDiv(825, GetDeviceCaps(screen, LOGPIXELSY), 7200);
+    ReleaseDC(dialog.hwnd, screen);
+    dialog.linkFont = Gdi::Object(CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, TRUE, FALSE, ANSI_CHARSET,
+                                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                              DEFAULT_PITCH, "MS Sans Serif"));
+}
+
+// The site address drawn as a link: blue, underlined, centred, with the focus shown.
+void DrawLink(const DRAWITEMSTRUCT& item) {
+    const HDC dc = item.hDC;
+    FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+    const Gdi::Selection font(dc, dialog.linkFont.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kLinkColor);
+    RECT text = item.rcItem;
+    DrawTextA(dc, AboutLinks::Site, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(dc, &item.rcItem);
+}
+
+INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            dialog.hwnd = hwnd;
+            Form_Load();
+            return TRUE;
+        case WM_DRAWITEM:
+            if (wParam == IDC_LBLSITE) {
+                DrawLink(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+                return TRUE;
+            }
+            break;
+        case WM_SETCURSOR:
+            if (reinterpret_cast<HWND>(wParam) == GetDlgItem(hwnd, IDC_LBLSITE)) {
+                SetCursor(LoadCursor(nullptr, IDC_HAND));
+                SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, TRUE);
+                return TRUE;
+            }
+            break;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDC_LBLSITE: Open(AboutLinks::Site); return TRUE;
+                case IDC_BUTDONATE: Open(AboutLinks::Donate); return TRUE;
+                case IDOK:
+                case IDCANCEL: EndDialog(hwnd, IDOK); return TRUE;
+            }
+            break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void Show(HWND owner) {
+    if (dialog.hwnd) {
+        SetForegroundWindow(dialog.hwnd);
+        return;
+    }
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
+    dialog.hwnd = nullptr;
+    dialog.linkFont.Close();
+}
+
+}  // namespace frmAbout

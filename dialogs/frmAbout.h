@@ -1,0 +1,11 @@
+#pragma once
+// The About dialog: the program's name and version, its authors, their site and a
+// donation page.
+#include <windows.h>
+
+namespace frmAbout {
+
+// Shows the dialog modally; while it is open, a second request brings it to the front.
+void Show(HWND owner);
+
+}  // namespace frmAbout
