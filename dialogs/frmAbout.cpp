@@ -6,6 +6,7 @@
 
 #include "app/GdiHandles.h"
 #include "dialogs/AboutLinks.h"
+#include "dialogs/ModalDialog.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
 
@@ -102,13 +103,8 @@ INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 void Show(HWND owner) {
-    if (dialog.hwnd) {
-        SetForegroundWindow(dialog.hwnd);
-        return;
-    }
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutProc, 0);
-    dialog.hwnd = nullptr;
-    dialog.linkFont.Close();
+    if (ShowModalOnce(dialog.hwnd, IDD_ABOUT, owner, AboutProc))
+        dialog.linkFont.Close();
 }
 
 }  // namespace frmAbout

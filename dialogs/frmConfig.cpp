@@ -6,6 +6,7 @@
 #include "app/TrayMenu.h"
 #include "app/frmMain.h"
 #include "dialogs/ConfigForm.h"
+#include "dialogs/ModalDialog.h"
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
@@ -208,14 +209,7 @@ INT_PTR CALLBACK ConfigProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 void Show(HWND owner) {
-    if (dialog.hwnd) {
-        SetForegroundWindow(dialog.hwnd);
-        return;
-    }
-    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIG),
-                                           owner, ConfigProc, 0);
-    dialog.hwnd = nullptr;
-    if (result != IDC_BUTSAVE)
+    if (ShowModalOnce(dialog.hwnd, IDD_CONFIG, owner, ConfigProc) != IDC_BUTSAVE)
         return;
     // The dialog has gone: store, and let the running system take the new values up.
     modSettings::SaveSettings();

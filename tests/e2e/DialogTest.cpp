@@ -195,19 +195,25 @@ TEST(ConfigDialog, TesterHoldsTheMonitorUntilTheDialogCloses) {
     EXPECT_EQ(ReadFileText(user.Folder().Path("vantu.ini")), before);
 }
 
+BOOL CALLBACK CountConfigureWindows(HWND hwnd, LPARAM count) {
+    char caption[64] = {};
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    *reinterpret_cast<int*>(count) += std::string(caption) == kConfigure;
+    return TRUE;
+}
+
 // Configure chosen while the dialog is open brings it forward: still one dialog.
 TEST(ConfigDialog, OnlyOneDialogAtATime) {
     MenuUser user(kIni);
     ConfigDialog dialog(user);
     user.Choose({'c'});
-    int dialogs = 0;
-    EnumWindows([](HWND hwnd, LPARAM count) {
-        char caption[64] = {};
-        GetWindowTextA(hwnd, caption, sizeof caption);
-        *reinterpret_cast<int*>(count) += std::string(caption) == kConfigure;
-        return TRUE;
-    }, LPARAM(&dialogs));
-    EXPECT_EQ(dialogs, 1);
+    const auto dialogs = [] {
+        int count = 0;
+        EnumWindows(CountConfigureWindows, LPARAM(&count));
+        return count;
+    };
+    EXPECT_FALSE(WaitUntil([&] { return dialogs() > 1; }, milliseconds(2000)));
+    EXPECT_EQ(dialogs(), 1);
     dialog.Press(IDCANCEL);
     EXPECT_TRUE(dialog.WaitClosed());
 }

@@ -23,7 +23,7 @@ TEST(Menu, FanEntriesByKeysStoreTheModeAndTheFanFollows) {
     for (const auto& c : choices) {
         const size_t before = user.FanWrites(c.byte);
         user.Choose(c.keys, 2);
-        EXPECT_EQ(user.StoredFanMode(), c.stored);
+        EXPECT_TRUE(WaitUntil([&] { return user.StoredFanMode() == c.stored; }, kUserWait)) << c.stored;
         EXPECT_TRUE(user.WaitForFanWrites(c.byte, before + 1)) << c.stored;
     }
     user.Choose({VK_ESCAPE, VK_ESCAPE});  // closes it, choosing nothing
@@ -38,6 +38,8 @@ TEST(Menu, StructureTellsByWhatTheKeysReach) {
         MenuUser user("[Advanced]\r\nTimerInterval=300\r\n");
         user.Choose({VK_UP, VK_UP, VK_UP, VK_RETURN});
         user.Choose({VK_UP, VK_UP, VK_RETURN});
+        // The command runs once the menu has closed.
+        EXPECT_TRUE(WaitUntil([&] { return user.Commands("powercfg /x").size() == 4; }, kUserWait));
         EXPECT_EQ(user.Commands("powercfg /x"),
                   (std::vector<std::string>{"powercfg /x vantu /processor-throttle-ac adaptive",
                                             "powercfg /x vantu /processor-throttle-dc constant",
@@ -50,7 +52,7 @@ TEST(Menu, StructureTellsByWhatTheKeysReach) {
                                     REG_SZ, std::string("6.0", 4));
     MenuUser user("[Advanced]\r\nTimerInterval=300\r\n[Fan]\r\nControl=3\r\n", ".6");
     user.Choose({VK_UP, VK_UP, VK_RIGHT, VK_RETURN});
-    EXPECT_EQ(user.StoredFanMode(), "0");
+    EXPECT_TRUE(WaitUntil([&] { return user.StoredFanMode() == "0"; }, kUserWait));
     user.Choose({VK_UP, VK_RETURN});
     EXPECT_TRUE(user.Program().WaitForExit().has_value());
 }
