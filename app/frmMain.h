@@ -13,4 +13,8 @@ void SetMonitorTimerEnabled(bool enabled);
 // One monitor tick.
 void TimerMon_Timer();
 
+// Before sleep: the fan goes to the EC, and the ticks leave it there until the resume
+// steps make the fan state unknown.
+void HandFanToEcForSleep();
+
 }  // namespace frmMain

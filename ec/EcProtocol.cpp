@@ -6,6 +6,23 @@ namespace {
 bool Shows(uint8_t status, uint8_t mask, WantedState wanted) {
     return wanted == WantedState::Clear ? (status & mask) == 0 : (status & mask) != 0;
 }
+
+// The EC lock for the length of one transaction, released on every way out of it.
+class Locked {
+public:
+    explicit Locked(PortIo& io) : io_(io), held_(io.Lock()) {}
+    ~Locked() {
+        if (held_)
+            io_.Unlock();
+    }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+    explicit operator bool() const { return held_; }
+
+private:
+    PortIo& io_;
+    bool held_;
+};
 }  // namespace
 
 bool WaitECStatus(PortIo& io, uint16_t port, uint8_t mask, WantedState wanted) {
@@ -34,6 +51,10 @@ bool WaitOutputBufferFull(PortIo& io) {
 // and could land in a register nobody meant to write.
 
 void WriteEC(PortIo& io, uint8_t value, uint8_t reg) {
+    // Another program's transaction in progress: skipped, as after a time-out.
+    const Locked lock(io);
+    if (!lock)
+        return;
     if (!WaitInputBufferEmpty(io))
         return;
     io.OutPort(WriteCommand, CommandPort);
@@ -46,6 +67,11 @@ void WriteEC(PortIo& io, uint8_t value, uint8_t reg) {
 }
 
 uint8_t ReadEC(PortIo& io, uint8_t reg) {
+    const Locked lock(io);
+    if (!lock)
+        return 0;
+    if (io.InPort(CommandPort) & OBF)
+        io.InPort(DataPort);  // stale: not the answer to the command below
     if (!WaitInputBufferEmpty(io))
         return 0;
     io.OutPort(ReadCommand, CommandPort);

@@ -35,6 +35,9 @@ uint8_t ReadTemperature();
 void SetFanOff();
 void SetFanSlow();
 void SetFanAuto();
+// SetFanAuto through the port library only if it is loaded already: no library load and
+// no allocation, so that a crash handler can call it.
+void HandFanBack();
 // Writes a byte under test and stops the monitor timer so that it stays in force.
 void SetFanTestValue(uint8_t value);
 
