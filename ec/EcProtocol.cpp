@@ -50,11 +50,9 @@ bool WaitOutputBufferFull(PortIo& io) {
 // without the command before it would reach the EC as data of whatever it was doing,
 // and could land in a register nobody meant to write.
 
-void WriteEC(PortIo& io, uint8_t value, uint8_t reg) {
-    // Another program's transaction in progress: skipped, as after a time-out.
-    const Locked lock(io);
-    if (!lock)
-        return;
+namespace {
+
+void WriteSteps(PortIo& io, uint8_t value, uint8_t reg) {
     if (!WaitInputBufferEmpty(io))
         return;
     io.OutPort(WriteCommand, CommandPort);
@@ -66,10 +64,7 @@ void WriteEC(PortIo& io, uint8_t value, uint8_t reg) {
     io.OutPort(value, DataPort);
 }
 
-uint8_t ReadEC(PortIo& io, uint8_t reg) {
-    const Locked lock(io);
-    if (!lock)
-        return 0;
+uint8_t ReadSteps(PortIo& io, uint8_t reg) {
     if (io.InPort(CommandPort) & OBF)
         io.InPort(DataPort);  // stale: not the answer to the command below
     if (!WaitInputBufferEmpty(io))
@@ -81,6 +76,21 @@ uint8_t ReadEC(PortIo& io, uint8_t reg) {
     if (!WaitOutputBufferFull(io))
         return 0;
     return io.InPort(DataPort);
+}
+
+}  // namespace
+
+// While another program's transaction holds the lock: skipped, as after a time-out.
+bool WriteEC(PortIo& io, uint8_t value, uint8_t reg) {
+    const Locked lock(io);
+    if (lock)
+        WriteSteps(io, value, reg);
+    return static_cast<bool>(lock);
+}
+
+uint8_t ReadEC(PortIo& io, uint8_t reg) {
+    const Locked lock(io);
+    return lock ? ReadSteps(io, reg) : 0;
 }
 
 }  // namespace EcProtocol

@@ -33,8 +33,9 @@ bool WaitInputBufferEmpty(PortIo& io);
 bool WaitOutputBufferFull(PortIo& io);
 
 // Each transaction runs whole under the lock, or not at all when the lock cannot be had.
-// Writes value into the EC register reg (value first, register second).
-void WriteEC(PortIo& io, uint8_t value, uint8_t reg);
+// Writes value into the EC register reg (value first, register second); false when it
+// was skipped for the lock (a time-out of the EC itself still counts as a transaction).
+bool WriteEC(PortIo& io, uint8_t value, uint8_t reg);
 // The contents of the EC register reg; 0 when the EC never offered the data. A byte
 // already waiting before the command (left by an abandoned transaction) is read first
 // and dropped, so that it is not taken for the answer.

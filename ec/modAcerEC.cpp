@@ -101,8 +101,7 @@ struct WinIoPorts final : EcProtocol::PortIo {
 };
 
 void WriteFanRegister(uint8_t value, int32_t state) {
-    WriteEC(value, FanRegister);
-    CurrentFanState = state;
+    CurrentFanState = WriteEC(value, FanRegister) ? state : FanStateUnknown;
 }
 
 }  // namespace
@@ -157,9 +156,9 @@ bool WaitOutputBufferFull() {
     return EcProtocol::WaitOutputBufferFull(io);
 }
 
-void WriteEC(uint8_t value, uint8_t reg) {
+bool WriteEC(uint8_t value, uint8_t reg) {
     WinIoPorts io;
-    EcProtocol::WriteEC(io, value, reg);
+    return EcProtocol::WriteEC(io, value, reg);
 }
 
 uint8_t ReadEC(uint8_t reg) {
