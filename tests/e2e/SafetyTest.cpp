@@ -4,6 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "Harness.h"
 #include "system/Handle.h"
@@ -36,39 +40,8 @@ public:
     std::optional<Vantu> vantu;
 };
 
-// Wine's debugger would otherwise hold the crashed process in its crash dialog.
-class NoCrashDialog {
-public:
-    NoCrashDialog() {
-        RegCreateKeyA(HKEY_CURRENT_USER, kKey, &key_);
-        DWORD size = sizeof previous_;
-        had_ = RegQueryValueExA(key_, kValue, nullptr, nullptr,
-                                reinterpret_cast<BYTE*>(&previous_), &size) == ERROR_SUCCESS;
-        const DWORD off = 0;
-        RegSetValueExA(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
-    }
-    ~NoCrashDialog() {
-        if (had_)
-            RegSetValueExA(key_, kValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&previous_),
-                           sizeof previous_);
-        else
-            RegDeleteValueA(key_, kValue);
-        RegCloseKey(key_);
-    }
-    NoCrashDialog(const NoCrashDialog&) = delete;
-    NoCrashDialog& operator=(const NoCrashDialog&) = delete;
-
-private:
-    static constexpr char kKey[] = "Software\\Wine\\WineDbg";
-    static constexpr char kValue[] = "ShowCrashDialog";
-    HKEY key_ = nullptr;
-    DWORD previous_ = 0;
-    bool had_ = false;
-};
-
 TEST(Safety, ACrashInsideThePortLibraryHandsTheFanBackBeforeTheProcessEnds) {
-    NoCrashDialog quiet;
-    FanForcedOff fan;
+    FanForcedOff fan;  // the test bed keeps Wine's crash dialog from holding the process
     fan.folder.SetEc("CrashAtPortRead", "1");
     const auto code = fan.vantu->WaitForExit(kWait);
     ASSERT_TRUE(code.has_value()) << "vantu survived the fault";
