@@ -24,9 +24,6 @@ TickFan DecideTickFan(Guard& g, uint8_t reading, int16_t control, int32_t fanSta
         else if (reading <= CooledTemperature)
             g.Critical = false;
     }
-    // The resume steps leave the fan state unknown: the machine is awake again.
-    if (g.Sleeping && fanState == kUnknown)
-        g.Sleeping = false;
 
     if (g.Sleeping || g.Critical || g.MissedReadings >= MissedReadingsLimit) {
         g.Holding = true;

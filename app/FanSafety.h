@@ -22,8 +22,7 @@ bool IsGoodReading(uint8_t temperature);
 struct Guard {
     bool Critical = false;
     int MissedReadings = 0;  // consecutive, up to the limit
-    // Set at suspend; resume ends it by making the fan state unknown.
-    bool Sleeping = false;
+    bool Sleeping = false;  // from the suspend notice to a resume event
     bool Holding = false;  // the rules kept the fan at the EC on the last tick
 };
 

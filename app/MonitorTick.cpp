@@ -33,6 +33,8 @@ void HandFanToEcForSleep() {
     SafetyGuard.Sleeping = true;
 }
 
+void WatchFanAfterSleep() { SafetyGuard.Sleeping = false; }
+
 void TimerMon_Timer() {
     const auto& settings = modSettings::Settings;
     const uint8_t temperature = modAcerEC::ReadTemperature();

@@ -70,14 +70,18 @@ TEST(Safety, TheEndOfTheSessionHandsTheFanBack) {
     }
 }
 
-// The auto byte is written before the broadcast returns, and the ticks before resume
-// leave it there. (What resume then writes is the resume steps' business.)
-TEST(Safety, SuspendHandsTheFanToTheEcAtOnceAndTheTicksLeaveItThere) {
+// The auto byte is written before the broadcast returns, the ticks before resume leave
+// it there, and the first tick after resume forces the fan off again.
+TEST(Safety, SuspendHandsTheFanToTheEcUntilResume) {
     FanForcedOff fan;
-    SendMessageA(fan.vantu->MainWindow(), WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    const HWND window = fan.vantu->MainWindow();
+    SendMessageA(window, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
     EXPECT_EQ(fan.FanWrites(), (std::vector<std::string>{"W 55 AF", "W 55 00"}));
     fan.AwaitTicks(3);
     EXPECT_EQ(fan.FanWrites(), (std::vector<std::string>{"W 55 AF", "W 55 00"}));
+    SendMessageA(window, WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    EXPECT_TRUE(fan.folder.WaitForEcLog("W 55 AF", 2, kWait));
+    EXPECT_EQ(fan.FanWrites().back(), "W 55 AF");
 }
 
 // Another program holding the EC lock, from a process of its own (tools/eclock).

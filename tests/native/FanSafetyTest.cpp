@@ -12,7 +12,7 @@ using FanRules::FanThresholds;
 
 constexpr int16_t ModeOff = 0, ModeSlow = 1, ModeAuto = 2, ModeCustom = 3, ModeNone = 7;
 constexpr FanThresholds kDefaults{50, 60, 65, 42};
-// Besides readings: the suspend and resume steps as the power events run them.
+// Besides readings: suspend (the auto byte, then the hold) and resume (the hold ends).
 constexpr int Suspend = -1, Resume = -2;
 
 // Ticks over a fan that takes every write, starting as after start-up (state unknown);
@@ -32,8 +32,7 @@ std::string Writes(int16_t control, const std::vector<int>& events) {
             write(FanAction::Auto);
             guard.Sleeping = true;
         } else if (event == Resume) {
-            write(FanAction::Auto);
-            fanState = 3;
+            guard.Sleeping = false;
         } else {
             const auto tick = FanSafety::DecideTickFan(guard, static_cast<uint8_t>(event), control,
                                                        fanState, kDefaults);
@@ -90,16 +89,15 @@ TEST(FanSafety, FiveTicksWithoutAReadingHandTheFanToTheEcUntilOneComes) {
     });
 }
 
-// Resume's own steps hand the fan to the EC too and then leave the fan state unknown.
 TEST(FanSafety, FromSuspendToResumeTheTicksLeaveTheFanToTheEc) {
     ExpectWrites({
         {"ticks between suspend and resume", ModeOff, {60, Suspend, 60, 60, Resume, 60},
-         "off auto auto off "},
+         "off auto off "},
         {"no resume, no forced mode", ModeOff, {60, Suspend, 60, 0, 0, 0, 0, 0, 60}, "off auto "},
-        // resume leaves the fan state unknown, so the hold writes its byte again
         {"still critical after resume", ModeOff, {60, Suspend, 95, Resume, 85, 80},
-         "off auto auto auto off "},
-        {"custom mode after resume", ModeCustom, {45, Suspend, 45, Resume, 45}, "off auto auto off "},
+         "off auto off "},
+        {"custom mode after resume", ModeCustom, {45, Suspend, 45, Resume, 45}, "off auto off "},
+        {"no reading yet after resume", ModeSlow, {60, Suspend, Resume, 0, 0, 60}, "slow auto slow "},
     });
 }
 
