@@ -149,8 +149,10 @@ TEST(Safety, TheEcLockOfOtherProgramsIsWaitedForButNeverBlocksTheProgram) {
         }
         EXPECT_EQ(after(held), std::vector<std::string>{});
         ASSERT_TRUE(other.Release());
-        ASSERT_TRUE(fan.folder.WaitForEcLog("W 55 00", 1, kWait));
-        EXPECT_FALSE(fan.folder.EcLog("R 58 5C").empty());
+        // In either order: the critical reading, and the auto byte (from it, or from the
+        // ticks that had no reading while the lock was held).
+        EXPECT_TRUE(fan.folder.WaitForEcLog("R 58 5C", 1, kWait));
+        EXPECT_TRUE(fan.folder.WaitForEcLog("W 55 00", 1, kWait));
     }
     {
         EcLockHolder crashed(fan.folder);
