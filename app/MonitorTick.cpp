@@ -3,6 +3,7 @@
 
 #include "app/BatteryText.h"
 #include "app/FanRules.h"
+#include "app/FanSafety.h"
 #include "app/Tray.h"
 #include "app/frmMain.h"
 #include "ec/modAcerEC.h"
@@ -13,6 +14,8 @@
 namespace frmMain {
 
 namespace {
+
+FanSafety::Guard SafetyGuard;
 
 void Apply(FanRules::FanAction action) {
     switch (action) {
@@ -25,16 +28,26 @@ void Apply(FanRules::FanAction action) {
 
 }  // namespace
 
+void HandFanToEcForSleep() {
+    modAcerEC::SetFanAuto();
+    SafetyGuard.Sleeping = true;
+}
+
+void WatchFanAfterSleep() { SafetyGuard.Sleeping = false; }
+
 void TimerMon_Timer() {
     const auto& settings = modSettings::Settings;
     const uint8_t temperature = modAcerEC::ReadTemperature();
-    // 0 is an EC that did not answer, 100 and more no sensible reading: keep what the
-    // last good tick left.
-    if (temperature >= 1 && temperature <= 99) {
-        const FanRules::FanThresholds thresholds{settings.Fan.Stop, settings.Fan.Slow,
-                                                 settings.Fan.Auto, settings.FanSlowModeThreshold};
-        Apply(FanRules::DecideFanAction(settings.Fan.Control, temperature,
-                                        modAcerEC::FanState(), thresholds));
+    // The safety rules look at every tick, one without a reading too.
+    const FanRules::FanThresholds thresholds{settings.Fan.Stop, settings.Fan.Slow,
+                                             settings.Fan.Auto, settings.FanSlowModeThreshold};
+    const auto fan = FanSafety::DecideTickFan(SafetyGuard, temperature, settings.Fan.Control,
+                                              modAcerEC::FanState(), thresholds);
+    if (fan.ForgetFanState)
+        modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
+    Apply(fan.Action);
+    // Without a good reading the icons and the tooltip keep what the last good tick left.
+    if (FanSafety::IsGoodReading(temperature)) {
         modPowerMan::UpdatePowerStatus();
         DrawTemperatureIcon(temperature);
         const auto battery =

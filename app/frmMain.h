@@ -13,4 +13,9 @@ void SetMonitorTimerEnabled(bool enabled);
 // One monitor tick.
 void TimerMon_Timer();
 
+// Before sleep the fan goes to the EC, and the ticks leave it there until resume; the
+// first good tick after resume applies the chosen mode again.
+void HandFanToEcForSleep();
+void WatchFanAfterSleep();
+
 }  // namespace frmMain

@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include "app/frmMain.h"
+#include "app/modFailSafe.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    modFailSafe::InstallCrashHandBack();
     // Start-up may end the program by itself (second instance, no port access).
     if (!frmMain::Create())
         return 0;

@@ -1,5 +1,6 @@
 #include "app/modPowerEvents.h"
 
+#include "app/frmMain.h"
 #include "ec/modAcerEC.h"
 #include "settings/modSettings.h"
 #include "system/modDeviceControl.h"
@@ -32,8 +33,14 @@ void ResumeFromSleep() {
 }  // namespace
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_POWERBROADCAST && IsResume(wParam))
+    // Nothing watches the temperature while the machine sleeps: the EC keeps the fan
+    // from the suspend notice to the resume events (a tick may still run in between).
+    if (message == WM_POWERBROADCAST && wParam == PBT_APMSUSPEND)
+        frmMain::HandFanToEcForSleep();
+    if (message == WM_POWERBROADCAST && IsResume(wParam)) {
+        frmMain::WatchFanAfterSleep();
         ResumeFromSleep();
+    }
     // Every message, handled or not, still reaches the window's own procedure.
     return CallWindowProcA(PreviousWindowProc, hwnd, message, wParam, lParam);
 }

@@ -6,6 +6,23 @@ namespace {
 bool Shows(uint8_t status, uint8_t mask, WantedState wanted) {
     return wanted == WantedState::Clear ? (status & mask) == 0 : (status & mask) != 0;
 }
+
+// The EC lock for the length of one transaction, released on every way out of it.
+class Locked {
+public:
+    explicit Locked(PortIo& io) : io_(io), held_(io.Lock()) {}
+    ~Locked() {
+        if (held_)
+            io_.Unlock();
+    }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+    explicit operator bool() const { return held_; }
+
+private:
+    PortIo& io_;
+    bool held_;
+};
 }  // namespace
 
 bool WaitECStatus(PortIo& io, uint16_t port, uint8_t mask, WantedState wanted) {
@@ -33,7 +50,9 @@ bool WaitOutputBufferFull(PortIo& io) {
 // without the command before it would reach the EC as data of whatever it was doing,
 // and could land in a register nobody meant to write.
 
-void WriteEC(PortIo& io, uint8_t value, uint8_t reg) {
+namespace {
+
+void WriteSteps(PortIo& io, uint8_t value, uint8_t reg) {
     if (!WaitInputBufferEmpty(io))
         return;
     io.OutPort(WriteCommand, CommandPort);
@@ -45,7 +64,9 @@ void WriteEC(PortIo& io, uint8_t value, uint8_t reg) {
     io.OutPort(value, DataPort);
 }
 
-uint8_t ReadEC(PortIo& io, uint8_t reg) {
+uint8_t ReadSteps(PortIo& io, uint8_t reg) {
+    if (io.InPort(CommandPort) & OBF)
+        io.InPort(DataPort);  // stale: not the answer to the command below
     if (!WaitInputBufferEmpty(io))
         return 0;
     io.OutPort(ReadCommand, CommandPort);
@@ -55,6 +76,21 @@ uint8_t ReadEC(PortIo& io, uint8_t reg) {
     if (!WaitOutputBufferFull(io))
         return 0;
     return io.InPort(DataPort);
+}
+
+}  // namespace
+
+// While another program's transaction holds the lock: skipped, as after a time-out.
+bool WriteEC(PortIo& io, uint8_t value, uint8_t reg) {
+    const Locked lock(io);
+    if (lock)
+        WriteSteps(io, value, reg);
+    return static_cast<bool>(lock);
+}
+
+uint8_t ReadEC(PortIo& io, uint8_t reg) {
+    const Locked lock(io);
+    return lock ? ReadSteps(io, reg) : 0;
 }
 
 }  // namespace EcProtocol

@@ -7,6 +7,7 @@
 #include "app/frmMain.h"
 #include "ec/FanBytes.h"
 #include "settings/modSettings.h"
+#include "system/Handle.h"
 
 namespace modAcerEC {
 
@@ -33,6 +34,11 @@ struct PortLibrary {
 PortLibrary Library;
 bool LoadAttempted = false;  // a missing library is looked for once per open/close cycle
 int32_t CurrentFanState = FanStateUnknown;
+
+// The lock that hardware-monitoring programs take around their EC transactions, under
+// the name they use. Kept open from the first transaction to CloseEC.
+constexpr char kEcLockName[] = "Global\\Access_EC";
+Handle EcLock;
 
 template <typename Fn>
 Fn Export(HMODULE module, const char* name) {
@@ -67,15 +73,35 @@ void UnloadPorts() {
     LoadAttempted = false;
 }
 
+// A lock that cannot be opened at all protects nothing here, and refusing the EC then
+// would leave the fan as it is for good: the transaction goes ahead without it.
+bool LockEc() {
+    if (!EcLock)
+        EcLock = Handle(CreateMutexA(nullptr, FALSE, kEcLockName));
+    if (!EcLock)
+        EcLock = Handle(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kEcLockName));
+    if (!EcLock)
+        return true;
+    // Abandoned: its holder died; we own it now, and the EC is ours to use.
+    const DWORD wait = WaitForSingleObject(EcLock.get(), EcProtocol::LockWait);
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+}
+
+void UnlockEc() {
+    if (EcLock)
+        ReleaseMutex(EcLock.get());
+}
+
 struct WinIoPorts final : EcProtocol::PortIo {
     uint8_t InPort(uint16_t port) override { return modAcerEC::InPort(port); }
     void OutPort(uint8_t value, uint16_t port) override { modAcerEC::OutPort(value, port); }
     void Pause() override { Sleep(1); }
+    bool Lock() override { return LockEc(); }
+    void Unlock() override { UnlockEc(); }
 };
 
 void WriteFanRegister(uint8_t value, int32_t state) {
-    WriteEC(value, FanRegister);
-    CurrentFanState = state;
+    CurrentFanState = WriteEC(value, FanRegister) ? state : FanStateUnknown;
 }
 
 }  // namespace
@@ -92,6 +118,7 @@ void CloseEC() {
     if (Library.Module)
         Library.ShutdownWinIo();
     UnloadPorts();
+    EcLock.Close();
 }
 
 bool GetPortByte(uint16_t port, uint8_t& value) {
@@ -129,9 +156,9 @@ bool WaitOutputBufferFull() {
     return EcProtocol::WaitOutputBufferFull(io);
 }
 
-void WriteEC(uint8_t value, uint8_t reg) {
+bool WriteEC(uint8_t value, uint8_t reg) {
     WinIoPorts io;
-    EcProtocol::WriteEC(io, value, reg);
+    return EcProtocol::WriteEC(io, value, reg);
 }
 
 uint8_t ReadEC(uint8_t reg) {
@@ -158,6 +185,11 @@ void SetFanSlow() {
 void SetFanAuto() {
     const auto& s = modSettings::Settings;
     WriteFanRegister(FanBytes::FanAutoByte(s.UseCustomFanValue, s.FanValueAuto), FanStateAuto);
+}
+
+void HandFanBack() {
+    if (Library.Module)
+        SetFanAuto();
 }
 
 void SetFanTestValue(uint8_t value) {

@@ -25,16 +25,21 @@ void OutPort(uint8_t value, uint16_t port);
 bool WaitECStatus(uint16_t port, uint8_t mask, EcProtocol::WantedState wanted);
 bool WaitInputBufferEmpty();
 bool WaitOutputBufferFull();
-void WriteEC(uint8_t value, uint8_t reg);
+// False when the write was skipped because another program kept the EC lock.
+bool WriteEC(uint8_t value, uint8_t reg);
 uint8_t ReadEC(uint8_t reg);
 
 // Degrees Celsius; 0 when the EC gave no data.
 uint8_t ReadTemperature();
 // Each writes its mode's byte to the fan register and records the state, whether or
-// not the EC took the bytes.
+// not the EC took the bytes; a write skipped for the EC lock leaves the state unknown,
+// so that the next tick writes again.
 void SetFanOff();
 void SetFanSlow();
 void SetFanAuto();
+// SetFanAuto through the port library only if it is loaded already: no library load and
+// no allocation, so that a crash handler can call it.
+void HandFanBack();
 // Writes a byte under test and stops the monitor timer so that it stays in force.
 void SetFanTestValue(uint8_t value);
 

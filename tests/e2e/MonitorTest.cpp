@@ -18,6 +18,9 @@ std::string Hex(int value) {
     return text;
 }
 
+// A step of Missed(N): the next N reads get no answer from the EC (no OBF).
+constexpr int Missed(int reads) { return -reads; }
+
 // Runs vantu with a temperature sequence; each temperature stays until the program
 // has read it and finished that tick (the next read shows it).
 class FanScenario {
@@ -33,8 +36,18 @@ public:
     }
 
     void Step(int temperature) {
+        if (temperature < 0)
+            return Miss(-temperature);
         folder_.SetEc("Temperature", std::to_string(temperature));
         AwaitTicksAt(temperature);
+    }
+
+    // Exactly `reads` ticks without a reading, then the EC answers again.
+    void Miss(int reads) {
+        const size_t before = folder_.EcLog("MISS 58").size();
+        folder_.SetEc("MissedReads", std::to_string(reads));
+        ASSERT_TRUE(folder_.WaitForEcLog("MISS 58", before + static_cast<size_t>(reads), kWait));
+        folder_.SetEc("MissedReads", "0");
     }
 
     // The fan bytes written so far, in order.
@@ -85,9 +98,18 @@ TEST(Monitor, FanWritesFollowTheTemperature) {
         {"after start the fan is left alone between Slow and Auto", "", {62, 70}, {"00", "00"}},
         {"after start below Slow the fan goes slow", "", {55}, {"10", "00"}},
         {"a fixed mode writes once", "[Fan]\r\nControl=0\r\n", {80, 81, 30}, {"AF", "00"}},
-        {"0, 100 and more are no reading", "", {0, 100, 200, 45}, {"AF", "00"}},
-        {"a hand-edited mode out of range never acts", "[Fan]\r\nControl=7\r\n", {90, 20},
+        // six ticks or more without a good reading hand the fan to the EC
+        {"0, 100 and more are no reading", "", {0, 100, 200, 45}, {"00", "AF", "00"}},
+        {"a hand-edited mode out of range never acts", "[Fan]\r\nControl=7\r\n", {89, 20},
          {"00"}},
+        {"critical from 90 in any mode, until 80", "[Fan]\r\nControl=0\r\n",
+         {60, 92, 85, 81, 80}, {"AF", "00", "AF", "00"}},
+        {"critical in a mode that never acts", "[Fan]\r\nControl=7\r\n", {92, 20},
+         {"00", "00"}},
+        {"five ticks without a reading: auto until one comes", "[Fan]\r\nControl=0\r\n",
+         {60, Missed(5), 60}, {"AF", "00", "AF", "00"}},
+        {"four ticks without a reading change nothing", "[Fan]\r\nControl=0\r\n",
+         {60, Missed(4), 60, Missed(4), 60}, {"AF", "00"}},
     };
     SeededBiosVersion bios({"ACRSYS - 1", "V1.3305"});
     for (const auto& sequence : sequences) {

@@ -13,20 +13,26 @@ using namespace EcProtocol;
 namespace {
 
 // An EC whose status port plays a script: the n-th status read returns status[n], the
-// last entry repeating. Port writes ("81>66 "), data reads ("in ") and pauses (".")
-// are recorded in order.
+// last entry repeating; the data port likewise plays `data`. Port writes ("81>66 "),
+// data reads ("in "), pauses ("."), the lock taken ("[") or refused ("!") and its
+// release ("]") are recorded in order.
 class ScriptedPort : public PortIo {
 public:
-    explicit ScriptedPort(std::vector<uint8_t> script) : status(std::move(script)) {}
-    std::vector<uint8_t> status;
+    explicit ScriptedPort(std::vector<uint8_t> script, std::vector<uint8_t> dataBytes = {0x2D},
+                          bool lockFree = true)
+        : status(std::move(script)), data(std::move(dataBytes)), free(lockFree) {}
+    std::vector<uint8_t> status, data;
+    bool free;
     std::string events;
     int statusReads = 0;
+    int dataReads = 0;
     int pauses = 0;
 
     uint8_t InPort(uint16_t port) override {
         if (port == DataPort) {
             events += "in ";
-            return 0x2D;
+            const size_t n = static_cast<size_t>(dataReads++);
+            return data[std::min(n, data.size() - 1)];
         }
         EXPECT_EQ(port, CommandPort);
         const size_t n = static_cast<size_t>(statusReads++);
@@ -41,6 +47,11 @@ public:
         ++pauses;
         events += '.';
     }
+    bool Lock() override {
+        events += free ? "[" : "!";
+        return free;
+    }
+    void Unlock() override { events += "]"; }
 };
 
 // Status 0x00 for `ready` reads, `other` for `count` reads, then `then` for good.
@@ -92,9 +103,12 @@ TEST(EcWait, MaskAndWantedState) {
 
 // WriteEC(value 0x10, register 0x55) and ReadEC(register 0x58), the data port holding 0x2D.
 // A timed-out wait ends the transaction, even when the EC is ready again just after:
-// no byte reaches the data port without the bytes meant to come before it.
+// no byte reaches the data port without the bytes meant to come before it. The lock
+// spans the whole transaction and is given back on every way out; a byte waiting
+// before a read's command is drained, never returned.
 TEST(EcTransaction, BytesInOrderEachAfterItsWait) {
     const std::string timeOut(MaxPauses, '.');
+    const std::vector<uint8_t> idle{0x00}, stale{0x20, 0x2D};
     const struct {
         const char* what;
         bool read;
@@ -102,34 +116,42 @@ TEST(EcTransaction, BytesInOrderEachAfterItsWait) {
         std::string events;
         int statusReads;
         uint8_t result;
+        std::vector<uint8_t> data = {0x2D};
+        bool lockFree = true;
     } rows[] = {
-        {"idle write: command, register, value", false, {0x00}, "81>66 55>62 10>62 ", 3, 0},
+        {"idle write: command, register, value", false, idle, "[81>66 55>62 10>62 ]", 3, 0},
         {"each write byte waits for IBF", false, {IBF, 0x00, IBF, IBF, 0x00, 0x00},
-         ".81>66 ..55>62 10>62 ", 6, 0},
-        {"IBF stuck: nothing written", false, {IBF}, timeOut, MaxPauses + 1, 0},
-        {"write abandoned at the first wait", false, Script(0, IBF, MaxPauses + 1, 0x00), timeOut,
-         MaxPauses + 1, 0},
+         "[.81>66 ..55>62 10>62 ]", 6, 0},
+        {"IBF stuck: nothing written", false, {IBF}, "[" + timeOut + "]", MaxPauses + 1, 0},
+        {"write abandoned at the first wait", false, Script(0, IBF, MaxPauses + 1, 0x00),
+         "[" + timeOut + "]", MaxPauses + 1, 0},
         {"write abandoned at the second wait", false, Script(1, IBF, MaxPauses + 1, 0x00),
-         "81>66 " + timeOut, MaxPauses + 2, 0},
+         "[81>66 " + timeOut + "]", MaxPauses + 2, 0},
         {"write abandoned at the third wait", false, Script(2, IBF, MaxPauses + 1, 0x00),
-         "81>66 55>62 " + timeOut, MaxPauses + 3, 0},
-        {"ready read", true, {OBF}, "80>66 58>62 in ", 3, 0x2D},
-        {"read data waits for OBF", true, {0x00, 0x00, 0x00, 0x00, OBF}, "80>66 58>62 ..in ", 5,
-         0x2D},
-        {"no OBF: 0, data port never read", true, {0x00}, "80>66 58>62 " + timeOut,
-         MaxPauses + 3, 0},
-        {"read abandoned at the first wait", true, Script(0, IBF, MaxPauses + 1, OBF), timeOut,
-         MaxPauses + 1, 0},
-        {"read abandoned at the second wait", true, Script(1, IBF, MaxPauses + 1, OBF),
-         "80>66 " + timeOut, MaxPauses + 2, 0},
+         "[81>66 55>62 " + timeOut + "]", MaxPauses + 3, 0},
+        {"write without the lock touches no port", false, idle, "!", 0, 0, {0x2D}, false},
+        {"ready read", true, {0x00, 0x00, 0x00, OBF}, "[80>66 58>62 in ]", 4, 0x2D},
+        {"stale byte drained before the command", true, {OBF, 0x00, 0x00, OBF},
+         "[in 80>66 58>62 in ]", 4, 0x2D, stale},
+        {"stale byte with IBF set too", true, {OBF | IBF, IBF, 0x00, 0x00, OBF},
+         "[in .80>66 58>62 in ]", 5, 0x2D, stale},
+        {"read data waits for OBF", true, {0x00, 0x00, 0x00, 0x00, 0x00, OBF},
+         "[80>66 58>62 ..in ]", 6, 0x2D},
+        {"no OBF: 0, data port never read", true, idle, "[80>66 58>62 " + timeOut + "]",
+         MaxPauses + 4, 0},
+        {"read abandoned at the first wait", true, Script(0, IBF, MaxPauses + 2, OBF),
+         "[" + timeOut + "]", MaxPauses + 2, 0},
+        {"read abandoned at the second wait", true, Script(2, IBF, MaxPauses + 1, OBF),
+         "[80>66 " + timeOut + "]", MaxPauses + 3, 0},
+        {"read without the lock: 0, no port touched", true, {OBF}, "!", 0, 0, {0x2D}, false},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
-        ScriptedPort io(r.status);
+        ScriptedPort io(r.status, r.data, r.lockFree);
         if (r.read)
             EXPECT_EQ(ReadEC(io, 0x58), r.result);
         else
-            WriteEC(io, 0x10, 0x55);
+            EXPECT_EQ(WriteEC(io, 0x10, 0x55), r.lockFree);  // time-outs count as done
         EXPECT_EQ(io.events, r.events);
         EXPECT_EQ(io.statusReads, r.statusReads);
     }

@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/modFailSafe.h"
 #include "settings/modSettings.h"
 
 using namespace modAcerEC;
@@ -148,6 +150,35 @@ TEST_F(ModAcerEC, BusyEcIsWaitedForUpToTheLimit) {
         WriteIni("Temperature=45");
         EXPECT_EQ(ReadTemperature(), 45);
     }
+}
+
+// A byte left waiting by someone else's transaction is drained before the read's
+// command, not taken for the answer; an EC without one costs no data read.
+TEST_F(ModAcerEC, AStaleByteBeforeTheReadIsDrainedAndTheTrueTemperatureRead) {
+    WriteIni("Temperature=60\r\nStaleOBF=32");
+    EXPECT_EQ(ReadTemperature(), 60);
+    EXPECT_EQ(ReadTemperature(), 60);
+    EXPECT_EQ(LogLines(), (Lines{"STALE 20", "R 58 3C", "R 58 3C"}));
+}
+
+void Throw() { throw std::runtime_error("nobody catches this"); }
+// The exception cannot leave this frame, so nothing above it can catch it.
+void ThrowPastANoexceptFrame() noexcept { Throw(); }
+
+using ModAcerECDeathTest = ModAcerEC;
+
+// A C++ exception that reaches the top ends the process through std::terminate; the fan
+// goes back to the EC first. The child process writes the log, this one reads it.
+TEST_F(ModAcerECDeathTest, AnUncaughtExceptionHandsTheFanBackBeforeTheProcessEnds) {
+    EXPECT_EXIT(
+        {
+            modFailSafe::InstallCrashHandBack();
+            InitEC();
+            SetFanOff();
+            ThrowPastANoexceptFrame();
+        },
+        [](int code) { return code != 0; }, "");
+    EXPECT_EQ(LogLines(), (Lines{"INIT 1", "W 55 1F", "W 55 00"}));
 }
 
 }  // namespace

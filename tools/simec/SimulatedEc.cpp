@@ -7,10 +7,14 @@ constexpr uint8_t IBF = 0x02, OBF = 0x01;
 constexpr uint8_t ReadCommandByte = 0x80, WriteCommandByte = 0x81;
 constexpr uint8_t TemperatureRegister = 0x58, FanRegister = 0x55;
 
-std::string Line(const char* kind, unsigned a, unsigned b) {
+std::string Line(const char* kind, unsigned a) {
     char line[16];
-    std::snprintf(line, sizeof line, "%s %02X %02X", kind, a & 0xFF, b & 0xFF);
+    std::snprintf(line, sizeof line, "%s %02X", kind, a & 0xFF);
     return line;
+}
+
+std::string Line(const char* kind, unsigned a, unsigned b) {
+    return Line(kind, a) + Line("", b);
 }
 }  // namespace
 
@@ -20,19 +24,26 @@ void SimulatedEc::Configure(const SimEcControls& controls) {
     busyReads_ = 0;
     outputPending_ = outputFull_ = false;
     outputDelay_ = 0;
+    stale_.reset();
+    if (controls.StaleOBF >= 0)
+        stale_ = static_cast<uint8_t>(controls.StaleOBF);
+    missedReads_ = controls.MissedReads;
 }
 
 bool SimulatedEc::Idle() const {
-    return phase_ == Phase::Idle && !outputPending_ && !outputFull_;
+    return phase_ == Phase::Idle && !outputPending_ && !outputFull_ && !stale_;
 }
 
 uint8_t SimulatedEc::ReadStatus() {
     if (controls_.StuckIBF)
         return IBF;
+    const uint8_t obf = outputFull_ || stale_ ? OBF : 0;
     if (busyReads_ > 0) {
         --busyReads_;
-        return IBF | (outputFull_ ? OBF : 0);
+        return IBF | obf;
     }
+    if (stale_)
+        return OBF;  // the answer waits until the stale byte is taken
     if (outputPending_) {
         if (outputDelay_ > 0) {
             --outputDelay_;
@@ -45,6 +56,12 @@ uint8_t SimulatedEc::ReadStatus() {
 }
 
 uint8_t SimulatedEc::ReadData() {
+    if (stale_) {
+        const uint8_t value = *stale_;
+        stale_.reset();
+        log_(Line("STALE", value));
+        return value;
+    }
     if (outputFull_) {
         outputFull_ = false;
         Log("R", register_, output_);
@@ -91,7 +108,12 @@ void SimulatedEc::WriteData(uint8_t value) {
                                         ? static_cast<uint8_t>(controls_.Temperature)
                                         : thermal_.Degrees();
             output_ = registers_[value];
-            outputPending_ = !controls_.NoOBF;
+            outputPending_ = !controls_.NoOBF && missedReads_ == 0;
+            if (missedReads_ > 0) {
+                --missedReads_;
+                if (controls_.LogTransactions)
+                    log_(Line("MISS", value));
+            }
             outputDelay_ = controls_.BusyReads;
             phase_ = Phase::Idle;
             break;

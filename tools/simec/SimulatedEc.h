@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "tools/simec/ThermalModel.h"
@@ -16,6 +17,9 @@ struct SimEcControls {
     bool NoOBF = false;
     int BusyReads = 0;
     bool LogTransactions = true;
+    int StaleOBF = -1;       // a byte left waiting at 0x62 (OBF set); negative: none
+    int MissedReads = 0;     // the next N reads get no answer
+    int CrashAtPortRead = 0; // the N-th port read raises an access violation (WinIoExports)
 };
 
 class SimulatedEc {
@@ -51,4 +55,7 @@ private:
     int outputDelay_ = 0;     // status reads left before OBF sets
     bool outputFull_ = false;
     uint8_t output_ = 0;
+    // Left by a transaction someone abandoned: no command clears it, only a data read.
+    std::optional<uint8_t> stale_;
+    int missedReads_ = 0;
 };

@@ -17,6 +17,10 @@ HMODULE Self = nullptr;
 std::optional<SimulatedEc> Ec;
 SimEcControls Controls;
 int InitCalls = 0;  // of this process, for InitFailures
+int PortReads = 0;  // since the control file was last read, for CrashAtPortRead
+// Volatile, so that the compiler cannot see the null: the store below faults for real,
+// as in a broken port driver, rather than being turned into a trap instruction.
+int* volatile Nowhere = nullptr;
 
 // What identifies one version of simec.ini: a change of any of these rereads it.
 struct FileStamp {
@@ -61,6 +65,9 @@ SimEcControls ReadControls(const std::string& ini) {
     c.NoOBF = get("NoOBF", 0) != 0;
     c.BusyReads = std::max(get("BusyReads", 0), 0);
     c.LogTransactions = get("LogTransactions", 1) != 0;
+    c.StaleOBF = std::min(get("StaleOBF", -1), 255);
+    c.MissedReads = std::max(get("MissedReads", 0), 0);
+    c.CrashAtPortRead = std::max(get("CrashAtPortRead", 0), 0);
     return c;
 }
 
@@ -81,7 +88,16 @@ void RefreshControls() {
         return;
     LastStamp = stamp;
     Controls = ReadControls(ini);
+    PortReads = 0;
     Device().Configure(Controls);
+}
+
+// Once per version of the control file: the program's crash handling reads ports too.
+void CrashIfDue() {
+    if (Controls.CrashAtPortRead == 0 || ++PortReads != Controls.CrashAtPortRead)
+        return;
+    AppendLog("CRASH");
+    *Nowhere = 0;
 }
 
 }  // namespace
@@ -113,6 +129,7 @@ __declspec(dllexport) bool __stdcall GetPortVal(WORD port, PDWORD value, BYTE si
     SimulatedEc& ec = Device();
     if (port == CommandPort && ec.Idle())
         RefreshControls();
+    CrashIfDue();
     if (port == CommandPort)
         *value = ec.ReadStatus();
     else if (port == DataPort)
