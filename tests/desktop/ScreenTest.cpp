@@ -89,6 +89,7 @@ protected:
     void TearDown() override {
         DestroyWindow(window_);
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, kDriverKey);
+        DeleteFileA(modSettings::IniFilePath().c_str());  // the downscaling entry saves
         modSettings::Settings = saved_;
     }
 
