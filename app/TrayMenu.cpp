@@ -38,7 +38,9 @@ HMENU CopyVisible(HMENU source) {
         item.dwTypeData = caption;
         if (item.hSubMenu)
             item.hSubMenu = CopyVisible(item.hSubMenu);
-        InsertMenuItemA(copy, GetMenuItemCount(copy), TRUE, &item);
+        // A submenu copy that found no place would belong to nobody.
+        if (!InsertMenuItemA(copy, GetMenuItemCount(copy), TRUE, &item) && item.hSubMenu)
+            DestroyMenu(item.hSubMenu);
     }
     return copy;
 }
