@@ -9,6 +9,9 @@ namespace modPowerMan {
 
 namespace {
 
+// The record is copied field by field; its size is the platform's on every build.
+static_assert(sizeof(SYSTEM_POWER_STATUS) == 12 && sizeof(PowerStatusRecord) == 12);
+
 PowerStatusRecord powerStatus;
 int32_t mainsModeInForce = 0;
 int32_t batteryModeInForce = 0;

@@ -9,7 +9,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const milliseconds kWait(15000);
+const milliseconds kWait = kEventBound;
 const Lines kPowercfg{"powercfg /c vantu", "powercfg /s vantu",
                       "powercfg /x vantu /processor-throttle-ac adaptive",
                       "powercfg /x vantu /processor-throttle-dc constant"};

@@ -10,7 +10,7 @@ using namespace std::string_literals;
 namespace e2e {
 namespace {
 
-const milliseconds kStartup(15000);
+const milliseconds kStartup = kEventBound;
 const char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 
 const char kQuestion[] =

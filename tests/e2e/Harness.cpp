@@ -139,9 +139,14 @@ TestFolder::TestFolder(const std::string& suffix) {
     for (char& c : dir_)
         if (c == '/')
             c = '_';
-    RemoveTree(dir_);
     CreateDirectoryA(WindowsPath(VANTU_E2E_DIR).c_str(), nullptr);
-    if (!CreateDirectoryA(dir_.c_str(), nullptr))
+    // The program of an earlier run in this folder may still be ending: while Wine
+    // holds its files they cannot be deleted.
+    const bool created = WaitUntil([&] {
+        RemoveTree(dir_);
+        return CreateDirectoryA(dir_.c_str(), nullptr) != FALSE;
+    }, kEventBound);
+    if (!created)
         throw std::runtime_error("cannot create " + dir_);
     CopyInto(VANTU_EXE, Path("vantu.exe"));
     CopyInto(SIMEC_DLL, Path("WinIo.dll"));
@@ -248,7 +253,7 @@ TrayRecorder::TrayRecorder(const TestFolder& folder, const std::string& logName)
         throw std::runtime_error("cannot start traylog.exe");
     CloseHandle(info.hThread);
     process_ = info.hProcess;
-    if (!WaitUntil([&] { return !ReadLines(log_).empty(); }, milliseconds(10000)))
+    if (!WaitUntil([&] { return !ReadLines(log_).empty(); }, kEventBound))
         throw std::runtime_error("traylog.exe did not come up");
 }
 

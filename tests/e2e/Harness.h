@@ -22,6 +22,10 @@ void WriteFileText(const std::string& path, const std::string& text);
 std::vector<std::string> ReadLines(const std::string& path);
 // Polls until the condition holds or the time is up; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, milliseconds limit);
+// How long an awaited event may take before it counts as lost. Not a timing check:
+// it only ends a wait for a program that hangs, and leaves room for an emulated
+// 32-bit guest, many times slower than the host.
+constexpr milliseconds kEventBound(60000);
 
 // A fresh folder per test holding vantu.exe, WinIo.dll (the simulated EC) and
 // powercfg.exe (the recording fake).
@@ -62,11 +66,11 @@ public:
     Vantu& operator=(const Vantu&) = delete;
 
     DWORD ProcessId() const { return pid_; }
-    HWND MainWindow(milliseconds limit = milliseconds(10000)) const;  // the hidden "Main"
+    HWND MainWindow(milliseconds limit = kEventBound) const;  // the hidden "Main"
     // Sends WM_CLOSE to the main window, as the system or a menu Exit would.
     void Close() const;
     // Exit code, or nothing when the process did not end within the limit.
-    std::optional<DWORD> WaitForExit(milliseconds limit = milliseconds(10000)) const;
+    std::optional<DWORD> WaitForExit(milliseconds limit = kEventBound) const;
     bool Running() const;
 
 private:
@@ -97,7 +101,7 @@ public:
     std::vector<TrayCall> Calls() const;
     // Waits until the calls so far satisfy the condition.
     bool WaitFor(const std::function<bool(const std::vector<TrayCall>&)>& condition,
-                 milliseconds limit = milliseconds(15000)) const;
+                 milliseconds limit = kEventBound) const;
 
 private:
     std::string log_;
@@ -111,7 +115,7 @@ struct MessageBoxWindow {
     void Press(int buttonId) const;
 };
 std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption,
-                                                  milliseconds limit = milliseconds(10000));
+                                                  milliseconds limit = kEventBound);
 // The visible popup menu of a process, or null.
 HWND OpenPopupMenu(DWORD pid);
 

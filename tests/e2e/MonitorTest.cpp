@@ -9,7 +9,7 @@
 namespace e2e {
 namespace {
 
-const milliseconds kWait(15000);
+const milliseconds kWait = kEventBound;
 const char kFastTicks[] = "[Advanced]\r\nTimerInterval=100\r\n";
 
 std::string Hex(int value) {

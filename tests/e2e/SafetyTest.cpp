@@ -15,7 +15,7 @@
 namespace e2e {
 namespace {
 
-const milliseconds kWait(15000);
+const milliseconds kWait = kEventBound;
 // Fan mode off at 60 degrees, BIOS 3305: AF is the off byte, 00 the automatic one.
 const char kFanOff[] = "[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\nControl=0\r\n";
 

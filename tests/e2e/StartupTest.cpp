@@ -7,7 +7,7 @@
 namespace e2e {
 namespace {
 
-const milliseconds kStartup(15000);
+const milliseconds kStartup = kEventBound;
 
 const char kDefaultIni[] =
     "[Advanced]\r\n"

@@ -182,7 +182,7 @@ TEST_F(Tray, ButtonReleaseOpensTheMenuAndExitEnds) {
     ASSERT_NE(main, nullptr);
     const auto notify = [&](UINT mouseEvent) { PostMessageA(main, WM_MOUSEMOVE, 0, mouseEvent); };
     const auto menuOpens = [&] {
-        return WaitUntil([&] { return OpenPopupMenu(vantu.ProcessId()) != nullptr; }, milliseconds(5000));
+        return WaitUntil([&] { return OpenPopupMenu(vantu.ProcessId()) != nullptr; }, kEventBound);
     };
 
     for (UINT ignored : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK,
@@ -195,7 +195,7 @@ TEST_F(Tray, ButtonReleaseOpensTheMenuAndExitEnds) {
     notify(WM_LBUTTONUP);
     ASSERT_TRUE(menuOpens());
     PostMessageA(OpenPopupMenu(vantu.ProcessId()), WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(vantu.ProcessId()) == nullptr; }, milliseconds(5000)));
+    ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(vantu.ProcessId()) == nullptr; }, kEventBound));
     EXPECT_TRUE(vantu.Running());
 
     notify(WM_RBUTTONUP);

@@ -31,9 +31,10 @@ inline std::vector<std::string> Lines() {
 }
 
 // For commands started without waiting: the lines once there are at least `count`.
-// Not a timing check: the bound only keeps a lost child from hanging the test.
+// Not a timing check: the bound (60 s, room for an emulated guest) only keeps a lost
+// child from hanging the test.
 inline std::vector<std::string> WaitForLines(size_t count) {
-    for (int i = 0; i < 100 && Lines().size() < count; ++i)
+    for (int i = 0; i < 600 && Lines().size() < count; ++i)
         Sleep(100);
     return Lines();
 }

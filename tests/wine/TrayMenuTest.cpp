@@ -124,12 +124,12 @@ TEST_F(TrayMenu, DeviceEntriesToggleTheirDevice) {
     frmMain::PrepareCustomDeviceEntry();
     frmMain::CheckDevicesStatus();  // devcon prints nothing: all enabled
     EXPECT_EQ(Submenu("&Devices"), "LAN*|Wi-Fi*|Webcam*|Reader*");
+    CommandLog::Clear();
     for (uint32_t id : {IDM_LAN, IDM_WIFI, IDM_CUSTOMDEVICE, IDM_LAN})
         frmMain::MenuCommand(id);
     EXPECT_EQ(Submenu("&Devices"), "LAN*|Wi-Fi|Webcam*|Reader");
-    Sleep(1000);  // the toggles do not wait for devcon, so their lines come in any order
-    Lines lines = CommandLog::Lines();
-    lines.erase(lines.begin(), lines.end() - 4);
+    // The toggles do not wait for devcon, so their lines come in any order.
+    Lines lines = CommandLog::WaitForLines(4);
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines, (Lines{"devcon disable \"PCI\\VEN_10EC&DEV_8136*\"", "devcon disable \"PCI\\VEN_168C&DEV_001C*\"",
                             "devcon disable \"USB\\VID_1234*\"", "devcon enable \"PCI\\VEN_10EC&DEV_8136*\""}));
