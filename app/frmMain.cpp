@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "app/Tray.h"
 #include "app/TrayMenu.h"
 #include "app/frmMainWindow.h"
@@ -27,11 +29,23 @@ constexpr int kInitEcRetries = 10;
 constexpr DWORD kInitEcPause = 100;
 constexpr UINT kDefaultTimerInterval = 3000;
 
+// What start-up has set up, recorded as it is set up, so that shutdown undoes exactly
+// that: a copy that ends at start-up, or a session that ends half-way through it,
+// leaves the settings file, the fan and the port library alone.
+struct StartedParts {
+    bool subclass = false;
+    bool portAccess = false;  // the fan is the program's to hand back to the EC
+    bool trayIcon = false;
+    bool timer = false;
+};
+
 struct MainWindowState {
     HWND hwnd = nullptr;
     HANDLE instanceMutex = nullptr;  // held for the whole run
     UINT timerInterval = kDefaultTimerInterval;
     UINT taskbarCreated = 0;  // registered message: the shell's tray is new
+    StartedParts started;
+    // Shut down, or ending at start-up: from here on nothing more is set up or undone.
     bool unloaded = false;
 } state;
 
@@ -60,15 +74,24 @@ UINT TimerPeriod(int32_t interval) {
     return interval > 0 ? static_cast<UINT>(interval) : kDefaultTimerInterval;
 }
 
-// Start-up, in its fixed order. False when the program must end at once.
+// A fatal condition at start-up: the message, then the end, without shutdown steps
+// even when a message reaches the window while the message shows.
+bool EndAtStartup(const std::string& text) {
+    state.unloaded = true;
+    ShowMessage(text.c_str());
+    return false;
+}
+
+// Start-up, in its fixed order. False when the program must end at once. A modal
+// message lets the window receive messages: one that ends the session unloads the
+// window, and start-up then stops there.
 bool Form_Load() {
     modPowerEvents::PreviousWindowProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         state.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(modPowerEvents::WindowProc)));
+    state.started.subclass = true;
 
-    if (AnotherInstanceRuns()) {
-        ShowMessage((std::string(modSettings::AppTitle) + " is already running!").c_str());
-        return false;
-    }
+    if (AnotherInstanceRuns())
+        return EndAtStartup(std::string(modSettings::AppTitle) + " is already running!");
 
     modSettings::LoadSettings();
     const auto& settings = modSettings::Settings;
@@ -77,8 +100,10 @@ bool Form_Load() {
         if (!modAcpiECPatch::IsACPIECPatched() && !modSettings::IsWindows6OrLater &&
             !settings.UseAlternateDriver &&
             MessageBoxA(nullptr, AcpiEcPatch::Question, AcpiEcPatch::QuestionCaption,
-                        MB_YESNO) == IDYES)
+                        MB_YESNO) == IDYES && !state.unloaded)
             ShowMessage(modAcpiECPatch::PatchACPIEC());
+        if (state.unloaded)
+            return false;
         modSettings::SaveSettings();
     }
 
@@ -93,13 +118,15 @@ bool Form_Load() {
     modPowerMan::CreatePowerScheme();
     RefreshThrottleMenu();
 
-    if (!settings.UseAlternateDriver && !OpenPortAccess()) {
-        ShowMessage("Error, can't initialize IO access.");
-        return false;
-    }
+    if (settings.UseAlternateDriver)
+        modAcerEC::OpenECWithoutInit();
+    else if (!OpenPortAccess())
+        return EndAtStartup("Error, can't initialize IO access.");
+    state.started.portAccess = true;
 
     RefreshFanMenu();
     UpdateMainTrayIcon(TrayAdd);
+    state.started.trayIcon = true;
     modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
     modDeviceControl::SetApmLevelInForce(modDeviceControl::ApmLevelDefault);
     SetBatteryTextColor(settings.BatteryTextColor);
@@ -107,23 +134,34 @@ bool Form_Load() {
     TimerMon_Timer();
     state.timerInterval = TimerPeriod(settings.TimerInterval);
     SetMonitorTimerEnabled(true);
+    state.started.timer = true;
     return true;
 }
 
-// Shutdown: leaves the machine neutral (fan under EC control, port access closed).
+// Shutdown: leaves the machine neutral (fan under EC control, port access closed),
+// undoing only what start-up set up. It may run inside a modal loop (the session ends
+// while a dialog or the menu is open): whatever that loop does afterwards, the
+// settings and EC modules let nothing reach the file or the EC any more.
 void Form_Unload() {
     if (state.unloaded)
         return;
     state.unloaded = true;
-    KillTimer(state.hwnd, kTimerMon);
-    SetWindowLongPtrA(state.hwnd, GWLP_WNDPROC,
-                      reinterpret_cast<LONG_PTR>(modPowerEvents::PreviousWindowProc));
-    modSettings::SaveSettings();
-    UpdateMainTrayIcon(TrayDelete);
-    UpdateBatteryTrayIcon(TrayDelete);
-    modAcerEC::SetFanAuto();
-    if (!modSettings::Settings.UseAlternateDriver)
+    const StartedParts started = state.started;
+    if (started.timer)
+        KillTimer(state.hwnd, kTimerMon);
+    if (started.subclass)
+        SetWindowLongPtrA(state.hwnd, GWLP_WNDPROC,
+                          reinterpret_cast<LONG_PTR>(modPowerEvents::PreviousWindowProc));
+    modSettings::SaveSettings();  // nothing before the settings were loaded
+    modSettings::CloseSettings();
+    if (started.trayIcon) {
+        UpdateMainTrayIcon(TrayDelete);
+        UpdateBatteryTrayIcon(TrayDelete);
+    }
+    if (started.portAccess) {
+        modAcerEC::SetFanAuto();
         modAcerEC::CloseEC();
+    }
 }
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -189,6 +227,8 @@ bool Create() {
 }
 
 void SetMonitorTimerEnabled(bool enabled) {
+    if (enabled && state.unloaded)
+        return;  // the timer went with the shutdown
     if (enabled)
         SetTimer(state.hwnd, kTimerMon, state.timerInterval, nullptr);
     else

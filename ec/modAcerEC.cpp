@@ -32,7 +32,11 @@ struct PortLibrary {
 };
 
 PortLibrary Library;
-bool LoadAttempted = false;  // a missing library is looked for once per open/close cycle
+// Transactions reach the ports only while port access is open: from InitEC (or
+// OpenECWithoutInit) to CloseEC. Before start-up opens it, and after the exit has
+// closed it (a modal loop may still press a button afterwards), nothing touches the EC.
+bool PortAccessOpen = false;
+bool Initialized = false;  // InitializeWinIo succeeded: CloseEC owes a ShutdownWinIo
 int32_t CurrentFanState = FanStateUnknown;
 
 // The lock that hardware-monitoring programs take around their EC transactions, under
@@ -45,33 +49,29 @@ Fn Export(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// Loaded on first need. The full path keeps the search away from the current
-// directory, and the altered search path looks for the library's own dependencies
-// beside it first: the program runs with administrator rights.
-const PortLibrary* Ports() {
-    if (!LoadAttempted) {
-        LoadAttempted = true;
-        const std::string path = modSettings::AppFolder() + "WinIo.dll";
-        if (HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) {
-            PortLibrary lib{module, Export<InitializeWinIoFn>(module, "InitializeWinIo"),
-                            Export<ShutdownWinIoFn>(module, "ShutdownWinIo"),
-                            Export<GetPortValFn>(module, "GetPortVal"),
-                            Export<SetPortValFn>(module, "SetPortVal")};
-            if (lib.InitializeWinIo && lib.ShutdownWinIo && lib.GetPortVal && lib.SetPortVal)
-                Library = lib;
-            else
-                FreeLibrary(module);
-        }
+// The full path keeps the search away from the current directory, and the altered
+// search path looks for the library's own dependencies beside it first: the program
+// runs with administrator rights. A library without the four exports is not used.
+bool LoadPorts() {
+    if (Library.Module)
+        return true;
+    const std::string path = modSettings::AppFolder() + "WinIo.dll";
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!module)
+        return false;
+    PortLibrary lib{module, Export<InitializeWinIoFn>(module, "InitializeWinIo"),
+                    Export<ShutdownWinIoFn>(module, "ShutdownWinIo"),
+                    Export<GetPortValFn>(module, "GetPortVal"),
+                    Export<SetPortValFn>(module, "SetPortVal")};
+    if (!lib.InitializeWinIo || !lib.ShutdownWinIo || !lib.GetPortVal || !lib.SetPortVal) {
+        FreeLibrary(module);
+        return false;
     }
-    return Library.Module ? &Library : nullptr;
+    Library = lib;
+    return true;
 }
 
-void UnloadPorts() {
-    if (Library.Module)
-        FreeLibrary(Library.Module);
-    Library = PortLibrary{};
-    LoadAttempted = false;
-}
+const PortLibrary* Ports() { return PortAccessOpen ? &Library : nullptr; }
 
 // A lock that cannot be opened at all protects nothing here, and refusing the EC then
 // would leave the fan as it is for good: the transaction goes ahead without it.
@@ -110,14 +110,21 @@ int32_t FanState() { return CurrentFanState; }
 void SetFanState(int32_t state) { CurrentFanState = state; }
 
 bool InitEC() {
-    const PortLibrary* lib = Ports();
-    return lib && lib->InitializeWinIo() != 0;
+    if (!LoadPorts() || Library.InitializeWinIo() == 0)
+        return false;
+    PortAccessOpen = Initialized = true;
+    return true;
 }
 
+void OpenECWithoutInit() { PortAccessOpen = LoadPorts(); }
+
 void CloseEC() {
-    if (Library.Module)
+    if (Initialized)
         Library.ShutdownWinIo();
-    UnloadPorts();
+    if (Library.Module)
+        FreeLibrary(Library.Module);
+    Library = PortLibrary{};
+    PortAccessOpen = Initialized = false;
     EcLock.Close();
 }
 
@@ -158,12 +165,12 @@ bool WaitOutputBufferFull() {
 
 bool WriteEC(uint8_t value, uint8_t reg) {
     WinIoPorts io;
-    return EcProtocol::WriteEC(io, value, reg);
+    return Ports() && EcProtocol::WriteEC(io, value, reg);
 }
 
 uint8_t ReadEC(uint8_t reg) {
     WinIoPorts io;
-    return EcProtocol::ReadEC(io, reg);
+    return Ports() ? EcProtocol::ReadEC(io, reg) : 0;
 }
 
 uint8_t ReadTemperature() { return ReadEC(TemperatureRegister); }
@@ -188,7 +195,7 @@ void SetFanAuto() {
 }
 
 void HandFanBack() {
-    if (Library.Module)
+    if (PortAccessOpen)
         SetFanAuto();
 }
 

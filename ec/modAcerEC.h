@@ -12,8 +12,13 @@ enum : int32_t { FanStateOff = 0, FanStateSlow = 1, FanStateAuto = 2, FanStateUn
 int32_t FanState();
 void SetFanState(int32_t state);
 
-// Opens and closes port access. Without the port library InitEC fails.
+// Port access. EC transactions reach the ports only while it is open; before and
+// after, reads give 0 and writes are skipped. Without the port library InitEC fails.
 bool InitEC();
+// For a port library that needs no initialisation (the alternate driver): the ports
+// are used as they are, and CloseEC owes the library no ShutdownWinIo.
+void OpenECWithoutInit();
+// Shuts the port library down if InitEC opened it, and unloads it.
 void CloseEC();
 
 // One-byte port access; false when the access failed (the value is then 0).
@@ -25,20 +30,21 @@ void OutPort(uint8_t value, uint16_t port);
 bool WaitECStatus(uint16_t port, uint8_t mask, EcProtocol::WantedState wanted);
 bool WaitInputBufferEmpty();
 bool WaitOutputBufferFull();
-// False when the write was skipped because another program kept the EC lock.
+// False when the write was skipped: port access closed, or another program kept the
+// EC lock.
 bool WriteEC(uint8_t value, uint8_t reg);
 uint8_t ReadEC(uint8_t reg);
 
 // Degrees Celsius; 0 when the EC gave no data.
 uint8_t ReadTemperature();
 // Each writes its mode's byte to the fan register and records the state, whether or
-// not the EC took the bytes; a write skipped for the EC lock leaves the state unknown,
-// so that the next tick writes again.
+// not the EC took the bytes; a skipped write (port access closed, the EC lock kept)
+// leaves the state unknown, so that the next tick writes again.
 void SetFanOff();
 void SetFanSlow();
 void SetFanAuto();
-// SetFanAuto through the port library only if it is loaded already: no library load and
-// no allocation, so that a crash handler can call it.
+// SetFanAuto while port access is open: no library load and no allocation, so that a
+// crash handler can call it.
 void HandFanBack();
 // Writes a byte under test and stops the monitor timer so that it stays in force.
 void SetFanTestValue(uint8_t value);

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "settings/Conversion.h"
+#include "settings/IniText.h"
 
 namespace {
 
@@ -101,6 +102,14 @@ void SaveSettingsTo(const SettingsRecord& settings, const IniWriter& write) {
             }
         });
     }
+}
+
+std::string WithSettings(std::string iniText, const SettingsRecord& settings) {
+    SaveSettingsTo(settings, [&iniText](const std::string& section, const std::string& key,
+                                        const std::string& value) {
+        IniText::SetValue(iniText, section, key, value);
+    });
+    return iniText;
 }
 
 int16_t BiosVersionFromText(const std::string& systemBiosVersion) {

@@ -61,6 +61,10 @@ void LoadSettingsFrom(SettingsRecord& settings, const IniReader& read);
 // from nothing has that layout. UseAlternateDriver is left as the user put it.
 void SaveSettingsTo(const SettingsRecord& settings, const IniWriter& write);
 
+// The INI file's text with the record saved into it: what the file is to hold after a
+// save, everything else in it kept as it was.
+std::string WithSettings(std::string iniText, const SettingsRecord& settings);
+
 // The number in the last 6 characters of "SystemBiosVersion" (a multi-string whose
 // last string ends in digits, so those characters are the digits and two NULs).
 // A version ending in letters gives 0, which the fan code treats as the oldest BIOS.

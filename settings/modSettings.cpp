@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "settings/AppPath.h"
@@ -17,6 +18,10 @@ int16_t BiosVersion = 0;
 bool IsWindows6OrLater = false;
 
 namespace {
+
+// Saves write the file only from the load to the exit save: a record that was never
+// loaded holds no settings of the user's, and after the exit nothing may change them.
+bool SavesAllowed = false;
 
 constexpr const char* SystemKey = "HARDWARE\\Description\\System";
 constexpr const char* CurrentVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
@@ -58,11 +63,6 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
     return std::string(buffer, strnlen(buffer, sizeof buffer));
 }
 
-int32_t WriteIniValue(const std::string& section, const std::string& key,
-                      const std::string& value, const std::string& file) {
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
-}
-
 void ReadBiosVersion() {
     if (!modRegistry::RegKeyExists(HKEY_LOCAL_MACHINE, SystemKey)) return;
     BiosVersion = BiosVersionFromText(ReadMachineText(SystemKey, "SystemBiosVersion"));
@@ -81,14 +81,26 @@ void LoadSettings() {
                                        const std::string& defaultText) {
         return ReadIniValue(section, key, file, defaultText);
     });
+    SavesAllowed = true;
 }
 
+// The whole new file is made from the current one and then put in its place at once,
+// so a save that cannot finish (a full disk, a kill, a power cut) leaves the old file.
 void SaveSettings() {
+    if (!SavesAllowed)
+        return;
     const std::string file = IniFilePath();
-    SaveSettingsTo(Settings, [&file](const std::string& section, const std::string& key,
-                                     const std::string& value) {
-        WriteIniValue(section, key, value, file);
-    });
+    std::string current;
+    if (GetFileAttributesA(file.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // A file that is there but cannot be read would lose its other lines.
+        const auto bytes = ReadWholeFile(file);
+        if (!bytes)
+            return;
+        current = *bytes;
+    }
+    ReplaceFileContents(file, WithSettings(std::move(current), Settings));
 }
+
+void CloseSettings() { SavesAllowed = false; }
 
 }  // namespace modSettings

@@ -24,13 +24,14 @@ bool IniFileExists();
 // The stored text cut to 254 characters, or defaultText when the key or file is missing.
 std::string ReadIniValue(const std::string& section, const std::string& key,
                          const std::string& file, const std::string& defaultText);
-// Non-zero on success; callers do not need to look.
-int32_t WriteIniValue(const std::string& section, const std::string& key,
-                      const std::string& value, const std::string& file);
 
 void ReadBiosVersion();     // leaves BiosVersion as it is when the registry key is missing
 void ReadWindowsVersion();  // leaves IsWindows6OrLater as it is when the key is missing
 void LoadSettings();        // reads both machine facts, then the file
-void SaveSettings();        // writes the whole record
+// Writes the whole record: the file afterwards holds it whole, or is as it was (a full
+// disk, a read-only file). Does nothing before LoadSettings and after CloseSettings.
+void SaveSettings();
+// After the exit save: no later save writes the file.
+void CloseSettings();
 
 }  // namespace modSettings

@@ -2,8 +2,6 @@
 
 #include <utility>
 
-#include "settings/AppPath.h"
-
 namespace {
 
 // A kernel handle closed by Close when it goes out of scope; null and
@@ -88,16 +86,22 @@ bool WriteAllBytes(HANDLE file, std::string_view bytes) {
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, ByteWriter write) {
-    char name[MAX_PATH];
-    if (!GetTempFileNameA(FolderWithBackslash(path).c_str(), "vnt", 0, name))
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    // Windows refuses to replace a read-only file; Wine run as root would not, so the
+    // user's word that the file stays as it is gets asked here.
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
         return false;
-    TemporaryFile temporary(name);
+    TemporaryFile temporary(path + ".new");
+    SetFileAttributesA(temporary.path(), FILE_ATTRIBUTE_NORMAL);  // a leftover hidden one
     {
         const FileHandle file(CreateFileA(temporary.path(), GENERIC_WRITE, 0, nullptr,
-                                          TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file || !write(file.get(), bytes) || !FlushFileBuffers(file.get()))
             return false;
     }  // closed before it can be moved
+    if (exists)
+        SetFileAttributesA(temporary.path(), attributes);
     if (!MoveFileExA(temporary.path(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return false;

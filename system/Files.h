@@ -15,9 +15,11 @@ bool WriteAllBytes(HANDLE file, std::string_view bytes);
 using ByteWriter = bool (*)(HANDLE file, std::string_view bytes);
 
 // Makes the file at path hold exactly these bytes, or leaves it as it was: they go to
-// a new file in the same folder, which is flushed and then moved over path. On any
-// failure that file is deleted again. `write` is the call that puts the bytes in the
-// new file; tests hand in one that fails part-way, as a full disk does.
+// path + ".new" (one left by an interrupted call is overwritten), which is flushed and
+// then moved over path in one step, taking over the old file's attributes. On any
+// failure the new file is deleted again. A read-only file is not replaced. `write` is
+// the call that puts the bytes in the new file; tests hand in one that fails part-way,
+// as a full disk does.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          ByteWriter write = WriteAllBytes);
 

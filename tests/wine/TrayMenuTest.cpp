@@ -53,6 +53,7 @@ protected:
         savedVersion6_ = modSettings::IsWindows6OrLater;
         CommandLog::Clear();
         DeleteFileA(modSettings::IniFilePath().c_str());
+        modSettings::LoadSettings();  // only loaded settings are ever saved
     }
     void TearDown() override {
         for (uint32_t id : {IDM_SCREEN, IDM_800MHZ, IDM_DYNAMIC, IDM_SEP2, IDM_CUSTOMDEVICE})

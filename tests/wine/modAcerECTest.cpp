@@ -20,8 +20,9 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// A fresh simulated EC for each test: the port library unloaded, simec.ini written with
-// the test's [EC] keys, simec.log emptied; the settings put back afterwards.
+// A fresh simulated EC for each test: the port library loaded anew and open without
+// initialisation, simec.ini written with the test's [EC] keys, simec.log emptied; the
+// settings put back afterwards.
 class ModAcerEC : public testing::Test {
 protected:
     void SetUp() override {
@@ -30,6 +31,7 @@ protected:
         modAcerEC::CloseEC();
         DeleteFileA(LogPath().c_str());
         WriteIni("");
+        OpenECWithoutInit();
     }
 
     void TearDown() override {
@@ -79,6 +81,7 @@ private:
 
 // A freshly loaded library counts its calls from the start again.
 TEST_F(ModAcerEC, InitEcFailsWhileTheLibraryDoesAndCloseEcUnloadsIt) {
+    CloseEC();
     WriteIni("InitFailures=2");
     EXPECT_FALSE(InitEC());
     EXPECT_FALSE(InitEC());
@@ -86,6 +89,35 @@ TEST_F(ModAcerEC, InitEcFailsWhileTheLibraryDoesAndCloseEcUnloadsIt) {
     CloseEC();
     EXPECT_FALSE(InitEC());
     EXPECT_EQ(LogLines(), (Lines{"INIT 0", "INIT 0", "INIT 1", "SHUTDOWN", "INIT 0"}));
+}
+
+// Before port access is open and after it is closed, nothing reaches the ports: a
+// session's end may leave a dialog whose buttons are still pressed. Only a library
+// that InitEC opened is shut down.
+TEST_F(ModAcerEC, TransactionsReachThePortsOnlyWhilePortAccessIsOpen) {
+    const struct { const char* what; const char* ec; void (*open)(); int temperature; Lines log; } cases[] = {
+        {"never opened", "", [] {}, 0, {}},
+        {"failed to open", "InitFailures=1", [] { InitEC(); }, 0, {"INIT 0"}},
+        {"opened without initialisation", "", OpenECWithoutInit, 45, {"W 55 1F", "R 58 2D", "W 55 00"}},
+        {"initialised", "", [] { InitEC(); }, 45,
+         {"INIT 1", "W 55 1F", "R 58 2D", "W 55 00", "SHUTDOWN"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CloseEC();
+        DeleteFileA(LogPath().c_str());
+        WriteIni(std::string("Temperature=45\r\n") + c.ec);
+        c.open();
+        SetFanState(FanStateAuto);
+        SetFanOff();
+        EXPECT_EQ(ReadTemperature(), c.temperature);
+        HandFanBack();
+        CloseEC();
+        SetFanOff();  // after the close
+        EXPECT_EQ(ReadTemperature(), 0);
+        EXPECT_EQ(FanState(), FanStateUnknown);
+        EXPECT_EQ(LogLines(), c.log);
+    }
 }
 
 TEST_F(ModAcerEC, ReadTemperatureReadsRegister58) {

@@ -18,6 +18,7 @@ protected:
         savedSettings_ = modSettings::Settings;
         CommandLog::Clear();
         DeleteFileA(modSettings::IniFilePath().c_str());
+        modSettings::LoadSettings();  // only loaded settings are ever saved
         FakePowerSupply::Mains();
     }
 

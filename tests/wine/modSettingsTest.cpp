@@ -55,21 +55,6 @@ TEST_F(IniFolderTest, ReadGivesTheStoredTextOrTheDefault) {
     for (const auto& c : cases) EXPECT_EQ(c.text, Read(c.section, c.key)) << c.key;
 }
 
-TEST_F(IniFolderTest, WrittenValuesReadBackInTheirSections) {
-    EXPECT_NE(0, modSettings::WriteIniValue("Special", "CustomDeviceName", "My Cam", Path()));
-    EXPECT_NE(0, modSettings::WriteIniValue("Fan", "Stop", "45", Path()));
-    EXPECT_EQ("My Cam", Read("Special", "CustomDeviceName"));
-    EXPECT_EQ("45", Read("Fan", "Stop"));
-    std::ifstream in(Path(), std::ios::binary);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) lines.push_back(line);
-    }
-    EXPECT_EQ(lines, (std::vector<std::string>{"[Special]", "CustomDeviceName=My Cam", "[Fan]",
-                                                "Stop=45"}));
-}
-
 TEST(AppFolderTest, IsTheExecutablesFolderWithOneBackslash) {
     const std::string folder = modSettings::AppFolder();
     ASSERT_GE(folder.size(), 3u);
