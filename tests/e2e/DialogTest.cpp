@@ -195,6 +195,30 @@ TEST(ConfigDialog, TesterHoldsTheMonitorUntilTheDialogCloses) {
     EXPECT_EQ(ReadFileText(user.Folder().Path("vantu.ini")), before);
 }
 
+// The session ends while the dialog is open: the shutdown runs inside the dialog's
+// loop. Test and Save pressed afterwards reach neither the EC nor the settings file,
+// and no tick starts again.
+TEST(ConfigDialog, AfterTheSessionEndedItsButtonsChangeNothing) {
+    MenuUser user(kIni);
+    ConfigDialog dialog(user);
+    ASSERT_TRUE(user.Program().EndSession());
+    const auto ecLog = user.Folder().EcLog();
+    ASSERT_GE(ecLog.size(), 2u);
+    EXPECT_EQ(ecLog[ecLog.size() - 2], "W 55 00");
+    EXPECT_EQ(ecLog.back(), "SHUTDOWN");
+    const std::string saved = ReadFileText(user.Folder().Path("vantu.ini"));
+    dialog.SetChecked(IDC_CHKENABLECUSTOMEC, true);
+    dialog.Type(IDC_TXTTEST, "af");
+    dialog.Press(IDC_BUTTEST);
+    ASSERT_TRUE(WaitUntil([&] { return dialog.Text(IDC_TXTTEST) == "AF"; }, kUserWait));
+    dialog.SetChecked(IDC_CHKSHOWTIME, !dialog.Checked(IDC_CHKSHOWTIME));  // a save would show
+    dialog.Press(IDC_BUTSAVE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog.Window()); }, kUserWait));
+    Sleep(1000);  // five timer periods
+    EXPECT_EQ(user.Folder().EcLog(), ecLog);
+    EXPECT_EQ(ReadFileText(user.Folder().Path("vantu.ini")), saved);
+}
+
 BOOL CALLBACK CountConfigureWindows(HWND hwnd, LPARAM count) {
     char caption[64] = {};
     GetWindowTextA(hwnd, caption, sizeof caption);

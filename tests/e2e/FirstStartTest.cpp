@@ -80,6 +80,24 @@ TEST_F(FirstStart, NoPatchesNothingAndTheNextStartAsksNoMore) {
     EXPECT_TRUE(again.WaitForExit().has_value());
 }
 
+// The session ends while the question waits: the defaults are written (they would be
+// right after the answer), the fan and the port library are not touched, and the
+// answer that comes late starts nothing more.
+TEST_F(FirstStart, TheSessionEndingDuringTheQuestionWritesTheDefaultsOnly) {
+    Vantu vantu(folder_);
+    const auto question = WaitForMessageBox(vantu.ProcessId(), "Warning", kStartup);
+    ASSERT_TRUE(question.has_value());
+    PostMessageA(vantu.MainWindow(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
+    ASSERT_TRUE(vantu.EndSession());
+    const std::string saved = folder_.Ini();
+    EXPECT_NE(saved.find("[Fan]\r\nControl=3\r\n"), std::string::npos) << saved;
+    question->Press(IDYES);
+    EXPECT_TRUE(vantu.WaitForExit().has_value());
+    EXPECT_EQ(folder_.Ini(), saved);
+    EXPECT_TRUE(folder_.EcLog().empty());
+    EXPECT_FALSE(DriverFiles::Read(DriverFiles::PatchedPath()).has_value());
+}
+
 // On Windows 6.0 or later, or with the alternate port driver (read from a hidden
 // settings file, which counts as missing and so makes a first start), nothing is
 // asked. A renamed executable still writes vantu.ini.

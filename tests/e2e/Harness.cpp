@@ -133,13 +133,14 @@ std::vector<std::string> ReadLines(const std::string& path) {
     return lines;
 }
 
-TestFolder::TestFolder(const std::string& suffix) {
+TestFolder::TestFolder(const std::string& suffix, const std::string& parent) {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = WindowsPath(VANTU_E2E_DIR) + "\\" + info->test_suite_name() + "." + info->name() + suffix;
-    for (char& c : dir_)
+    std::string name = std::string(info->test_suite_name()) + "." + info->name() + suffix;
+    for (char& c : name)
         if (c == '/')
             c = '_';
-    CreateDirectoryA(WindowsPath(VANTU_E2E_DIR).c_str(), nullptr);
+    dir_ = WindowsPath(parent) + "\\" + name;
+    CreateDirectoryA(WindowsPath(parent).c_str(), nullptr);
     // The program of an earlier run in this folder may still be ending: while Wine
     // holds its files they cannot be deleted.
     const bool created = WaitUntil([&] {
@@ -151,6 +152,10 @@ TestFolder::TestFolder(const std::string& suffix) {
     CopyInto(VANTU_EXE, Path("vantu.exe"));
     CopyInto(SIMEC_DLL, Path("WinIo.dll"));
     CopyInto(FAKECMD_EXE, Path("powercfg.exe"));
+}
+
+TestFolder TestFolder::SeenFrom(const std::string& parent) const {
+    return TestFolder(View{}, WindowsPath(parent) + dir_.substr(dir_.find_last_of('\\')));
 }
 
 void TestFolder::SetEc(const std::string& key, const std::string& value) const {
@@ -195,11 +200,14 @@ Vantu::Vantu(const TestFolder& folder, const std::string& exeName,
 }
 
 Vantu::~Vantu() {
-    if (Running()) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 5000);
-    }
+    if (Running())
+        Kill();
     CloseHandle(process_);
+}
+
+void Vantu::Kill() const {
+    TerminateProcess(process_, 1);
+    WaitForSingleObject(process_, 5000);
 }
 
 HWND Vantu::MainWindow(milliseconds limit) const {
@@ -212,6 +220,13 @@ HWND Vantu::MainWindow(milliseconds limit) const {
 void Vantu::Close() const {
     if (HWND window = MainWindow())
         PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+bool Vantu::EndSession() const {
+    const HWND window = MainWindow();
+    DWORD_PTR result = 0;
+    return window && SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL,
+                                         static_cast<UINT>(kEventBound.count()), &result) != 0;
 }
 
 std::optional<DWORD> Vantu::WaitForExit(milliseconds limit) const {

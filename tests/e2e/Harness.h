@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/SeededRegistryValue.h"
@@ -31,13 +32,17 @@ constexpr milliseconds kEventBound(60000);
 // powercfg.exe (the recording fake).
 class TestFolder {
 public:
-    explicit TestFolder(const std::string& suffix = "");  // named after the test, and the suffix
+    // Named after the test and the suffix, in the test bed's folder or in `parent` (a
+    // Unix path, such as the small disk of the settings-file tests).
+    explicit TestFolder(const std::string& suffix = "", const std::string& parent = VANTU_E2E_DIR);
     std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
     const std::string& Dir() const { return dir_; }
     // Writes vantu.ini; "TimerInterval" is short by default so tests run fast.
     void WriteIni(const std::string& text) const { WriteFileText(Path("vantu.ini"), text); }
     std::string Ini() const { return ReadFileText(Path("vantu.ini")); }
     std::vector<std::string> Commands() const { return ReadLines(Path("commands.log")); }
+    // The same folder seen under another parent: VANTU_READ_ONLY shows VANTU_WRITABLE.
+    TestFolder SeenFrom(const std::string& parent) const;
     // Puts another copy of the recording fake beside vantu.exe, as name.exe.
     void AddFakeCommand(const std::string& name) const;
     // Waits until commands.log holds at least `count` lines.
@@ -51,6 +56,8 @@ public:
     bool WaitForEcLog(const std::string& prefix, size_t count, milliseconds limit) const;
 
 private:
+    struct View {};
+    TestFolder(View, std::string dir) : dir_(std::move(dir)) {}
     std::string dir_;
 };
 
@@ -69,9 +76,14 @@ public:
     HWND MainWindow(milliseconds limit = kEventBound) const;  // the hidden "Main"
     // Sends WM_CLOSE to the main window, as the system or a menu Exit would.
     void Close() const;
+    // Sends WM_ENDSESSION (the session ends) to the main window and waits until it has
+    // been handled, also while a modal loop runs; false when it was not.
+    bool EndSession() const;
     // Exit code, or nothing when the process did not end within the limit.
     std::optional<DWORD> WaitForExit(milliseconds limit = kEventBound) const;
     bool Running() const;
+    // Ends the process at once, as a kill or a power cut would.
+    void Kill() const;
 
 private:
     HANDLE process_ = nullptr;

@@ -144,5 +144,59 @@ TEST(Startup, PortLibraryFailingElevenTimesEndsTheProgramWithAMessage) {
     EXPECT_TRUE(folder.EcLog("SHUTDOWN").empty());
 }
 
+// Everything that can reach the window of a copy whose start-up is ending: a suspend
+// and a resume through the subclass, a restarted shell, the end of the session, and
+// last a WM_CLOSE, which ends the copy.
+void SendEverythingThatCouldEndIt(const Vantu& copy) {
+    const HWND window = copy.MainWindow();
+    ASSERT_NE(window, nullptr);
+    DWORD_PTR result = 0;
+    const UINT bound = static_cast<UINT>(kEventBound.count());
+    for (const WPARAM event : {WPARAM(PBT_APMSUSPEND), WPARAM(PBT_APMRESUMESUSPEND)})
+        SendMessageTimeoutA(window, WM_POWERBROADCAST, event, 0, SMTO_NORMAL, bound, &result);
+    SendMessageTimeoutA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_NORMAL, bound,
+                        &result);
+    EXPECT_TRUE(copy.EndSession());
+    copy.Close();
+}
+
+// A copy that ends at start-up runs none of the shutdown steps, whatever reaches its
+// window while its message shows: its settings file stays as it was, and its port
+// library is neither used nor closed. A running copy is not disturbed.
+TEST(Startup, ACopyEndingAtStartupLeavesItsSettingsAndTheEcAlone) {
+    const char kOwnIni[] = "; my netbook\r\n[Fan]\r\nControl=1\r\nStop=  40 \r\n";
+    TestFolder runningFolder("-running");
+    runningFolder.WriteIni("[Advanced]\r\nTimerInterval=200\r\n");
+    Vantu running(runningFolder);
+    WaitUntilStarted(runningFolder);
+    const struct { const char* what; bool alone; const char* message; std::vector<std::string> ecLog; } cases[] = {
+        {"a second copy", false, "vantu is already running!", {}},
+        {"no port access", true, "Error, can't initialize IO access.",
+         std::vector<std::string>(11, "INIT 0")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder folder(c.alone ? "-alone" : "-second");
+        folder.WriteIni(kOwnIni);
+        folder.SetEc("InitFailures", "11");
+        if (c.alone) {  // the running copy steps aside
+            running.Close();
+            ASSERT_TRUE(running.WaitForExit().has_value());
+        }
+        Vantu copy(folder);
+        const auto box = WaitForMessageBox(copy.ProcessId(), "vantu", kStartup);
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->text, c.message);
+        SendEverythingThatCouldEndIt(copy);
+        EXPECT_TRUE(copy.WaitForExit().has_value());
+        EXPECT_EQ(folder.Ini(), kOwnIni);
+        EXPECT_EQ(folder.EcLog(), c.ecLog);
+        if (!c.alone) {
+            const size_t reads = runningFolder.EcLog("R 58").size();
+            EXPECT_TRUE(runningFolder.WaitForEcLog("R 58", reads + 1, kEventBound)) << "the running copy stopped";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace e2e

@@ -42,8 +42,13 @@ std::string Beside(const char* name) {
     return folder + name;
 }
 
+// simec.log beside this DLL, unless the control file names another file ("Log"): a
+// test of a program in a read-only folder still reads the log.
+std::string LogPath;
+
 void AppendLog(const std::string& line) {
-    const HANDLE file = CreateFileA(Beside("simec.log").c_str(), FILE_APPEND_DATA,
+    const std::string path = LogPath.empty() ? Beside("simec.log") : LogPath;
+    const HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -88,6 +93,9 @@ void RefreshControls() {
         return;
     LastStamp = stamp;
     Controls = ReadControls(ini);
+    char log[MAX_PATH] = "";
+    GetPrivateProfileStringA("EC", "Log", "", log, sizeof log, ini.c_str());
+    LogPath = log;
     PortReads = 0;
     Device().Configure(Controls);
 }
