@@ -7,7 +7,7 @@ namespace frmMain {
 bool Create();
 
 // Stops or restarts the monitor timer TimerMon (the fan tester stops it so that the
-// monitor does not overwrite a byte under test).
+// monitor does not overwrite a byte under test). After shutdown it stays stopped.
 void SetMonitorTimerEnabled(bool enabled);
 
 // One monitor tick.

@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -72,11 +72,14 @@ protected:
     void SetUp() override { Remove(); }  // what a crashed earlier run may have left
     void TearDown() override { Remove(); }
     void Remove() const {
-        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path_.c_str());
+        for (const std::string& path : {path_, leftover_}) {
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(path.c_str());
+        }
         RemoveDirectoryA(path_.c_str());
     }
     const std::string path_ = modSettings::IniFilePath();
+    const std::string leftover_ = path_ + ".new";
 };
 
 TEST_F(ProgramIniTest, ExistsOnlyAsAnOrdinaryFile) {
@@ -94,6 +97,26 @@ TEST_F(ProgramIniTest, ExistsOnlyAsAnOrdinaryFile) {
     Remove();
     ASSERT_TRUE(CreateDirectoryA(path_.c_str(), nullptr));
     EXPECT_FALSE(modSettings::IniFileExists());
+}
+
+// A save puts the whole new file in place at once: the new file that a killed save left
+// is overwritten (hidden and read-only as it may be) and gone afterwards, lines the
+// program does not know stay, and a hidden settings file stays hidden.
+TEST_F(ProgramIniTest, SaveReplacesTheFileOverALeftoverAndKeepsItsMarks) {
+    const SettingsRecord saved = modSettings::Settings;
+    WriteWholeFile(path_, "; mine\r\n[Fan]\r\nControl=1\r\n");
+    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    WriteWholeFile(leftover_, "[Fan]\r\nControl=0\r\nSto");
+    SetFileAttributesA(leftover_.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    modSettings::LoadSettings();
+    modSettings::Settings.Fan.Stop = 45;
+    modSettings::SaveSettings();
+    std::ifstream in(path_, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(0u, text.find("; mine\r\n[Fan]\r\nControl=1\r\nStop=45\r\nSlow=60\r\n")) << text;
+    EXPECT_NE(0u, GetFileAttributesA(path_.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(leftover_.c_str()));
+    modSettings::Settings = saved;
 }
 
 }  // namespace
