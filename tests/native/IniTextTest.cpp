@@ -37,8 +37,8 @@ TEST(IniTextTest, SetValueEditsOnlyTheKeysLineOrAddsIt) {
         {"missing key, header unterminated", "[Fan]", "Fan", "Stop", "45", "[Fan]\r\nStop=45\r\n"},
         {"missing section at the end", "; notes\r\n[Fan]\r\nControl=1\r\n\r\n", "Special", "X", "2",
          "; notes\r\n[Fan]\r\nControl=1\r\n\r\n[Special]\r\nX=2\r\n"},
-        {"missing section, last line unterminated", "; notes", "Fan", "Stop", "45",
-         "; notes\r\n[Fan]\r\nStop=45\r\n"},
+        {"missing section, last line unterminated", ";", "Fan", "Stop", "45",
+         ";\r\n[Fan]\r\nStop=45\r\n"},
     };
     for (const auto& c : cases) {
         std::string text = c.before;
