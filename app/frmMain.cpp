@@ -109,7 +109,7 @@ bool Form_Load() {
 
     PrepareScreenMenu();
     modStartupLink::AutostartEnabled =
-        modStartupLink::StartupLinkExists(modStartupLink::ExecutableName());
+        modStartupLink::AutostartExists(modStartupLink::ExecutableName());
 
     modDeviceControl::DetectWebcam();
     CheckDevicesStatus();

@@ -152,9 +152,12 @@ void butSave_Click() {
     frmMain::PrepareCustomDeviceEntry();
     if (view.DeviceEnabled)
         frmMain::CheckDevicesStatus();
+    // What failed to be set up is not in force: the box shows that next time.
     const std::string name = modStartupLink::ExecutableName();
-    if (FAILED(modStartupLink::UpdateStartupLink(name, modSettings::AppFolder(), result.AutostartEnabled)))
-        ShowMessage(dialog.hwnd, "The autostart shortcut could not be created in the Startup folder.");
+    if (FAILED(modStartupLink::UpdateAutostart(name, modSettings::AppFolder(), result.AutostartEnabled))) {
+        modStartupLink::AutostartEnabled = false;
+        ShowMessage(dialog.hwnd, "Autostart with Windows could not be set.");
+    }
     EndDialog(dialog.hwnd, IDC_BUTSAVE);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
-// COM for one operation: the apartment entered and left, and interface pointers
-// released, on every path out of it.
+// COM for one operation: the apartment entered and left, and interface pointers and
+// strings released, on every path out of it.
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
 
+#include <string>
 #include <utility>
 
 // Enters a single-threaded apartment for one scope. A thread already in COM keeps its
@@ -40,6 +42,11 @@ public:
         reset();
         return reinterpret_cast<void**>(&raw_);
     }
+    // For the methods that hand out a reference of their own type.
+    Interface** out() {
+        reset();
+        return &raw_;
+    }
     void reset() {
         if (raw_)
             std::exchange(raw_, nullptr)->Release();
@@ -47,4 +54,26 @@ public:
 
 private:
     Interface* raw_ = nullptr;
+};
+
+// Text of the system's ANSI code page as UTF-16, for the calls that take only that.
+inline std::wstring WideText(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    wide.resize(wide.size() - 1);  // the terminating NUL is the string's own
+    return wide;
+}
+
+// A BSTR made from a text, freed at the end of the scope; null when out of memory.
+class Bstr {
+public:
+    explicit Bstr(const std::string& text) : raw_(SysAllocString(WideText(text).c_str())) {}
+    ~Bstr() { SysFreeString(raw_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    BSTR get() const { return raw_; }
+
+private:
+    BSTR raw_;
 };

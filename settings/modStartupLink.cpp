@@ -7,6 +7,7 @@
 #include "settings/AppPath.h"
 #include "settings/ComObjects.h"
 #include "settings/modSettings.h"
+#include "settings/modStartupTask.h"
 #include "system/Files.h"
 
 namespace modStartupLink {
@@ -21,13 +22,6 @@ std::string ShellFolder(int folderId) {
     if (SHGetFolderPathA(nullptr, folderId, nullptr, 0, path) != S_OK)
         return "";
     return std::string(path, strnlen(path, MAX_PATH));
-}
-
-std::wstring Wide(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return wide;
 }
 
 }  // namespace
@@ -59,7 +53,7 @@ HRESULT CreateStartupLink(const std::string& name, const std::string& folder) {
     ComPtr<IPersistFile> file;
     if (FAILED(result = link->QueryInterface(IID_IPersistFile, file.put())))
         return result;
-    return file->Save(Wide(StartupLinkPath(startup, name)).c_str(), TRUE);
+    return file->Save(WideText(StartupLinkPath(startup, name)).c_str(), TRUE);
 }
 
 void RemoveStartupLink(const std::string& name) {
@@ -80,6 +74,24 @@ HRESULT UpdateStartupLink(const std::string& name, const std::string& folder, bo
         return S_OK;
     }
     return enabled ? CreateStartupLink(name, folder) : S_OK;
+}
+
+bool AutostartExists(const std::string& name) {
+    return StartupLinkExists(name) ||
+           (modSettings::IsWindows6OrLater && modStartupTask::StartupTaskExists(name));
+}
+
+// From Windows 6.0 the shell skips, without a word, a Startup-folder shortcut to a
+// program that asks for administrator rights, as this one does: the task starts it.
+HRESULT UpdateAutostart(const std::string& name, const std::string& folder, bool enabled) {
+    if (!modSettings::IsWindows6OrLater)
+        return UpdateStartupLink(name, folder, enabled);
+    RemoveStartupLink(name);
+    if (!enabled) {
+        modStartupTask::DeleteStartupTask(name);
+        return S_OK;
+    }
+    return modStartupTask::RegisterStartupTask(name, folder);
 }
 
 }  // namespace modStartupLink

@@ -29,9 +29,18 @@ void RemoveStartupLink(const std::string& name);
 // Only an ordinary file counts: a hidden or system shortcut is absent.
 bool StartupLinkExists(const std::string& name);
 
-// Makes the shortcut follow the autostart choice, as the configuration dialog's save
-// does: created when enabled and missing, removed when disabled and present. An
-// existing shortcut is never rewritten. The result is CreateStartupLink's, else S_OK.
+// Makes the shortcut follow the autostart choice: created when enabled and missing,
+// removed when disabled and present. An existing shortcut is never rewritten. The
+// result is CreateStartupLink's, else S_OK.
 HRESULT UpdateStartupLink(const std::string& name, const std::string& folder, bool enabled);
+
+// Whether the program starts with Windows, as start-up reads it: the shortcut before
+// Windows 6.0; from 6.0 on the scheduled task, or a shortcut that an earlier build or
+// Windows XP left (it starts nothing there, but the user chose autostart).
+bool AutostartExists(const std::string& name);
+// Makes autostart follow the choice, as the configuration dialog's save does: the
+// shortcut before Windows 6.0; from 6.0 on the task, registered anew or deleted, and a
+// shortcut left from before removed either way. A failure to create either comes back.
+HRESULT UpdateAutostart(const std::string& name, const std::string& folder, bool enabled);
 
 }  // namespace modStartupLink

@@ -159,6 +159,62 @@ TEST(ConfigDialog, SaveStoresTheControlsAndChecksTheTypedValues) {
     }
 }
 
+// The task store of Wine's Task Scheduler: one XML file a task.
+std::string TaskFile(const char* name) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    return std::string(system) + "\\tasks\\" + name;
+}
+
+// From Windows 6.0 the box stands for a scheduled task (the shell would skip the
+// shortcut of a program that asks for administrator rights). A shortcut left from
+// before counts as autostart and goes at the next save; a task that cannot be
+// registered says so and leaves the box cleared.
+TEST(ConfigDialog, OnWindows6AutostartIsAScheduledTask) {
+    const SeededRegistryValue windows7("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion",
+                                       REG_SZ, SeededRegistryValue::Text("6.1"));
+    DeleteFileA(TaskFile("vantu").c_str());
+    WriteFileText(StartupLink(), "");  // an earlier build's shortcut
+    MenuUser user(kIni);
+    // Saves with the box set so; what it showed before, and the message Save gave.
+    std::string message;
+    const auto save = [&](bool autostart) {
+        ConfigDialog dialog(user);
+        const bool shown = dialog.Checked(IDC_CHKAUTOSTART);
+        dialog.SetChecked(IDC_CHKAUTOSTART, autostart);
+        dialog.Press(IDC_BUTSAVE);
+        message = WaitForMessageBox(user.Program().ProcessId(), "vantu", milliseconds(1000)) ? dialog.Answer() : "";
+        EXPECT_TRUE(dialog.WaitClosed());
+        return shown;
+    };
+    EXPECT_TRUE(save(true));
+    EXPECT_EQ(message, "");
+    EXPECT_TRUE(Exists(TaskFile("vantu")));
+    EXPECT_FALSE(Exists(StartupLink()));
+    // Wine keeps these of the definition (the trigger, the rights and the program it
+    // drops; tests/native/StartupTaskTest.cpp reads them in what vantu registers).
+    const std::string task = ReadFileText(TaskFile("vantu"));
+    for (const char* setting : {"<Description>vantu</Description>",
+                                "<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>",
+                                "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
+                                "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>",
+                                "<StartWhenAvailable>true</StartWhenAvailable>",
+                                "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>"})
+        EXPECT_NE(task.find(setting), std::string::npos) << setting << " missing from\n" << task;
+
+    WriteFileText(StartupLink(), "");
+    EXPECT_TRUE(save(false));
+    EXPECT_FALSE(Exists(TaskFile("vantu")));
+    EXPECT_FALSE(Exists(StartupLink()));
+
+    // The task's file cannot be written: a folder stands in its place.
+    ASSERT_TRUE(CreateDirectoryA(TaskFile("vantu").c_str(), nullptr));
+    EXPECT_FALSE(save(true));
+    EXPECT_EQ(message, "Autostart with Windows could not be set.");
+    EXPECT_FALSE(save(false)) << "the box claims an autostart that failed";
+    RemoveDirectoryA(TaskFile("vantu").c_str());
+}
+
 // The tester writes straight to the fan register and holds the monitor until the
 // dialog closes, by Cancel or by its close box; nothing is saved.
 TEST(ConfigDialog, TesterHoldsTheMonitorUntilTheDialogCloses) {

@@ -1,0 +1,19 @@
+#pragma once
+// The scheduled task that starts the program at log-on from Windows 6.0 on, through
+// the Task Scheduler 2.0 service (created at run time: Windows XP has none, and is
+// never asked). The task is named after the executable, as the shortcut is.
+#include <windows.h>
+
+#include <string>
+
+namespace modStartupTask {
+
+bool StartupTaskExists(const std::string& name);
+// Registers the task for the current user, or replaces it (so that a moved executable
+// is followed): it starts folder\`name`.exe in folder. The failure comes back (the
+// service stopped, access denied).
+HRESULT RegisterStartupTask(const std::string& name, const std::string& folder);
+// Deletes the task; none there is no failure.
+void DeleteStartupTask(const std::string& name);
+
+}  // namespace modStartupTask

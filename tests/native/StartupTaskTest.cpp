@@ -1,0 +1,40 @@
+#include "settings/StartupTask.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// What makes the task start the program as the shortcut would have, and keep it
+// running on a netbook: each setting where the scheduler reads it, the names and
+// paths escaped (a folder may be called "Tools & Fans").
+TEST(StartupTaskTest, DefinitionHoldsTheTriggerTheRightsTheBatterySettingsAndTheProgram) {
+    const std::string xml = StartupTask::Definition("vantu", "C:\\Tools & Fans\\vantu.exe",
+                                                    "C:\\Tools & Fans\\", "NETBOOK\\<Tom>");
+    const char* parts[] = {
+        "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Task version=\"1.2\" "
+        "xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">",
+        "<Description>vantu</Description>",
+        "<Triggers>\r\n    <LogonTrigger>\r\n      <Enabled>true</Enabled>\r\n"
+        "      <UserId>NETBOOK\\&lt;Tom&gt;</UserId>\r\n    </LogonTrigger>\r\n  </Triggers>",
+        "<Principal id=\"Author\">\r\n      <UserId>NETBOOK\\&lt;Tom&gt;</UserId>\r\n"
+        "      <LogonType>InteractiveToken</LogonType>\r\n"
+        "      <RunLevel>HighestAvailable</RunLevel>\r\n    </Principal>",
+        "<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>",
+        "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
+        "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>",
+        "<StartWhenAvailable>true</StartWhenAvailable>",
+        "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>",
+        "<Priority>5</Priority>",
+        "<Actions Context=\"Author\">\r\n    <Exec>\r\n"
+        "      <Command>C:\\Tools &amp; Fans\\vantu.exe</Command>\r\n"
+        "      <WorkingDirectory>C:\\Tools &amp; Fans\\</WorkingDirectory>\r\n    </Exec>",
+    };
+    for (const char* part : parts)
+        EXPECT_NE(xml.find(part), std::string::npos) << part << "\nmissing from\n" << xml;
+    EXPECT_EQ(xml.find("& "), std::string::npos);
+    EXPECT_EQ(xml.substr(xml.size() - 9), "</Task>\r\n");
+}
+
+}  // namespace
