@@ -223,6 +223,7 @@ bool Create() {
     if (!state.hwnd)
         return false;
     state.taskbarCreated = RegisterTaskbarCreated();
+    modAcerEC::SetMonitorStop([] { SetMonitorTimerEnabled(false); });
     return Form_Load();
 }
 

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "app/frmMain.h"
 #include "ec/FanBytes.h"
 #include "settings/modSettings.h"
 #include "system/Handle.h"
@@ -38,6 +37,7 @@ PortLibrary Library;
 bool PortAccessOpen = false;
 bool Initialized = false;  // InitializeWinIo succeeded: CloseEC owes a ShutdownWinIo
 int32_t CurrentFanState = FanStateUnknown;
+MonitorStop StopMonitor = nullptr;
 
 // The lock that hardware-monitoring programs take around their EC transactions, under
 // the name they use. Kept open from the first transaction to CloseEC.
@@ -199,9 +199,12 @@ void HandFanBack() {
         SetFanAuto();
 }
 
+void SetMonitorStop(MonitorStop stop) { StopMonitor = stop; }
+
 void SetFanTestValue(uint8_t value) {
     WriteFanRegister(value, FanStateUnknown);
-    frmMain::SetMonitorTimerEnabled(false);
+    if (StopMonitor)
+        StopMonitor();
 }
 
 }  // namespace modAcerEC

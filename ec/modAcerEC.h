@@ -46,7 +46,11 @@ void SetFanAuto();
 // SetFanAuto while port access is open: no library load and no allocation, so that a
 // crash handler can call it.
 void HandFanBack();
-// Writes a byte under test and stops the monitor timer so that it stays in force.
+// Writes a byte under test and stops the monitor, so that the byte stays in force.
 void SetFanTestValue(uint8_t value);
+// How the fan tester stops the monitor: the main window hands in its timer's stop at
+// start-up, so that this module needs no window.
+using MonitorStop = void (*)();
+void SetMonitorStop(MonitorStop stop);
 
 }  // namespace modAcerEC
