@@ -1,6 +1,7 @@
 #pragma once
-// The end-to-end test bed: the real vantu.exe started in a folder of its own, with
-// the simulated EC and a recording powercfg beside it, watched only from outside.
+// The end-to-end test bed: the real vantu.exe started in a folder of its own, with the
+// simulated EC and a recording powercfg beside it, watched only from outside: its
+// files, the commands it starts, the EC's log, its windows and the tray's requests.
 // For the whole run the machine's ACPIEC driver counts as patched (Harness.cpp).
 #include <windows.h>
 
@@ -8,7 +9,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "support/SeededRegistryValue.h"
@@ -16,44 +16,41 @@
 namespace e2e {
 
 using std::chrono::milliseconds;
+using Lines = std::vector<std::string>;
 
-std::string WindowsPath(const std::string& unixPath);  // through Wine's Z: drive
-std::string ReadFileText(const std::string& path);     // "" when missing
-void WriteFileText(const std::string& path, const std::string& text);
-std::vector<std::string> ReadLines(const std::string& path);
-// Polls until the condition holds or the time is up; true when it held.
-bool WaitUntil(const std::function<bool()>& condition, milliseconds limit);
 // How long an awaited event may take before it counts as lost. Not a timing check:
 // it only ends a wait for a program that hangs, and leaves room for an emulated
 // 32-bit guest, many times slower than the host.
 constexpr milliseconds kEventBound(60000);
 
+std::string WindowsPath(const std::string& unixPath);  // through Wine's Z: drive
+std::string ReadFileText(const std::string& path);     // "" when missing
+void WriteFileText(const std::string& path, const std::string& text);
+Lines ReadLines(const std::string& path);
+Lines Starting(const Lines& lines, const std::string& prefix);  // the lines that start so
+bool Exists(const std::string& path);
+// Polls until the condition holds or the time is up; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, milliseconds limit = kEventBound);
+
 // A fresh folder per test holding vantu.exe, WinIo.dll (the simulated EC) and
-// powercfg.exe (the recording fake).
+// powercfg.exe (the recording fake), named after the test and the suffix, in the test
+// bed's folder or in `parent` (a Unix path).
 class TestFolder {
 public:
-    // Named after the test and the suffix, in the test bed's folder or in `parent` (a
-    // Unix path, such as the small disk of the settings-file tests).
     explicit TestFolder(const std::string& suffix = "", const std::string& parent = VANTU_E2E_DIR);
     std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
     const std::string& Dir() const { return dir_; }
-    // Writes vantu.ini; "TimerInterval" is short by default so tests run fast.
     void WriteIni(const std::string& text) const { WriteFileText(Path("vantu.ini"), text); }
     std::string Ini() const { return ReadFileText(Path("vantu.ini")); }
-    std::vector<std::string> Commands() const { return ReadLines(Path("commands.log")); }
-    // The same folder seen under another parent: VANTU_READ_ONLY shows VANTU_WRITABLE.
-    TestFolder SeenFrom(const std::string& parent) const;
-    // Puts another copy of the recording fake beside vantu.exe, as name.exe.
+    Lines Commands(const std::string& prefix = "") const { return Starting(ReadLines(Path("commands.log")), prefix); }
+    // Another copy of the recording fake beside vantu.exe, as name.exe.
     void AddFakeCommand(const std::string& name) const;
-    // Waits until commands.log holds at least `count` lines.
-    bool WaitForCommands(size_t count, milliseconds limit) const;
-
     // The simulated EC, driven through its control file and read through its log.
     void SetEc(const std::string& key, const std::string& value) const;
-    std::vector<std::string> EcLog() const { return ReadLines(Path("simec.log")); }
-    std::vector<std::string> EcLog(const std::string& prefix) const;  // lines starting so
-    // Waits until the EC log holds at least `count` lines starting with `prefix`.
-    bool WaitForEcLog(const std::string& prefix, size_t count, milliseconds limit) const;
+    Lines EcLog(const std::string& prefix = "") const { return Starting(ReadLines(Path("simec.log")), prefix); }
+    bool WaitForEcLog(const std::string& prefix, size_t count) const;
+    // The same folder under another parent: VANTU_READ_ONLY shows VANTU_WRITABLE.
+    TestFolder SeenFrom(const std::string& parent) const;
 
 private:
     struct View {};
@@ -61,11 +58,10 @@ private:
     std::string dir_;
 };
 
-// A running vantu.exe; killed at the end of the test if it is still running.
+// A running vantu.exe, started in its folder (or another current directory); killed
+// at the end of the test if it still runs.
 class Vantu {
 public:
-    // exeName: a copy of vantu.exe under another name, made in the folder first;
-    // started in its own folder, or with another current directory.
     explicit Vantu(const TestFolder& folder, const std::string& exeName = "vantu.exe",
                    const std::string& currentDirectory = "");
     ~Vantu();
@@ -73,17 +69,14 @@ public:
     Vantu& operator=(const Vantu&) = delete;
 
     DWORD ProcessId() const { return pid_; }
-    HWND MainWindow(milliseconds limit = kEventBound) const;  // the hidden "Main"
-    // Sends WM_CLOSE to the main window, as the system or a menu Exit would.
-    void Close() const;
-    // Sends WM_ENDSESSION (the session ends) to the main window and waits until it has
-    // been handled, also while a modal loop runs; false when it was not.
-    bool EndSession() const;
-    // Exit code, or nothing when the process did not end within the limit.
-    std::optional<DWORD> WaitForExit(milliseconds limit = kEventBound) const;
+    HWND MainWindow() const;  // the hidden "Main"
+    void Close() const;       // WM_CLOSE, as the system or a menu Exit would
+    // WM_ENDSESSION (the session ends), handled also inside a modal loop.
+    bool EndSession() const { return Send(WM_ENDSESSION, TRUE); }
+    bool Send(UINT message, WPARAM wParam = 0) const;  // false when not handled in time
+    std::optional<DWORD> WaitForExit() const;          // the exit code
     bool Running() const;
-    // Ends the process at once, as a kill or a power cut would.
-    void Kill() const;
+    void Kill() const;  // at once, as a kill or a power cut would
 
 private:
     HANDLE process_ = nullptr;
@@ -100,27 +93,27 @@ struct TrayCall {
     std::string tip;
     bool Shows(const std::string& rrggbb) const { return colors.find(rrggbb + ":") != std::string::npos; }
 };
+using Calls = std::vector<TrayCall>;
 
-// A recording notification area in front of Wine's own, from its start to the end of
-// its scope (a shell that ends; a new one is a restarted shell).
+// A recording notification area in front of Wine's own, for its scope (a shell that
+// ends; a new one is a restarted shell).
 class TrayRecorder {
 public:
     TrayRecorder(const TestFolder& folder, const std::string& logName);
     ~TrayRecorder();
     TrayRecorder(const TrayRecorder&) = delete;
     TrayRecorder& operator=(const TrayRecorder&) = delete;
-
-    std::vector<TrayCall> Calls() const;
-    // Waits until the calls so far satisfy the condition.
-    bool WaitFor(const std::function<bool(const std::vector<TrayCall>&)>& condition,
-                 milliseconds limit = kEventBound) const;
+    Calls Get() const;
+    bool WaitFor(const std::function<bool(const Calls&)>& condition) const {
+        return WaitUntil([&] { return condition(Get()); });
+    }
 
 private:
     std::string log_;
     HANDLE process_ = nullptr;
 };
 
-// A message box of a process, found by its caption.
+// A message box or dialog of a process, found by its caption; its text and buttons.
 struct MessageBoxWindow {
     HWND hwnd;
     std::string text;
@@ -128,14 +121,15 @@ struct MessageBoxWindow {
 };
 std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption,
                                                   milliseconds limit = kEventBound);
-// The visible popup menu of a process, or null.
-HWND OpenPopupMenu(DWORD pid);
+HWND OpenPopupMenu(DWORD pid);  // the visible popup menu of a process, or null
 
-// Sets HKLM\HARDWARE\Description\System "SystemBiosVersion" (a multi-string) for the
-// test and puts back what was there.
-class SeededBiosVersion : public SeededRegistryValue {
-public:
-    explicit SeededBiosVersion(const std::vector<std::string>& strings);
+// HKLM\HARDWARE\Description\System "SystemBiosVersion" for the test, put back after.
+struct SeededBiosVersion : SeededRegistryValue {
+    explicit SeededBiosVersion(const char* version);
+};
+// The Windows version ("CurrentVersion") for the test.
+struct SeededWindowsVersion : SeededRegistryValue {
+    explicit SeededWindowsVersion(const char* version);
 };
 
 }  // namespace e2e
