@@ -9,31 +9,28 @@
 
 namespace CommandLog {
 
+using Text = std::vector<std::string>;
+
 inline std::string Path() {
     char path[MAX_PATH];
     const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
     return self.substr(0, self.find_last_of('\\') + 1) + "commands.log";
 }
 
-inline void Clear() {
-    DeleteFileA(Path().c_str());
-}
+inline void Clear() { DeleteFileA(Path().c_str()); }
 
-inline std::vector<std::string> Lines() {
-    std::vector<std::string> lines;
+inline Text Lines() {
+    Text lines;
     std::ifstream log(Path(), std::ios::binary);
-    for (std::string line; std::getline(log, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
     return lines;
 }
 
 // For commands started without waiting: the lines once there are at least `count`.
 // Not a timing check: the bound (60 s, room for an emulated guest) only keeps a lost
 // child from hanging the test.
-inline std::vector<std::string> WaitForLines(size_t count) {
+inline Text WaitForLines(size_t count) {
     for (int i = 0; i < 600 && Lines().size() < count; ++i)
         Sleep(100);
     return Lines();
