@@ -3,129 +3,96 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kGreen = RGB(96, 255, 64);  // the default colour of "800 Mhz"
-constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255), kGreen = RGB(96, 255, 64), kRed = RGB(255, 0, 0);
+constexpr COLORREF kClear = 0xFFFFFFFF;  // no colour: a transparent pixel
 
-// An icon's pixels as COLORREFs, and which of them the mask leaves transparent.
+// An icon's 16x16 pixels, row by row; kClear where the mask leaves it transparent.
 struct Pixels {
-    int width = 0, height = 0;
     std::vector<COLORREF> color;
-    std::vector<bool> transparent;
-
     int Count(COLORREF wanted, int fromRow = 0) const {
-        int n = 0;
-        for (size_t i = fromRow * size_t(width); i < color.size(); ++i)
-            n += !transparent[i] && color[i] == wanted;
-        return n;
+        return int(std::count(color.begin() + fromRow * 16, color.end(), wanted));
     }
-    int Opaque(int fromRow = 0, int toRow = 1 << 30) const {
-        int n = 0;
-        for (size_t i = fromRow * size_t(width); i < color.size() && int(i / width) < toRow; ++i)
-            n += !transparent[i];
-        return n;
+    int Opaque(int fromRow = 0, int toRow = 16) const {
+        return toRow * 16 - fromRow * 16 - int(std::count(color.begin() + fromRow * 16, color.begin() + toRow * 16, kClear));
     }
     bool operator==(const Pixels&) const = default;
 };
 
-std::vector<COLORREF> ReadBitmap(HBITMAP bitmap, int width, int height) {
+std::vector<uint32_t> ReadBitmap(HBITMAP bitmap) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;  // top row first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
-    std::vector<uint32_t> raw(size_t(width) * height);
+    std::vector<uint32_t> raw(256);
     const HDC screen = GetDC(nullptr);
-    const int rows = GetDIBits(screen, bitmap, 0, height, raw.data(), &info, DIB_RGB_COLORS);
+    EXPECT_EQ(GetDIBits(screen, bitmap, 0, 16, raw.data(), &info, DIB_RGB_COLORS), 16);
     ReleaseDC(nullptr, screen);
-    EXPECT_EQ(rows, height);
-    std::vector<COLORREF> colors;
-    for (uint32_t p : raw)
-        colors.push_back(RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
-    return colors;
+    return raw;
 }
 
 Pixels Read(const Gdi::Icon& icon) {
-    Pixels pixels;
     ICONINFO info{};
+    BITMAP size{};
     if (!icon || !GetIconInfo(icon.get(), &info))
-        return pixels;
-    BITMAP color{};
-    GetObjectA(info.hbmColor, sizeof color, &color);
-    pixels.width = color.bmWidth;
-    pixels.height = color.bmHeight;
-    pixels.color = ReadBitmap(info.hbmColor, color.bmWidth, color.bmHeight);
-    for (COLORREF m : ReadBitmap(info.hbmMask, color.bmWidth, color.bmHeight))
-        pixels.transparent.push_back(m != kBlack);
+        return {};
+    GetObjectA(info.hbmColor, sizeof size, &size);
+    EXPECT_EQ(size.bmWidth * 100 + size.bmHeight, 1616);
+    const std::vector<uint32_t> color = ReadBitmap(info.hbmColor), mask = ReadBitmap(info.hbmMask);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
+    Pixels pixels;
+    for (size_t i = 0; i < color.size(); ++i) {
+        // A transparent pixel must be black in the colour bitmap, or it shows.
+        EXPECT_TRUE(!mask[i] || !(color[i] & 0xFFFFFF)) << "transparent pixel " << i << " not cleared";
+        const uint32_t p = color[i];
+        pixels.color.push_back(mask[i] & 0xFFFFFF ? kClear : RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
+    }
     return pixels;
 }
 
-Pixels DrawTemperature(uint8_t temperature, COLORREF color, bool fullSize) {
+Pixels Temperature(uint8_t temperature, COLORREF color, bool fullSize) {
     return Read(TrayPictures::Draw(TrayPictures::TemperaturePicture(temperature, color, fullSize)));
 }
 
-Pixels DrawBattery(int32_t seconds, COLORREF color) {
-    return Read(TrayPictures::Draw(TrayPictures::BatteryPicture(seconds, color)));
-}
-
+// Two digits and the degree sign in the throttle colour: over the chip, which fills
+// the square but for its corners, or alone on a transparent ground (full size).
+// Different temperatures give different pictures, the same one the same.
 TEST(TrayPictures, TemperatureDigitsInTheThrottleColourOverTheChip) {
-    const struct { uint8_t temperature; COLORREF color; bool fullSize; } cases[] = {
-        {5, kWhite, false}, {45, kWhite, false}, {99, kGreen, false},
-        {5, kGreen, true},  {45, kWhite, true},  {99, kWhite, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << int(c.temperature) << " full size " << c.fullSize);
-        const Pixels p = DrawTemperature(c.temperature, c.color, c.fullSize);
-        ASSERT_EQ(p.width, 16);
-        ASSERT_EQ(p.height, 16);
-        // Two digits and the degree sign: more than a single stroke of the colour.
-        EXPECT_GE(p.Count(c.color), 12);
-        for (size_t i = 0; i < p.color.size(); ++i) {
-            if (p.transparent[i]) {
-                EXPECT_EQ(p.color[i], kBlack) << "transparent pixel " << i << " not cleared";
+    for (const bool fullSize : {false, true}) {
+        for (const auto& [temperature, color] : {std::pair{uint8_t(5), kWhite}, {uint8_t(45), kGreen}, {uint8_t(99), kWhite}}) {
+            SCOPED_TRACE(testing::Message() << int(temperature) << " full size " << fullSize);
+            const Pixels p = Temperature(temperature, color, fullSize);
+            EXPECT_GE(p.Count(color), 12);
+            if (fullSize) {
+                EXPECT_EQ(p.Count(color), p.Opaque());
+            } else {
+                EXPECT_TRUE(p.color[0] == kClear && p.color[15] == kClear && p.color[255] == kClear);
+                EXPECT_GT(p.Opaque(), 180);
+                EXPECT_GT(p.Opaque() - p.Count(color), 120);
             }
         }
-        if (c.fullSize) {
-            // No chip: everything that is not a digit is the magenta background.
-            EXPECT_EQ(p.Count(c.color), p.Opaque());
-        } else {
-            // The chip fills the square but for its corners; the digits lie on it.
-            EXPECT_TRUE(p.transparent[0] && p.transparent[15] && p.transparent[255]);
-            EXPECT_GT(p.Opaque(), 180);
-            EXPECT_GT(p.Opaque() - p.Count(c.color), 120);
-        }
-    }
-}
-
-TEST(TrayPictures, DifferentTemperaturesGiveDifferentPictures) {
-    for (bool fullSize : {false, true}) {
-        const Pixels p05 = DrawTemperature(5, kWhite, fullSize);
-        const Pixels p45 = DrawTemperature(45, kWhite, fullSize);
-        const Pixels p99 = DrawTemperature(99, kWhite, fullSize);
-        EXPECT_FALSE(p05 == p45) << fullSize;
-        EXPECT_FALSE(p45 == p99) << fullSize;
-        EXPECT_TRUE(p45 == DrawTemperature(45, kWhite, fullSize));
+        EXPECT_FALSE(Temperature(5, kWhite, fullSize) == Temperature(45, kWhite, fullSize));
+        EXPECT_FALSE(Temperature(45, kWhite, fullSize) == Temperature(99, kWhite, fullSize));
+        EXPECT_TRUE(Temperature(45, kWhite, fullSize) == Temperature(45, kWhite, fullSize));
     }
 }
 
 // The battery lies in the upper half; the time is written below it.
 TEST(TrayPictures, BatteryTimeUnderTheBattery) {
-    const COLORREF red = RGB(255, 0, 0);
-    const Pixels p45 = DrawBattery(2700, red);
-    const Pixels p10h = DrawBattery(36000, red);
+    const Pixels p45 = Read(TrayPictures::Draw(TrayPictures::BatteryPicture(2700, kRed)));
+    const Pixels p10h = Read(TrayPictures::Draw(TrayPictures::BatteryPicture(36000, kRed)));
     for (const Pixels* p : {&p45, &p10h}) {
-        ASSERT_EQ(p->width, 16);
-        EXPECT_GT(p->Opaque(0, 7), 70);           // the battery
-        EXPECT_EQ(p->Count(red), p->Count(red, 7));  // text only from row 7 on
-        EXPECT_GE(p->Count(red, 7), 12);
-        EXPECT_EQ(p->Opaque(8), p->Count(red, 8));  // below the battery: only text
+        EXPECT_GT(p->Opaque(0, 7), 70);            // the battery
+        EXPECT_EQ(p->Count(kRed), p->Count(kRed, 7));  // text only from row 7 on
+        EXPECT_GE(p->Count(kRed, 7), 12);
+        EXPECT_EQ(p->Opaque(8), p->Count(kRed, 8));    // below the battery: only text
     }
     EXPECT_FALSE(p45 == p10h);
 }

@@ -1,98 +1,64 @@
-// modSettings against real profile files, the real executable's folder and the
-// registry's Windows version. The settings' load and save through the program's own
-// file are watched end to end (tests/e2e/StartupTest.cpp).
+// modSettings against the program's own settings file beside this test program: the
+// platform's profile reader, which files count, and the save that replaces the file.
 #include "settings/modSettings.h"
-
-#include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
-#include <string>
+#include <sstream>
 
 namespace {
 
-void WriteWholeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A private folder for the INI file of one test, removed with it.
-class IniFolderTest : public testing::Test {
+// No settings file nor a new one left, before and after each test.
+class ProgramIni : public testing::Test {
 protected:
-    void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "vantu-ini-" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(folder_.c_str(), nullptr);
-    }
+    void SetUp() override { Remove(); }
     void TearDown() override {
-        DeleteFileA(Path().c_str());
-        RemoveDirectoryA(folder_.c_str());
+        Remove();
+        modSettings::Settings = saved_;
     }
-    std::string Path() const { return folder_ + "test.ini"; }
-    std::string Read(const char* section, const char* key) const {
-        return modSettings::ReadIniValue(section, key, Path(), "dflt");
-    }
-
-private:
-    std::string folder_;
-};
-
-TEST_F(IniFolderTest, ReadGivesTheStoredTextOrTheDefault) {
-    EXPECT_EQ("dflt", Read("Fan", "Slow"));  // no file yet
-    WriteWholeFile(Path(), "[Fan]\r\nSlow=60\r\n[Advanced]\r\nTimerInterval=\r\n"
-                           "[Special]\r\nCustomDeviceName=  Cam  \r\nCustomDeviceID=" +
-                               std::string(300, 'x') + "\r\n");
-    const struct { const char* section; const char* key; std::string text; } cases[] = {
-        {"Fan", "Slow", "60"},
-        {"Fan", "Stop", "dflt"},                           // missing key
-        {"Other", "Slow", "dflt"},                         // missing section
-        {"Advanced", "TimerInterval", ""},                 // empty is not missing
-        {"Special", "CustomDeviceName", "Cam"},            // blanks trimmed
-        {"Special", "CustomDeviceID", std::string(254, 'x')},  // cut to 254 characters
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.text, Read(c.section, c.key)) << c.key;
-}
-
-TEST(AppFolderTest, IsTheExecutablesFolderWithOneBackslash) {
-    const std::string folder = modSettings::AppFolder();
-    ASSERT_GE(folder.size(), 3u);
-    EXPECT_EQ('\\', folder.back());
-    EXPECT_NE('\\', folder[folder.size() - 2]);
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES,
-              GetFileAttributesA((folder + "wine_unit_tests.exe").c_str()));
-    // Named after the program's title, not after this executable.
-    EXPECT_EQ(folder + "vantu.ini", modSettings::IniFilePath());
-}
-
-// Only an ordinary file counts as the program's settings file.
-class ProgramIniTest : public testing::Test {
-protected:
-    void SetUp() override { Remove(); }  // what a crashed earlier run may have left
-    void TearDown() override { Remove(); }
     void Remove() const {
         for (const std::string& path : {path_, leftover_}) {
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileA(path.c_str());
+            RemoveDirectoryA(path.c_str());
         }
-        RemoveDirectoryA(path_.c_str());
     }
-    const std::string path_ = modSettings::IniFilePath();
-    const std::string leftover_ = path_ + ".new";
+    std::string Read(const char* section, const char* key) const {
+        return modSettings::ReadIniValue(section, key, path_, "dflt");
+    }
+    const std::string path_ = modSettings::IniFilePath(), leftover_ = path_ + ".new";
+    const SettingsRecord saved_ = modSettings::Settings;
 };
 
-TEST_F(ProgramIniTest, ExistsOnlyAsAnOrdinaryFile) {
+// Named after the program's title, beside this executable.
+TEST_F(ProgramIni, ReadGivesTheStoredTextOrTheDefault) {
+    EXPECT_EQ(path_, modSettings::AppFolder() + "vantu.ini");
+    EXPECT_TRUE(Exists(modSettings::AppFolder() + "wine_unit_tests.exe"));
+    EXPECT_EQ("dflt", Read("Fan", "Slow"));  // no file yet
+    Write(path_, "[Fan]\r\nSlow=60\r\n[Advanced]\r\nTimerInterval=\r\n[Special]\r\nCustomDeviceName=  Cam  \r\n"
+                 "CustomDeviceID=" + std::string(300, 'x') + "\r\n");
+    const struct { const char* section; const char* key; std::string text; } cases[] = {
+        {"Fan", "Slow", "60"},          {"Fan", "Stop", "dflt"},                 // missing key
+        {"Other", "Slow", "dflt"},      {"Advanced", "TimerInterval", ""},       // empty is not missing
+        {"Special", "CustomDeviceName", "Cam"},                                  // blanks trimmed
+        {"Special", "CustomDeviceID", std::string(254, 'x')},                   // cut to 254 characters
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.text, Read(c.section, c.key)) << c.key;
+}
+
+// Only an ordinary file counts as the program's settings file.
+TEST_F(ProgramIni, ExistsOnlyAsAnOrdinaryFile) {
     EXPECT_FALSE(modSettings::IniFileExists());
-    WriteWholeFile(path_, "[Fan]\r\n");
-    EXPECT_TRUE(modSettings::IniFileExists());
-    const struct { DWORD attributes; bool counts; } cases[] = {
-        {FILE_ATTRIBUTE_READONLY, true}, {FILE_ATTRIBUTE_ARCHIVE, true},
-        {FILE_ATTRIBUTE_HIDDEN, false},  {FILE_ATTRIBUTE_SYSTEM, false}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(SetFileAttributesA(path_.c_str(), c.attributes));
-        ASSERT_EQ(c.attributes, GetFileAttributesA(path_.c_str()) & c.attributes);
-        EXPECT_EQ(c.counts, modSettings::IniFileExists()) << c.attributes;
+    Write(path_, "[Fan]\r\n");
+    for (const auto& [attributes, counts] : {std::pair{DWORD(FILE_ATTRIBUTE_READONLY), true}, {FILE_ATTRIBUTE_ARCHIVE, true},
+                                             {FILE_ATTRIBUTE_HIDDEN, false}, {FILE_ATTRIBUTE_SYSTEM, false}}) {
+        ASSERT_TRUE(SetFileAttributesA(path_.c_str(), attributes));
+        EXPECT_EQ(counts, modSettings::IniFileExists()) << attributes;
     }
     Remove();
     ASSERT_TRUE(CreateDirectoryA(path_.c_str(), nullptr));
@@ -102,21 +68,19 @@ TEST_F(ProgramIniTest, ExistsOnlyAsAnOrdinaryFile) {
 // A save puts the whole new file in place at once: the new file that a killed save left
 // is overwritten (hidden and read-only as it may be) and gone afterwards, lines the
 // program does not know stay, and a hidden settings file stays hidden.
-TEST_F(ProgramIniTest, SaveReplacesTheFileOverALeftoverAndKeepsItsMarks) {
-    const SettingsRecord saved = modSettings::Settings;
-    WriteWholeFile(path_, "; mine\r\n[Fan]\r\nControl=1\r\n");
+TEST_F(ProgramIni, SaveReplacesTheFileOverALeftoverAndKeepsItsMarks) {
+    Write(path_, "; mine\r\n[Fan]\r\nControl=1\r\n");
     SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    WriteWholeFile(leftover_, "[Fan]\r\nControl=0\r\nSto");
+    Write(leftover_, "[Fan]\r\nControl=0\r\nSto");
     SetFileAttributesA(leftover_.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
     modSettings::LoadSettings();
     modSettings::Settings.Fan.Stop = 45;
     modSettings::SaveSettings();
-    std::ifstream in(path_, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(0u, text.find("; mine\r\n[Fan]\r\nControl=1\r\nStop=45\r\nSlow=60\r\n")) << text;
+    std::ostringstream text;
+    text << std::ifstream(path_, std::ios::binary).rdbuf();
+    EXPECT_EQ(0u, text.str().find("; mine\r\n[Fan]\r\nControl=1\r\nStop=45\r\nSlow=60\r\n")) << text.str();
     EXPECT_NE(0u, GetFileAttributesA(path_.c_str()) & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(leftover_.c_str()));
-    modSettings::Settings = saved;
+    EXPECT_FALSE(Exists(leftover_));
 }
 
 }  // namespace
