@@ -18,6 +18,7 @@ TEST(CommandSearchTest, ProgramNameIsTheFirstWordOrTheQuotedText) {
         {"\"unclosed name", "unclosed name"},
         {"", ""},
         {" devcon", ""},  // a leading blank names no program
+        {"\"\" devcon", ""},  // nor do empty quotes
     };
     for (const auto& c : cases)
         EXPECT_EQ(CommandSearch::ProgramName(c.line), c.name) << c.line;
@@ -29,9 +30,9 @@ TEST(CommandSearchTest, FoldersInOrderWithoutAnyRelativeOne) {
     EXPECT_EQ(CommandSearch::SearchFolders(
                   "C:\\Tools\\", "C:\\WINDOWS\\system32", "C:\\WINDOWS",
                   ".;;C:\\bin;bin;\\rooted;D:relative;\"C:\\Program Files\\x\";\\\\server\\share\\;"
-                  "E:/unix/"),
+                  "E:/unix/;F:\\;\\\\;G:"),
               (Strings{"C:\\Tools\\", "C:\\WINDOWS\\system32\\", "C:\\WINDOWS\\", "C:\\bin\\",
-                       "C:\\Program Files\\x\\", "\\\\server\\share\\", "E:/unix/"}));
+                       "C:\\Program Files\\x\\", "\\\\server\\share\\", "E:/unix/", "F:\\", "\\\\"}));
     // A folder the system could not tell is left out rather than taken as "".
     EXPECT_EQ(CommandSearch::SearchFolders("C:\\Tools\\", "", "", ""), Strings{"C:\\Tools\\"});
 }

@@ -23,13 +23,14 @@ TEST(ConfigForm, ThresholdsShowTheirCheckBoxAndItem) {
         {0, false, 0, L"35\u00B0C"},  {-5, false, 0, L"35\u00B0C"}, {35, true, 0, L"35\u00B0C"},
         {50, true, 15, L"50\u00B0C"}, {75, true, 40, L"75\u00B0C"},
         {80, true, 41, L"80\u00B0C"},  // no item for it: one of its own
-        {20, true, 41, L"20\u00B0C"},
+        {20, true, 41, L"20\u00B0C"}, {1, true, 41, L"1\u00B0C"},
     };
     for (const auto& c : cases) {
         SettingsRecord s = Stored();
-        s.Fan.Stop = c.stored;
+        s.Fan.Stop = s.Fan.Auto = c.stored;
         const View view = Load(s, {});
         EXPECT_EQ(view.StopChecked, c.checked) << c.stored;
+        EXPECT_EQ(view.AutoChecked, c.checked) << c.stored;
         EXPECT_EQ(view.Stop.Selected, c.selected) << c.stored;
         EXPECT_EQ(view.Stop.Items[size_t(view.Stop.Selected)], c.item) << c.stored;
         EXPECT_EQ(view.Slow.Items.size(), 41u);
@@ -50,7 +51,10 @@ TEST(ConfigForm, ThrottleModesAndTheirOwnItemForModeTwo) {
 }
 
 TEST(ConfigForm, TextsOfBytesResolutionAndBios) {
-    const View view = Load(Stored(), {.BiosVersion = 3305});
+    SettingsRecord s = Stored();
+    s.ShowRemainingBattIcon = true;
+    const View view = Load(s, {.BiosVersion = 3305});
+    EXPECT_TRUE(view.ShowTime);
     EXPECT_EQ(view.FanStop, "AF");
     EXPECT_EQ(view.FanSlow, "10");
     EXPECT_EQ(view.FanAuto, "0");

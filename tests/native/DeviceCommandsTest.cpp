@@ -1,5 +1,3 @@
-// The command lines themselves are checked where they are run (tests/wine, tests/e2e);
-// here the edge cases of the pattern and the words.
 #include "system/DeviceCommands.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +38,25 @@ TEST(DeviceCommandsTest, OutputWordsAreMatchedCaseSensitively) {
     };
     for (const auto& s : statuses)
         EXPECT_EQ(EnabledFromStatus(s.output), s.enabled) << s.output;
+}
+
+TEST(DeviceCommandsTest, CommandLines) {
+    EXPECT_EQ(FindCommand(WebcamPattern1), "devcon find \"USB\\VID_0C45*\"");
+    EXPECT_EQ(StatusCommand(LanPattern), "devcon status \"PCI\\VEN_10EC&DEV_8136*\"");
+    EXPECT_EQ(ToggleCommand(true, WifiPattern), "devcon enable \"PCI\\VEN_168C&DEV_001C*\"");
+    EXPECT_EQ(ToggleCommand(false, WifiPattern), "devcon disable \"PCI\\VEN_168C&DEV_001C*\"");
+    EXPECT_EQ(DiskApmCommand(254), "hdparm -B 254 hda");
+}
+
+// 254 is sent while "Prevent HD clicks" is on and not yet in force, 128 once when it
+// goes off; nothing else.
+TEST(DeviceCommandsTest, DiskLevelToSend) {
+    const struct { bool prevent; int16_t inForce; std::optional<int16_t> sent; } cases[] = {
+        {true, 128, 254}, {true, 254, std::nullopt}, {true, 0, 254},
+        {false, 254, 128}, {false, 128, std::nullopt}, {false, 0, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DiskApmLevelToSend(c.prevent, c.inForce), c.sent) << c.prevent << " " << c.inForce;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ constexpr FanThresholds kDefaults{50, 60, 65, 42}, kOnlySlow{0, 60, 0, 42},
     kHighSlowMode{50, 60, 75, 70}, kNegative{-5, -1, 0, 42};
 
 TEST(FanRules, CustomMode) {
-    const struct { const FanThresholds& th; int16_t t; int32_t f; FanAction expected; } rows[] = {
+    const struct { FanThresholds th; int16_t t; int32_t f; FanAction expected; } rows[] = {
         // the rule table with the default thresholds
         {kDefaults, 45, Auto, ToOff},      {kDefaults, 45, Off, None},
         {kDefaults, 55, Off, None},        {kDefaults, 61, Off, ToSlow},
@@ -36,6 +36,14 @@ TEST(FanRules, CustomMode) {
         {kHighSlowMode, 65, Off, None},    {kHighSlowMode, 55, Unknown, ToOff},
         // a negative Stop or Slow counts as unused
         {kNegative, 80, Off, ToAuto},      {kNegative, 80, Auto, None},
+        // only Slow in use, above it: slow from any state
+        {kOnlySlow, 95, Auto, ToSlow},
+        // Stop and Slow without Auto: off stays off up to Slow
+        {{50, 60, 0, 42}, 55, Off, None},
+        // Stop and Auto without Slow: nothing between them
+        {{50, 0, 65, 42}, 55, Off, None},  {{50, 0, 65, 42}, 55, Auto, None},
+        // thresholds of 1 are thresholds
+        {{1, 0, 0, 42}, 30, Unknown, ToOff},  {{50, 60, 1, 42}, 45, Off, ToAuto},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << "Stop=" << r.th.Stop << " Slow=" << r.th.Slow

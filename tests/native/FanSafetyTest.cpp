@@ -72,12 +72,16 @@ TEST(FanSafety, CriticalTemperatureHandsTheFanToTheEcUntilItHasCooled) {
         // back in the band between Slow and Auto the rules leave the EC's choice alone
         {"custom mode in its band", ModeCustom, {62, 91, 62}, "auto "},
         {"bad readings do not end it", ModeOff, {60, 92, 0, 0, 85, 80}, "off auto off "},
+        {"99 is a reading, a critical one", ModeOff, {60, 99, 60}, "off auto off "},
+        // the fan state the rules left is unknown: in the band below Slow, slow again
+        {"custom mode below Slow", ModeCustom, {55, 92, 55}, "slow auto slow "},
     });
 }
 
 TEST(FanSafety, FiveTicksWithoutAReadingHandTheFanToTheEcUntilOneComes) {
     ExpectWrites({
         {"four change nothing", ModeOff, {60, 0, 0, 0, 0, 60}, "off "},
+        {"1 is a reading", ModeOff, {60, 1, 1, 1, 1, 1, 1, 60}, "off "},
         {"the fifth hands it back, once", ModeOff, {60, 0, 0, 0, 0, 0, 0, 0, 60}, "off auto off "},
         {"0, 100 and more all count", ModeOff, {60, 100, 255, 0, 200, 101}, "off auto "},
         {"a good reading starts the count again", ModeOff, {60, 0, 0, 0, 0, 60, 0, 0, 0, 0, 60},

@@ -9,6 +9,8 @@ using modPowerMan::PowerSource;
 namespace {
 
 TEST(PowerCommandsTest, ThrottleLineForEachSourceAndMode) {
+    EXPECT_EQ(modPowerMan::CreateSchemeCommand() + "|" + modPowerMan::ActivateSchemeCommand(),
+              "powercfg /c vantu|powercfg /s vantu");
     const struct { int32_t mode; const char* keyword; } modes[] = {
         {0, "constant"}, {1, "adaptive"}, {2, "none"},
         // no keyword: the line ends in the space

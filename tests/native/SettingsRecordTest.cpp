@@ -17,8 +17,8 @@ struct FakeIni {
             Values[{section, key}] = value;
         };
     }
-    SettingsRecord Load() const {
-        SettingsRecord settings;
+    // Into a record that holds `before` (fields of a missing key take its default).
+    SettingsRecord Load(SettingsRecord settings = {}) const {
         LoadSettingsFrom(settings, [this](const std::string& section, const std::string& key,
                                           const std::string& def) {
             const auto it = Values.find({section, key});
@@ -67,6 +67,7 @@ const SettingsRecord kOwnValues{
 
 TEST(SettingsRecordTest, EmptyFileGivesTheDefaults) {
     EXPECT_EQ(kDefaults, FakeIni{}.Load());
+    EXPECT_EQ(kDefaults, FakeIni{}.Load(kOwnValues));
 }
 
 TEST(SettingsRecordTest, FileValuesLoadAndSurviveASave) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -34,6 +35,18 @@ TEST(StartupTaskTest, DefinitionHoldsTheTriggerTheRightsTheBatterySettingsAndThe
     for (const char* part : parts)
         EXPECT_NE(xml.find(part), std::string::npos) << part << "\nmissing from\n" << xml;
     EXPECT_EQ(xml.find("& "), std::string::npos);
+    // Well-formed: each element closed, in order, and nothing after the task.
+    std::vector<std::string> open;
+    for (size_t at = xml.find("<Task "); at != std::string::npos; at = xml.find('<', at + 1)) {
+        const std::string tag = xml.substr(at + 1, xml.find_first_of(" >", at) - at - 1);
+        if (tag[0] != '/')
+            open.push_back(tag);
+        else if (!open.empty() && open.back() == tag.substr(1))
+            open.pop_back();
+        else
+            ADD_FAILURE() << tag << " closes " << (open.empty() ? "nothing" : open.back());
+    }
+    EXPECT_TRUE(open.empty()) << open.size() << " left open";
     EXPECT_EQ(xml.substr(xml.size() - 9), "</Task>\r\n");
 }
 
