@@ -22,14 +22,11 @@ void RemoveTree(const std::string& dir) {
     const HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
     for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
         const std::string name = found.cFileName, path = dir + "\\" + name;
-        if (name == "." || name == "..")
-            continue;
         SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (!DeleteFileA(path.c_str()))
+        if (name != "." && name != ".." && !DeleteFileA(path.c_str()))
             RemoveTree(path);
     }
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
+    FindClose(search);
     RemoveDirectoryA(dir.c_str());
 }
 
@@ -90,13 +87,6 @@ TrayCall ParseTrayCall(const std::string& line) {
         else if (key == "colors") call.colors = value;
     }
     return call;
-}
-
-std::string MultiString(const std::vector<std::string>& strings) {
-    std::string data;
-    for (const auto& s : strings)
-        data += s + '\0';
-    return data + '\0';
 }
 
 // A first start on this Windows XP prefix would ask to patch the driver and wait for
@@ -268,7 +258,7 @@ HWND OpenPopupMenu(DWORD pid) { return FindProcessWindow(pid, "#32768", std::nul
 
 SeededBiosVersion::SeededBiosVersion(const char* version)
     : SeededRegistryValue("HARDWARE\\Description\\System", "SystemBiosVersion", REG_MULTI_SZ,
-                          MultiString({"ACRSYS - 1", version})) {}
+                          std::string("ACRSYS - 1") + '\0' + version + '\0' + '\0') {}
 
 SeededWindowsVersion::SeededWindowsVersion(const char* version)
     : SeededRegistryValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", REG_SZ,
