@@ -41,11 +41,11 @@ std::string CurrentUserId() {
     std::vector<BYTE> buffer(size);
     if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size))
         return "";
-    const SID* sid = static_cast<const SID*>(reinterpret_cast<const TOKEN_USER*>(buffer.data())->User.Sid);
+    const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
     char name[256] = "", domain[256] = "";
     DWORD nameSize = sizeof name, domainSize = sizeof domain;
     SID_NAME_USE use;
-    if (!LookupAccountSidA(nullptr, const_cast<SID*>(sid), name, &nameSize, domain, &domainSize, &use))
+    if (!LookupAccountSidA(nullptr, sid, name, &nameSize, domain, &domainSize, &use))
         return "";
     return std::string(domain) + "\\" + name;
 }
@@ -79,8 +79,7 @@ HRESULT RegisterStartupTask(const std::string& name, const std::string& folder) 
     VariantInit(&none);  // the user and rights are the definition's
     ComPtr<IRegisteredTask> task;
     return root->RegisterTask(path.get(), definition.get(), TASK_CREATE_OR_UPDATE, none, none,
-                              TASK_LOGON_INTERACTIVE_TOKEN, none,
-                              task.out());
+                              TASK_LOGON_INTERACTIVE_TOKEN, none, task.out());
 }
 
 void DeleteStartupTask(const std::string& name) {
