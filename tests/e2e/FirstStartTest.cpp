@@ -81,26 +81,26 @@ TEST_F(FirstStart, TheSessionEndingDuringTheQuestionWritesTheDefaultsOnly) {
 
 // On Windows 6.0 or later, or with the alternate port driver (read from a hidden
 // settings file, which counts as missing and so makes a first start), nothing is
-// asked. A renamed executable still writes vantu.ini.
+// asked. A renamed executable still writes vantu.ini. The alternate driver is neither
+// opened nor closed, the fan still handed back, and its hand-set key kept.
 TEST_F(FirstStart, NothingIsAskedOnWindows6OrWithTheAlternateDriver) {
-    const struct { const char* version; const char* hiddenIni; const char* exe; } cases[] = {
-        {"6.0", nullptr, "fanctl.exe"},
-        {"5.1", "[Special]\r\nUseAlternateDriver=True\r\n", "vantu.exe"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.version);
-        const SeededWindowsVersion version(c.version);
+    for (const bool alternate : {false, true}) {
+        SCOPED_TRACE(alternate ? "alternate driver" : "6.0");
+        const SeededWindowsVersion version(alternate ? "5.1" : "6.0");
         for (const char* file : {"vantu.ini", "simec.log"})
             DeleteFileA(folder_.Path(file).c_str());
-        if (c.hiddenIni) {
-            folder_.WriteIni(c.hiddenIni);
+        if (alternate) {
+            folder_.WriteIni("[Special]\r\nUseAlternateDriver=True\r\n");
             SetFileAttributesA(folder_.Path("vantu.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);
         }
-        Vantu vantu(folder_, c.exe);
+        Vantu vantu(folder_, alternate ? "vantu.exe" : "fanctl.exe");
         EXPECT_TRUE(folder_.WaitForEcLog("R 58", 1)) << "a question holds start-up";
-        EXPECT_NE(folder_.Ini().find("[Fan]"), std::string::npos);
         vantu.Close();
         EXPECT_TRUE(vantu.WaitForExit().has_value());
+        EXPECT_NE(folder_.Ini().find(alternate ? "[Special]\r\nUseAlternateDriver=True\r\nUseCustomFanValue=False\r\n"
+                                               : "[Fan]"), std::string::npos);
+        EXPECT_EQ(folder_.EcLog("INIT").size() + folder_.EcLog("SHUTDOWN").size(), alternate ? 0u : 2u);
+        EXPECT_EQ(folder_.EcLog("W 55 ").back(), "W 55 00");
     }
     EXPECT_FALSE(DriverFiles::Read(DriverFiles::PatchedPath()).has_value());
     EXPECT_FALSE(Exists(folder_.Path("fanctl.ini")));

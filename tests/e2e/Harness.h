@@ -26,11 +26,11 @@ constexpr milliseconds kEventBound(60000);
 std::string WindowsPath(const std::string& unixPath);  // through Wine's Z: drive
 std::string ReadFileText(const std::string& path);     // "" when missing
 void WriteFileText(const std::string& path, const std::string& text);
-Lines ReadLines(const std::string& path);
-Lines Starting(const Lines& lines, const std::string& prefix);  // the lines that start so
-bool Exists(const std::string& path);
+Lines ReadLines(const std::string& path, const std::string& prefix = "");  // those that start so
+inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 // Polls until the condition holds or the time is up; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, milliseconds limit = kEventBound);
+HANDLE Start(const std::string& commandLine, const char* currentDirectory = nullptr, DWORD* pid = nullptr);
 
 // A fresh folder per test holding vantu.exe, WinIo.dll (the simulated EC) and
 // powercfg.exe (the recording fake), named after the test and the suffix, in the test
@@ -42,19 +42,21 @@ public:
     const std::string& Dir() const { return dir_; }
     void WriteIni(const std::string& text) const { WriteFileText(Path("vantu.ini"), text); }
     std::string Ini() const { return ReadFileText(Path("vantu.ini")); }
-    Lines Commands(const std::string& prefix = "") const { return Starting(ReadLines(Path("commands.log")), prefix); }
-    // Another copy of the recording fake beside vantu.exe, as name.exe.
-    void AddFakeCommand(const std::string& name) const;
+    Lines Commands(const std::string& prefix = "") const { return ReadLines(Path("commands.log"), prefix); }
+    void AddFakeCommand(const std::string& name) const;  // another copy of the fake, as name.exe
     // The simulated EC, driven through its control file and read through its log.
-    void SetEc(const std::string& key, const std::string& value) const;
-    Lines EcLog(const std::string& prefix = "") const { return Starting(ReadLines(Path("simec.log")), prefix); }
-    bool WaitForEcLog(const std::string& prefix, size_t count) const;
+    void SetEc(const std::string& key, const std::string& value) const {
+        WritePrivateProfileStringA("EC", key.c_str(), value.c_str(), Path("simec.ini").c_str());
+    }
+    Lines EcLog(const std::string& prefix = "") const { return ReadLines(Path("simec.log"), prefix); }
+    bool WaitForEcLog(const std::string& prefix, size_t count) const {
+        return WaitUntil([&] { return EcLog(prefix).size() >= count; });
+    }
     // The same folder under another parent: VANTU_READ_ONLY shows VANTU_WRITABLE.
     TestFolder SeenFrom(const std::string& parent) const;
 
 private:
-    struct View {};
-    TestFolder(View, std::string dir) : dir_(std::move(dir)) {}
+    explicit TestFolder(std::string dir, int) : dir_(std::move(dir)) {}
     std::string dir_;
 };
 
@@ -70,12 +72,12 @@ public:
 
     DWORD ProcessId() const { return pid_; }
     HWND MainWindow() const;  // the hidden "Main"
-    void Close() const;       // WM_CLOSE, as the system or a menu Exit would
+    void Close() const { PostMessageA(MainWindow(), WM_CLOSE, 0, 0); }  // as the system or Exit would
     // WM_ENDSESSION (the session ends), handled also inside a modal loop.
     bool EndSession() const { return Send(WM_ENDSESSION, TRUE); }
     bool Send(UINT message, WPARAM wParam = 0) const;  // false when not handled in time
     std::optional<DWORD> WaitForExit() const;          // the exit code
-    bool Running() const;
+    bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
     void Kill() const;  // at once, as a kill or a power cut would
 
 private:
@@ -83,15 +85,15 @@ private:
     DWORD pid_ = 0;
 };
 
-// One request to the notification area, as tools/traylog logged it.
+// One request to the notification area, as tools/traylog logged it: "VERB id=N flags=N
+// msg=0xN accepted|refused ... hash=H ... colors=RRGGBB:count,... tip=TEXT".
 struct TrayCall {
-    std::string verb;  // ADD, MODIFY, DELETE
-    unsigned id = 0, flags = 0, callback = 0;
-    bool accepted = false;
-    std::string hash;    // of the icon's bits; equal pictures, equal hashes
-    std::string colors;  // the icon's opaque colours, "RRGGBB:count," most frequent first
-    std::string tip;
-    bool Shows(const std::string& rrggbb) const { return colors.find(rrggbb + ":") != std::string::npos; }
+    std::string line;
+    std::string Field(const std::string& key) const;  // "" when missing
+    std::string Verb() const { return line.substr(0, line.find(' ')); }
+    std::string Tip() const { return line.find(" tip=") == line.npos ? "" : line.substr(line.find(" tip=") + 5); }
+    bool Accepted() const { return line.find(" accepted ") != line.npos; }
+    bool Shows(const std::string& rrggbb) const { return Field("colors").find(rrggbb + ":") != std::string::npos; }
 };
 using Calls = std::vector<TrayCall>;
 
@@ -103,7 +105,7 @@ public:
     ~TrayRecorder();
     TrayRecorder(const TrayRecorder&) = delete;
     TrayRecorder& operator=(const TrayRecorder&) = delete;
-    Calls Get() const;
+    Calls Get(const std::string& verb = "", int id = -1) const;  // all, or those of a verb and icon
     bool WaitFor(const std::function<bool(const Calls&)>& condition) const {
         return WaitUntil([&] { return condition(Get()); });
     }
@@ -117,19 +119,22 @@ private:
 struct MessageBoxWindow {
     HWND hwnd;
     std::string text;
-    void Press(int buttonId) const;
+    void Press(int buttonId) const { SendMessageA(GetDlgItem(hwnd, buttonId), BM_CLICK, 0, 0); }
 };
-std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption,
-                                                  milliseconds limit = kEventBound);
+std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption);
 HWND OpenPopupMenu(DWORD pid);  // the visible popup menu of a process, or null
 
 // HKLM\HARDWARE\Description\System "SystemBiosVersion" for the test, put back after.
 struct SeededBiosVersion : SeededRegistryValue {
-    explicit SeededBiosVersion(const char* version);
+    explicit SeededBiosVersion(const char* version)
+        : SeededRegistryValue("HARDWARE\\Description\\System", "SystemBiosVersion", REG_MULTI_SZ,
+                              std::string("ACRSYS - 1") + '\0' + version + '\0' + '\0') {}
 };
 // The Windows version ("CurrentVersion") for the test.
 struct SeededWindowsVersion : SeededRegistryValue {
-    explicit SeededWindowsVersion(const char* version);
+    explicit SeededWindowsVersion(const char* version)
+        : SeededRegistryValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", REG_SZ,
+                              Text(version)) {}
 };
 
 }  // namespace e2e

@@ -22,7 +22,7 @@ struct FanForcedOff {
         EXPECT_TRUE(folder.WaitForEcLog("W 55 AF", 1)) << "the fan was never forced off";
     }
     void AwaitTicks(size_t count) const { ASSERT_TRUE(folder.WaitForEcLog("R 58 ", folder.EcLog("R 58 ").size() + count)); }
-    Lines FanWrites() const { return folder.EcLog("W 55 "); }
+    size_t Count(const char* line) const { return folder.EcLog(line).size(); }
 
     SeededBiosVersion bios{"V1.3305"};
     TestFolder folder;
@@ -44,10 +44,10 @@ TEST(Safety, TheEndOfTheSessionHandsTheFanBack) {
     FanForcedOff fan;
     ASSERT_TRUE(fan.vantu->Send(WM_ENDSESSION, FALSE));
     fan.AwaitTicks(2);
-    EXPECT_EQ(fan.FanWrites(), Lines{"W 55 AF"});
+    EXPECT_EQ(fan.folder.EcLog("W 55 "), Lines{"W 55 AF"});
     ASSERT_TRUE(fan.vantu->EndSession());
     EXPECT_EQ(fan.folder.EcLog().back(), "SHUTDOWN");
-    EXPECT_EQ(fan.FanWrites().back(), "W 55 00");
+    EXPECT_EQ(fan.folder.EcLog("W 55 ").back(), "W 55 00");
 }
 
 // The auto byte is written before the suspend broadcast returns, the ticks until resume
@@ -56,53 +56,40 @@ TEST(Safety, TheEndOfTheSessionHandsTheFanBack) {
 TEST(Safety, SuspendHandsTheFanToTheEcUntilResume) {
     FanForcedOff fan;
     ASSERT_TRUE(fan.vantu->Send(WM_POWERBROADCAST, PBT_APMSUSPEND));
-    EXPECT_EQ(fan.FanWrites(), (Lines{"W 55 AF", "W 55 00"}));
+    EXPECT_EQ(fan.folder.EcLog("W 55 "), (Lines{"W 55 AF", "W 55 00"}));
     fan.AwaitTicks(3);
-    EXPECT_EQ(fan.FanWrites().size(), 2u);
+    EXPECT_EQ(fan.Count("W 55 "), 2u);
     size_t resumes = 0;
     for (WPARAM event : {PBT_APMRESUMESUSPEND, PBT_APMRESUMESTANDBY, PBT_APMRESUMECRITICAL}) {
         SCOPED_TRACE(event);
         ASSERT_TRUE(fan.vantu->Send(WM_POWERBROADCAST, event));
-        EXPECT_EQ(fan.folder.EcLog("W 55 00").size(), ++resumes + 1);
+        EXPECT_EQ(fan.Count("W 55 00"), ++resumes + 1);
         EXPECT_TRUE(fan.folder.WaitForEcLog("W 55 AF", resumes + 1));
         EXPECT_TRUE(WaitUntil([&] { return fan.folder.Commands("hdparm").size() == resumes + 1; }));
     }
     for (WPARAM event : {PBT_APMRESUMEAUTOMATIC, PBT_APMPOWERSTATUSCHANGE})
         fan.vantu->Send(WM_POWERBROADCAST, event);
     fan.AwaitTicks(3);
-    EXPECT_EQ(fan.folder.EcLog("W 55 00").size(), resumes + 1);
+    EXPECT_EQ(fan.Count("W 55 00"), resumes + 1);
     EXPECT_EQ(fan.folder.Commands("hdparm").size(), resumes + 1);
 }
 
 // Another program holding the EC lock, from a process of its own (tools/eclock), until
-// it lets go or dies.
-class EcLockHolder {
-public:
-    explicit EcLockHolder(const TestFolder& folder) : marker_(folder.Path("eclock.held")) {
-        DeleteFileA(marker_.c_str());
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION info{};
-        std::string line = "\"" + WindowsPath(ECLOCK_EXE) + "\" \"" + marker_ + "\"";
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-            throw std::runtime_error("cannot start eclock.exe");
-        CloseHandle(info.hThread);
-        process_ = Handle(info.hProcess);
-        EXPECT_TRUE(WaitUntil([&] { return Exists(marker_); })) << "no lock held";
+// it lets go (the marker file deleted) or dies.
+struct EcLockHolder {
+    explicit EcLockHolder(const TestFolder& folder) : marker(folder.Path("eclock.held")) {
+        DeleteFileA(marker.c_str());  // an abandoned holder leaves its marker
+        process = Handle(Start("\"" + WindowsPath(ECLOCK_EXE) + "\" \"" + marker + "\""));
+        EXPECT_TRUE(WaitUntil([&] { return Exists(marker); })) << "no lock held";
     }
     ~EcLockHolder() { Abandon(); }
-    bool Release() const {
-        DeleteFileA(marker_.c_str());
-        return WaitForSingleObject(process_.get(), 10000) == WAIT_OBJECT_0;
-    }
+    bool Release() const { return DeleteFileA(marker.c_str()) && WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0; }
     void Abandon() const {
-        TerminateProcess(process_.get(), 1);
-        WaitForSingleObject(process_.get(), 10000);
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), 10000);
     }
-
-private:
-    std::string marker_;
-    Handle process_;
+    std::string marker;
+    Handle process;
 };
 
 // While the lock is held nothing reaches the EC (no reading, so no fan decision), and

@@ -37,21 +37,6 @@ TEST(Startup, RunsItsStepsInOrderAndEndsWithTheFanAtTheEc) {
     EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "SHUTDOWN"}));
 }
 
-// A port library that needs no initialisation: neither opened nor closed, the fan
-// still handed back; the hand-set key survives the exit save.
-TEST(Startup, TheAlternateDriverIsNeitherOpenedNorClosed) {
-    TestFolder folder;
-    folder.WriteIni("[Special]\r\nUseAlternateDriver=True\r\n");
-    Vantu vantu(folder);
-    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
-    vantu.Close();
-    ASSERT_TRUE(vantu.WaitForExit().has_value());
-    EXPECT_NE(folder.Ini().find("[Special]\r\nUseAlternateDriver=True\r\nUseCustomFanValue=False\r\n"),
-              std::string::npos);
-    EXPECT_EQ(folder.EcLog("INIT"), Lines{});
-    EXPECT_EQ(folder.EcLog().back(), "W 55 00");
-}
-
 // A copy that ends at start-up runs none of the shutdown steps, whatever reaches its
 // window while its message shows: its settings file stays as it was, and its port
 // library is neither used nor closed. A running copy is not disturbed.

@@ -2,25 +2,17 @@
 // notification area (tools/traylog), with battery states from the fake power supply.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "Harness.h"
 #include "support/FakePowerSupply.h"
 
 namespace e2e {
 namespace {
 
-constexpr unsigned kMain = 0, kBattery = 1;
+constexpr int kMain = 0, kBattery = 1;
 // Colours of the pictures as the recorder writes them (RRGGBB).
 const char kWhiteDigits[] = "FFFFFF", kGreenDigits[] = "60FF40", kChip[] = "404048", kTerminal[] = "F0D000";
 const char kOnBattery[] = "3:00 (75%)";  // the fake battery: 75 %, three hours left
-
-Calls Of(const Calls& calls, const std::string& verb, unsigned id) {
-    Calls found;
-    std::copy_if(calls.begin(), calls.end(), std::back_inserter(found),
-                 [&](const TrayCall& c) { return c.verb == verb && c.id == id; });
-    return found;
-}
+const char kFastTicks[] = "[Advanced]\r\nTimerInterval=100\r\n";
 
 // Each test leaves the power supply as the test bed has it: mains, no battery.
 class Tray : public testing::Test {
@@ -30,70 +22,74 @@ protected:
         folder_.SetEc("Temperature", "55");
     }
     void TearDown() override { FakePowerSupply::Mains(); }
+    // Closes the program; the last requests then are these.
+    void Close(const Vantu& vantu, const TrayRecorder& tray, const Lines& last) const {
+        vantu.Close();
+        ASSERT_TRUE(vantu.WaitForExit().has_value());
+        const Calls calls = tray.Get();
+        for (size_t i = 0; i < last.size(); ++i)
+            EXPECT_EQ(calls[calls.size() - last.size() + i].line.rfind(last[i], 0), 0u) << last[i];
+    }
     TestFolder folder_;
 };
 
 TEST_F(Tray, IconsFollowTheProgramAndThePowerStatus) {
-    folder_.WriteIni("[Advanced]\r\nTimerInterval=100\r\n");
+    folder_.WriteIni(kFastTicks);
     const TrayRecorder tray(folder_, "tray.log");
     Vantu vantu(folder_);
-    ASSERT_TRUE(tray.WaitFor([](const Calls& c) { return Of(c, "MODIFY", kMain).size() >= 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return tray.Get("MODIFY", kMain).size() >= 3; }));
     // Added at start, the chip without a tooltip; the first tick's tooltip shows from
     // the second on; mains, adaptive throttling: white digits.
     const Calls start = tray.Get();
-    EXPECT_EQ(start[0].verb + std::to_string(start[0].id) + " " + std::to_string(start[0].flags) + " " +
-                  std::to_string(start[0].callback) + " " + start[0].tip, "ADD0 7 512 ");
+    EXPECT_EQ(start[0].line.rfind("ADD id=0 flags=7 msg=0x200 accepted", 0), 0u) << start[0].line;
+    EXPECT_EQ(start[0].Tip(), "");
     EXPECT_TRUE(start[0].Shows(kChip) && !start[0].Shows(kWhiteDigits));
-    EXPECT_TRUE(start[1].Shows(kWhiteDigits) && start[1].tip.empty());
-    EXPECT_EQ(start[2].tip, "No battery");
+    EXPECT_TRUE(start[1].Shows(kWhiteDigits) && start[1].Tip().empty());
+    EXPECT_EQ(start[2].Tip(), "No battery");
 
     // On battery the battery icon comes (no tooltip, no callback), the digits turn green
     // ("800 Mhz"); back on mains it goes; on battery again it comes back.
     FakePowerSupply::Discharging();
-    ASSERT_TRUE(tray.WaitFor([](const Calls& c) {
-        const Calls main = Of(c, "MODIFY", kMain);
-        return !Of(c, "MODIFY", kBattery).empty() && main.back().tip == kOnBattery && main.back().Shows(kGreenDigits);
+    ASSERT_TRUE(WaitUntil([&] {
+        const Calls main = tray.Get("MODIFY", kMain);
+        return !tray.Get("MODIFY", kBattery).empty() && main.back().Tip() == kOnBattery && main.back().Shows(kGreenDigits);
     }));
-    const TrayCall battery = Of(tray.Get(), "MODIFY", kBattery).front();
-    EXPECT_TRUE(battery.accepted && battery.Shows(kTerminal) && battery.Shows("000000"));
-    EXPECT_EQ(battery.tip + std::to_string(battery.callback), "0");
+    const TrayCall battery = tray.Get("MODIFY", kBattery).front();
+    EXPECT_TRUE(battery.Accepted() && battery.Shows(kTerminal) && battery.Shows("000000"));
+    EXPECT_EQ(battery.Tip() + battery.Field("msg"), "0x0");
     FakePowerSupply::Mains();
-    ASSERT_TRUE(tray.WaitFor([](const Calls& c) { return Of(c, "DELETE", kBattery).size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return tray.Get("DELETE", kBattery).size() == 1; }));
     FakePowerSupply::Discharging();
-    ASSERT_TRUE(tray.WaitFor([](const Calls& c) { return Of(c, "ADD", kBattery).size() == 2; }));
-
-    vantu.Close();
-    ASSERT_TRUE(vantu.WaitForExit().has_value());
-    const Calls calls = tray.Get();
-    EXPECT_EQ(calls[calls.size() - 2].verb + std::to_string(calls[calls.size() - 2].id), "DELETE0");
-    EXPECT_EQ(calls.back().verb + std::to_string(calls.back().id), "DELETE1");
-    for (const auto& call : calls)  // every request named a known icon or added a new one
-        EXPECT_TRUE(call.accepted) << call.verb << " " << call.id;
+    ASSERT_TRUE(WaitUntil([&] { return tray.Get("ADD", kBattery).size() == 2; }));
+    Close(vantu, tray, {"DELETE id=0", "DELETE id=1"});
+    for (const auto& call : tray.Get())  // every request named a known icon or added a new one
+        EXPECT_TRUE(call.Accepted()) << call.line;
 }
 
 // Single-icon mode: on battery the main icon shows the time on every other tick, in
 // the same tick as the temperature (so "BTT" over and over); on mains only the
 // temperature, and never a battery icon.
 TEST_F(Tray, SingleIconModeTakesTurnsOnBattery) {
-    folder_.WriteIni("[Advanced]\r\nTimerInterval=100\r\nSingleIconMode=True\r\n");
+    folder_.WriteIni(std::string(kFastTicks) + "SingleIconMode=True\r\n");
     FakePowerSupply::Discharging();
     const TrayRecorder tray(folder_, "tray.log");
     Vantu vantu(folder_);
-    const auto turns = [](const Calls& c, const std::string& tip) {
+    const auto turns = [&](const std::string& tip, size_t count) {  // from the first call with the tip on
         std::string turns;
-        for (const auto& call : Of(c, "MODIFY", kMain))
-            if (!turns.empty() || call.tip == tip)
-                turns += call.Shows(kTerminal) ? 'B' : call.Shows(kChip) ? 'T' : '?';
+        EXPECT_TRUE(WaitUntil([&] {
+            turns.clear();
+            for (const auto& call : tray.Get("MODIFY", kMain))
+                if (!turns.empty() || call.Tip() == tip)
+                    turns += call.Shows(kTerminal) ? 'B' : call.Shows(kChip) ? 'T' : '?';
+            return turns.size() >= count;
+        }));
         return turns;
     };
-    ASSERT_TRUE(tray.WaitFor([&](const Calls& c) { return turns(c, kOnBattery).size() >= 12; }));
-    const std::string onBattery = turns(tray.Get(), kOnBattery);
-    const size_t first = onBattery.find('B');
-    EXPECT_EQ(onBattery.substr(first, 9), "BTTBTTBTT") << onBattery;
+    const std::string onBattery = turns(kOnBattery, 12);
+    EXPECT_EQ(onBattery.substr(onBattery.find('B'), 9), "BTTBTTBTT") << onBattery;
     FakePowerSupply::Mains();
-    ASSERT_TRUE(tray.WaitFor([&](const Calls& c) { return turns(c, "No battery").size() >= 4; }));
-    EXPECT_EQ(turns(tray.Get(), "No battery").substr(0, 4), "TTTT");
-    EXPECT_EQ(Of(tray.Get(), "ADD", kBattery).size(), 0u);
+    EXPECT_EQ(turns("No battery", 4).substr(0, 4), "TTTT");
+    EXPECT_EQ(tray.Get("ADD", kBattery).size(), 0u);
 }
 
 // A shell that restarts without a word refuses changes of icons it lost: they are
@@ -103,25 +99,22 @@ TEST_F(Tray, ARestartedShellGetsTheIconsBack) {
     for (const bool broadcast : {false, true}) {
         SCOPED_TRACE(broadcast ? "TaskbarCreated" : "refused change");
         // With the broadcast, the only tick is the one at start: no change can re-add.
-        folder_.WriteIni(broadcast ? "[Advanced]\r\nTimerInterval=600000\r\n" : "[Advanced]\r\nTimerInterval=100\r\n");
+        folder_.WriteIni(broadcast ? "[Advanced]\r\nTimerInterval=600000\r\n" : kFastTicks);
         FakePowerSupply::Discharging();
         std::optional<TrayRecorder> tray(std::in_place, folder_, "first.log");
         Vantu vantu(folder_);
-        ASSERT_TRUE(tray->WaitFor([](const Calls& c) { return Of(c, "ADD", kBattery).size() == 1; }));
-        const TrayCall drawn = Of(tray->Get(), "MODIFY", kMain).back();
+        ASSERT_TRUE(WaitUntil([&] { return tray->Get("ADD", kBattery).size() == 1; }));
+        const std::string drawn = tray->Get("MODIFY", kMain).back().Field("hash");
         tray.emplace(folder_, "second.log");
         if (broadcast)
             PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-        ASSERT_TRUE(tray->WaitFor([](const Calls& c) { return Of(c, "ADD", kMain).size() + Of(c, "ADD", kBattery).size() == 2; }));
-        const Calls again = tray->Get();
-        const TrayCall main = Of(again, "ADD", kMain).front();
-        EXPECT_TRUE(main.accepted);
-        EXPECT_EQ(main.tip, kOnBattery);
-        EXPECT_EQ(main.callback, 0x200u);
-        EXPECT_TRUE(broadcast ? main.hash == drawn.hash && again.front().verb == "ADD" : !again.front().accepted);
-        EXPECT_TRUE(Of(again, "ADD", kBattery).front().Shows(kTerminal));
-        vantu.Close();
-        ASSERT_TRUE(vantu.WaitForExit().has_value());
+        ASSERT_TRUE(WaitUntil([&] { return tray->Get("ADD").size() == 2; }));
+        const TrayCall main = tray->Get("ADD", kMain).front(), first = tray->Get().front();
+        EXPECT_EQ(main.line.rfind("ADD id=0 flags=7 msg=0x200 accepted", 0), 0u) << main.line;
+        EXPECT_EQ(main.Tip(), kOnBattery);
+        EXPECT_TRUE(broadcast ? main.Field("hash") == drawn && first.Verb() == "ADD" : !first.Accepted());
+        EXPECT_TRUE(tray->Get("ADD", kBattery).front().Shows(kTerminal));
+        Close(vantu, *tray, {});
     }
 }
 
@@ -129,7 +122,7 @@ TEST_F(Tray, ARestartedShellGetsTheIconsBack) {
 // battery icon's do not); Esc closes it, and its Exit ends the program as closing it
 // would: fan handed back, settings saved.
 TEST_F(Tray, ButtonReleaseOpensTheMenuAndExitEnds) {
-    folder_.WriteIni("[Advanced]\r\nTimerInterval=100\r\n");
+    folder_.WriteIni(kFastTicks);
     Vantu vantu(folder_);
     const HWND main = vantu.MainWindow();
     const auto menu = [&] { return OpenPopupMenu(vantu.ProcessId()); };
@@ -137,13 +130,12 @@ TEST_F(Tray, ButtonReleaseOpensTheMenuAndExitEnds) {
         PostMessageA(main, WM_MOUSEMOVE, 0, ignored);
     PostMessageA(main, WM_NULL, 0, 0);  // the battery icon's callback
     EXPECT_FALSE(WaitUntil([&] { return menu() != nullptr; }, milliseconds(1000)));
-    PostMessageA(main, WM_MOUSEMOVE, 0, WM_LBUTTONUP);
-    ASSERT_TRUE(WaitUntil([&] { return menu() != nullptr; }));
-    PostMessageA(menu(), WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return menu() == nullptr; }));
-    PostMessageA(main, WM_MOUSEMOVE, 0, WM_RBUTTONUP);
-    ASSERT_TRUE(WaitUntil([&] { return menu() != nullptr; }));
-    PostMessageA(menu(), WM_CHAR, 'e', 0);
+    for (const auto& [button, key] : {std::pair{WM_LBUTTONUP, VK_ESCAPE}, {WM_RBUTTONUP, 'e'}}) {
+        PostMessageA(main, WM_MOUSEMOVE, 0, button);
+        ASSERT_TRUE(WaitUntil([&] { return menu() != nullptr; }));
+        PostMessageA(menu(), key == 'e' ? WM_CHAR : WM_KEYDOWN, key, 0);
+        ASSERT_TRUE(WaitUntil([&] { return menu() == nullptr; }));
+    }
     ASSERT_TRUE(vantu.WaitForExit().has_value());
     EXPECT_EQ(folder_.EcLog().back(), "SHUTDOWN");
     EXPECT_EQ(folder_.EcLog("W 55 ").back(), "W 55 00");

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 
 #include "CommandLog.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
 #include "support/FakePowerSupply.h"
+#include "system/modDeviceControl.h"
 #include "system/modPowerMan.h"
 
 namespace {
@@ -55,6 +57,7 @@ protected:
             frmMain::SetMenuVisible(id, true);
         FakePowerSupply::Mains();
         DeleteFileA(modSettings::IniFilePath().c_str());
+        DeleteFileA((modSettings::AppFolder() + "devcon.outs").c_str());
         CommandLog::Clear();
         modSettings::Settings = saved_;
         modSettings::IsWindows6OrLater = savedVersion6_;
@@ -110,23 +113,35 @@ TEST_F(TrayMenu, FanEntriesSaveTheModeAndMoveTheCheck) {
     EXPECT_FALSE(frmMain::MenuCommand(12345));
 }
 
-// A device entry switches its device the other way at once, the check showing it; the
-// commands run on their own, in any order.
-TEST_F(TrayMenu, DeviceEntriesToggleTheirDevice) {
+// The entries show what devcon's words say of each device ("disabled" only in lower
+// case counts; the webcam's pattern from its find; the custom ID's quote kept out of the
+// line); an entry switches its device the other way at once, the check showing it. The
+// switches run on their own, in any order.
+TEST_F(TrayMenu, DeviceEntriesShowDevconsStateAndToggleTheirDevice) {
+    std::ofstream(modSettings::AppFolder() + "devcon.outs", std::ios::binary)
+        << ">devcon find \"USB\\VID_0C45*\"\r\nNo matching devices found.\r\n"
+           ">devcon status \"PCI\\VEN_10EC&DEV_8136*\"\r\n    Device is disabled.\r\n"
+           ">devcon status \"USB\\VID_064E*\"\r\n    Device is Disabled.\r\n"
+           ">devcon status \"USB\\VID_12 /r x*\"\r\nUSB\\VID_12\r\n    Device is disabled.\r\n";
     modSettings::Settings.UseCustomDevice = true;
-    modSettings::Settings.CustomDeviceID = "USB\\VID_1234";
+    modSettings::Settings.CustomDeviceID = "USB\\VID_12\" /r \"x";
     modSettings::Settings.CustomDeviceName = "Reader";
     frmMain::PrepareCustomDeviceEntry();
-    frmMain::CheckDevicesStatus();  // devcon prints nothing: all enabled
-    EXPECT_EQ(Submenu("&Devices"), "LAN*|Wi-Fi*|Webcam*|Reader*");
+    modDeviceControl::DetectWebcam();
+    frmMain::CheckDevicesStatus();
+    EXPECT_EQ(Submenu("&Devices"), "LAN|Wi-Fi*|Webcam*|Reader");
+    const char kLan[] = "\"PCI\\VEN_10EC&DEV_8136*\"", kWifi[] = "\"PCI\\VEN_168C&DEV_001C*\"", kReader[] = "\"USB\\VID_12 /r x*\"";
+    EXPECT_EQ(CommandLog::Lines(), (CommandLog::Text{"devcon find \"USB\\VID_0C45*\"", std::string("devcon status ") + kLan,
+                                                     "devcon status \"USB\\VID_064E*\"", std::string("devcon status ") + kWifi,
+                                                     std::string("devcon status ") + kReader}));
     CommandLog::Clear();
-    for (uint32_t id : {IDM_LAN, IDM_WIFI, IDM_CUSTOMDEVICE, IDM_LAN})
+    for (uint32_t id : {IDM_LAN, IDM_WIFI, IDM_CUSTOMDEVICE, IDM_WIFI})
         frmMain::MenuCommand(id);
-    EXPECT_EQ(Submenu("&Devices"), "LAN*|Wi-Fi|Webcam*|Reader");
+    EXPECT_EQ(Submenu("&Devices"), "LAN*|Wi-Fi*|Webcam*|Reader*");
     CommandLog::Text lines = CommandLog::WaitForLines(4);
     std::sort(lines.begin(), lines.end());
-    EXPECT_EQ(lines, (CommandLog::Text{"devcon disable \"PCI\\VEN_10EC&DEV_8136*\"", "devcon disable \"PCI\\VEN_168C&DEV_001C*\"",
-                                       "devcon disable \"USB\\VID_1234*\"", "devcon enable \"PCI\\VEN_10EC&DEV_8136*\""}));
+    EXPECT_EQ(lines, (CommandLog::Text{std::string("devcon disable ") + kWifi, std::string("devcon enable ") + kLan,
+                                       std::string("devcon enable ") + kWifi, std::string("devcon enable ") + kReader}));
 }
 
 // The CPU entries set and store the mode of the power source in use, powercfg taking

@@ -21,17 +21,6 @@ protected:
     const SimulatedEc ec_;
 };
 
-// A freshly loaded library counts its calls from the start again.
-TEST_F(ModAcerEC, InitEcFailsWhileTheLibraryDoesAndCloseEcUnloadsIt) {
-    ec_.Control("InitFailures=2");
-    EXPECT_FALSE(InitEC());
-    EXPECT_FALSE(InitEC());
-    EXPECT_TRUE(InitEC());
-    CloseEC();
-    EXPECT_FALSE(InitEC());
-    EXPECT_EQ(ec_.Log(), (SimulatedEc::Lines{"INIT 0", "INIT 0", "INIT 1", "SHUTDOWN", "INIT 0"}));
-}
-
 // Before port access is open and after it is closed, nothing reaches the ports: a
 // session's end may leave a dialog whose buttons are still pressed. Only a library
 // that InitEC opened is shut down.

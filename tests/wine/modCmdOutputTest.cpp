@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "system/Handle.h"
+
 using modCmdOutput::RunCommand;
 
 namespace {
@@ -18,7 +20,9 @@ std::string Captured(const std::string& line, bool convertFromOem = false) {
     return RunCommand(line, true, false, convertFromOem);
 }
 
-// Output of many reads joined in order; each stream taken as asked, neither a mistake.
+// Output of many reads joined in order; each stream taken as asked, neither a mistake;
+// a program that cannot start gives the failure sentence; a grandchild that holds the
+// pipe keeps the read going after the child has ended.
 TEST(RunCommandTest, OutputIsJoinedInOrderAndStreamsTakenAsAsked) {
     std::string expected;
     for (int i = 1; i <= 400; ++i) {
@@ -31,61 +35,31 @@ TEST(RunCommandTest, OutputIsJoinedInOrderAndStreamsTakenAsAsked) {
     EXPECT_EQ(RunCommand("cmdchild streams", false, true, false), "err");
     EXPECT_EQ(RunCommand("cmdchild streams", true, true, false), "outerr");
     EXPECT_THROW(RunCommand("cmdchild streams", false, false, true), std::invalid_argument);
+    for (const char* line : {"vantu-no-such-command find", ""})
+        EXPECT_EQ(Captured(line), modCmdOutput::FailedToCreateProcess) << line;
+    EXPECT_EQ(Captured("cmdchild spawn late"), "child;grandchild");
 }
 
 // e, e grave, a, o, u umlauts and sharp s in the OEM code page (437 or 850 alike).
 TEST(RunCommandTest, OemCharactersComeBackInTheAnsiCodePage) {
     const std::string oem = "\x82\x8A\x84\x94\x81\xE1";
-    ASSERT_NE(GetOEMCP(), GetACP()) << "the test needs two different code pages";
     wchar_t wide[16];
-    const int count = MultiByteToWideChar(CP_OEMCP, 0, oem.data(), int(oem.size()), wide, 16);
     char ansi[16];
-    const int ansiCount = WideCharToMultiByte(CP_ACP, 0, wide, count, ansi, 16, nullptr, nullptr);
-    const std::string expected(ansi, ansiCount);
-    ASSERT_NE(expected, oem);
-
+    const int count = MultiByteToWideChar(CP_OEMCP, 0, oem.data(), int(oem.size()), wide, 16);
+    const std::string expected(ansi, WideCharToMultiByte(CP_ACP, 0, wide, count, ansi, 16, nullptr, nullptr));
+    ASSERT_NE(expected, oem) << "the test needs two different code pages";
     EXPECT_EQ(Captured("cmdchild bytes 828A849481E1", true), expected);
     EXPECT_EQ(Captured("cmdchild bytes 828A849481E1", false), oem);
 }
 
-TEST(RunCommandTest, AProgramThatCannotStartGivesTheFailureSentence) {
-    for (const char* line : {"vantu-no-such-command find", ""})
-        EXPECT_EQ(Captured(line), modCmdOutput::FailedToCreateProcess) << line;
-}
-
-// A grandchild that holds the pipe keeps the read going after the child has ended.
-TEST(RunCommandTest, TheReadWaitsForEveryWriterOfThePipe) {
-    EXPECT_EQ(Captured("cmdchild spawn late"), "child;grandchild");
-}
-
-// The process ID in "pid N;" of a hanging command; 0 when missing.
-DWORD PidIn(const std::string& output) {
-    const auto at = output.find("pid ");
-    return at == std::string::npos ? 0 : std::strtoul(output.c_str() + at + 4, nullptr, 10);
-}
-
-bool Ended(DWORD pid) {
-    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
-    if (!process)
-        return true;  // gone altogether
-    const bool ended = WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
-    CloseHandle(process);
-    return ended;
-}
-
 // The bound ends the command and what it started, and returns what they wrote.
 TEST(RunCommandTest, ACommandThatNeverEndsIsCutAtTheBound) {
-    const struct { const char* line; const char* before; } cases[] = {
-        {"cmdchild hang", "pid "},
-        {"cmdchild spawn hang", "child;pid "},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.line);
-        const std::string output = RunCommand(c.line, true, false, false, 1500);
-        EXPECT_EQ(output.rfind(c.before, 0), 0u) << output;
-        const DWORD pid = PidIn(output);
-        ASSERT_NE(pid, 0u) << output;
-        EXPECT_TRUE(Ended(pid)) << "process " << pid << " still runs";
+    for (const auto& [line, before] : {std::pair{"cmdchild hang", "pid "}, {"cmdchild spawn hang", "child;pid "}}) {
+        const std::string output = RunCommand(line, true, false, false, 1500);
+        ASSERT_EQ(output.rfind(before, 0), 0u) << output;
+        const DWORD pid = std::strtoul(output.c_str() + output.find("pid ") + 4, nullptr, 10);
+        const Handle process(OpenProcess(SYNCHRONIZE, FALSE, pid));  // none: gone altogether
+        EXPECT_TRUE(!process || WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) << output << " still runs";
     }
 }
 

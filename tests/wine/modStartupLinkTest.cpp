@@ -1,12 +1,11 @@
 // The autostart shortcut in the Wine prefix's real Startup folder, read back through
-// the shell's own link interface, and the two folder lookups.
+// the shell's own link interface.
 #include "settings/modStartupLink.h"
 
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -54,16 +53,6 @@ protected:
     const std::string name_ = ExecutableName(), folder_ = modSettings::AppFolder();
     const std::string path_ = StartupFolder() + "\\" + name_ + ".lnk";
 };
-
-TEST(ShellFoldersTest, AreTheWindowsAndTheUsersStartupFolderWithoutTrailingBackslash) {
-    char windows[MAX_PATH] = {};
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    EXPECT_EQ(lstrcmpiA(WindowsFolder().c_str(), windows), 0) << WindowsFolder();
-    const std::string startup = StartupFolder(), profile = std::getenv("USERPROFILE");
-    EXPECT_EQ(lstrcmpiA(startup.substr(0, profile.size()).c_str(), profile.c_str()), 0) << startup;
-    EXPECT_NE(startup.back(), '\\');
-    EXPECT_EQ(Attributes(startup), DWORD(FILE_ATTRIBUTE_DIRECTORY));
-}
 
 // It starts the running file (named after it, not after the title) in its folder. Its
 // show command is 4, without activation: readers take any value but 1, 3 and 7 as 1,
