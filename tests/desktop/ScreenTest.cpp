@@ -50,6 +50,18 @@ std::string DriverValue(const char* name) {
     return found ? std::to_string(type) + ":" + std::to_string(data[0]) : "none";
 }
 
+// The sizes the display changed to, in order, while the entry's command ran.
+Sizes ChangesOf(uint32_t id) {
+    changes.clear();
+    frmMain::MenuCommand(id);
+    return changes;
+}
+
+// "type:byte setting" of downscaling, in the driver's key and in the settings.
+std::string Downscaling() {
+    return DriverValue("Display1_DownScalingEnabled") + " " + std::to_string(modSettings::Settings.EnableDownscaling);
+}
+
 // On 800x600, with the driver's key and no downscaling, a window recording changes.
 class Screen : public testing::Test {
 protected:
@@ -108,29 +120,21 @@ TEST_F(Screen, ResolutionEntriesSwitchTheScreen) {
 // resolution selected only the value changes; without the driver's key, nothing.
 TEST_F(Screen, DownscalingFollowedByItsTwoModeChanges) {
     frmMain::MenuCommand(IDM_1024X768);
-    changes.clear();
-    frmMain::MenuCommand(IDM_DOWNSCALING);
-    EXPECT_EQ(DriverValue("Display1_DownScalingEnabled") + " " + std::to_string(modSettings::Settings.EnableDownscaling), "3:1 1");
+    EXPECT_EQ(ChangesOf(IDM_DOWNSCALING), (large ? Sizes{{1024, 768}} : Sizes{kPanel}));
+    EXPECT_EQ(Downscaling(), "3:1 1");
     EXPECT_TRUE(frmMain::MenuChecked(IDM_DOWNSCALING));
-    EXPECT_EQ(changes, (large ? Sizes{{1024, 768}} : Sizes{kPanel}));
-    changes.clear();
-    frmMain::MenuCommand(IDM_DOWNSCALING);
-    EXPECT_EQ(DriverValue("Display1_DownScalingEnabled") + " " + std::to_string(modSettings::Settings.EnableDownscaling), "3:0 0");
-    EXPECT_EQ(changes, (large ? Sizes{kLarge, kSmall} : Sizes{kSmall}));
+    EXPECT_EQ(ChangesOf(IDM_DOWNSCALING), (large ? Sizes{kLarge, kSmall} : Sizes{kSmall}));
+    EXPECT_EQ(Downscaling(), "3:0 0");
     frmMain::MenuCommand(IDM_1024X600);
-    changes.clear();
-    frmMain::MenuCommand(IDM_DOWNSCALING);
-    EXPECT_EQ(DriverValue("Display1_DownScalingEnabled"), "3:1");
-    EXPECT_EQ(changes, Sizes{});
+    EXPECT_EQ(ChangesOf(IDM_DOWNSCALING), Sizes{});
+    EXPECT_EQ(Downscaling(), "3:1 1");
 
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kDriverKey);
     modSettings::Settings.EnableDownscaling = false;
     frmMain::MenuCommand(IDM_1024X768);
-    changes.clear();
-    frmMain::MenuCommand(IDM_DOWNSCALING);
+    EXPECT_EQ(ChangesOf(IDM_DOWNSCALING), Sizes{});
     modScreenRes::DetectDownscaling();
     EXPECT_EQ(DriverValue("PruningMode") + " " + std::to_string(modSettings::Settings.EnableDownscaling), "none 0");
-    EXPECT_EQ(changes, Sizes{});
 }
 
 // Start-up prepares the driver and takes over a switched-on downscaling only; the

@@ -1,14 +1,12 @@
-// The configuration and About dialogs of the real program, opened from its tray menu
-// and driven through their real controls as a user would: texts typed, boxes
+// The configuration dialog of the real program, opened from its tray menu and driven
+// through its real controls as a user would: texts typed, boxes
 // clicked, list items picked, buttons pressed. What they did is read from the INI
 // file, the Startup folder, the task store, the EC's log and the commands run.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
 
-#include <algorithm>
-
-#include "MenuUser.h"
+#include "Harness.h"
 #include "resources/resource.h"
 
 namespace e2e {
@@ -18,11 +16,47 @@ const char kIni[] = "[Advanced]\r\nTimerInterval=200\r\n[Special]\r\nCustomResol
                     "CustomResolutionHeight=1024\r\n";
 const char kEcMessage[] = "Must be between 0 and FF.";
 
-// The open configuration dialog of a MenuUser.
+// A running vantu whose tray menu the test uses as a user would; BIOS 3305 writes AF
+// off, 10 slow, 00 auto.
+class MenuUser {
+public:
+    explicit MenuUser(const std::string& ini) {
+        folder_.WriteIni(ini);
+        folder_.SetEc("Temperature", "55");
+        vantu_.emplace(folder_);
+        EXPECT_TRUE(folder_.WaitForEcLog("R 58", 1));
+    }
+    // Opens the menu with a right button release on the icon, lets the monitor tick
+    // while it is open, then chooses Configure by its access key.
+    void ChooseConfigure(size_t ticksWhileOpen = 0) {
+        PostMessageA(vantu_->MainWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+        HWND menu = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (menu = OpenPopupMenu(vantu_->ProcessId())) != nullptr; }));
+        ASSERT_TRUE(folder_.WaitForEcLog("R 58", folder_.EcLog("R 58").size() + ticksWhileOpen));
+        ASSERT_EQ(OpenPopupMenu(vantu_->ProcessId()), menu) << "a tick disturbed the open menu";
+        PostMessageA(menu, WM_CHAR, 'c', 0);
+        ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(vantu_->ProcessId()) == nullptr; }));
+    }
+    std::string Stored(const char* section, const char* key) const {
+        char text[256] = {};
+        GetPrivateProfileStringA(section, key, "", text, sizeof text, folder_.Path("vantu.ini").c_str());
+        return text;
+    }
+    Vantu& Program() { return *vantu_; }
+    const TestFolder& Folder() const { return folder_; }
+
+private:
+    SeededBiosVersion bios_{"V1.3305"};
+    TestFolder folder_;
+    std::optional<Vantu> vantu_;
+};
+
+// The open configuration dialog of a MenuUser, chosen from the menu after it has been
+// open for that many ticks.
 class ConfigDialog {
 public:
-    explicit ConfigDialog(MenuUser& user) : user_(user) {
-        user.Choose({'c'});
+    explicit ConfigDialog(MenuUser& user, size_t ticksWhileMenuOpen = 0) : user_(user) {
+        user.ChooseConfigure(ticksWhileMenuOpen);
         const auto found = WaitForMessageBox(user.Program().ProcessId(), "Configure vantu");
         EXPECT_TRUE(found.has_value()) << "no configuration dialog";
         hwnd_ = found ? found->hwnd : nullptr;
@@ -40,16 +74,13 @@ public:
         if (Checked(id) != checked)
             SendMessageA(Control(id), BM_CLICK, 0, 0);
     }
-    void Pick(int id, int index) const { SendMessageA(Control(id), CB_SETCURSEL, index, 0); }
-    int Picked(int id) const { return int(SendMessageA(Control(id), CB_GETCURSEL, 0, 0)); }
     // Posted, since the press may open message boxes; their texts, each answered OK.
     Lines Press(int id, size_t messages = 0) const {
         PostMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(Control(id)));
         Lines texts;
-        while (texts.size() < messages) {
-            const auto box = WaitForMessageBox(user_.Program().ProcessId(), "vantu");
-            if (!box)
-                return texts;
+        for (std::optional<MessageBoxWindow> box; texts.size() < messages;) {
+            if (!(box = WaitForMessageBox(user_.Program().ProcessId(), "vantu")))
+                break;
             texts.push_back(box->text);
             box->Press(IDOK);
             WaitUntil([&] { return !IsWindow(box->hwnd); });
@@ -83,15 +114,15 @@ TEST(ConfigDialog, SaveStoresTheControlsAndChecksTheTypedValues) {
         EXPECT_EQ(dialog.Text(IDC_TXTWIDTH) + " " + dialog.Text(IDC_TXTFANSTOP) + " " + dialog.Text(IDC_TXTTEST), "1280 AF 0");
         EXPECT_FALSE(IsWindowEnabled(dialog.Control(IDC_TXTFANSTOP)));  // the EC group is off but filled
         EXPECT_TRUE(dialog.Checked(IDC_CHKSTOPFAN));
-        EXPECT_EQ(dialog.Picked(IDC_CBOSTOPFAN), 50 - 35);
+        EXPECT_EQ(SendMessageA(dialog.Control(IDC_CBOSTOPFAN), CB_GETCURSEL, 0, 0), 50 - 35);
         dialog.SetChecked(IDC_CHKENABLECUSTOMEC, true);
         for (const auto& [id, text] : {std::pair{IDC_TXTWIDTH, "800"}, {IDC_TXTHEIGHT, "600"}, {IDC_TXTFANSLOW, "20"},
                                        {IDC_TXTFANSTOP, "af"}, {IDC_TXTFANAUTO, "00A0"}, {IDC_TXTDEVICENAME, "Card reader"}})
             dialog.Type(id, text);
         dialog.SetChecked(IDC_CHKSTOPFAN, false);
         EXPECT_FALSE(IsWindowEnabled(dialog.Control(IDC_CBOSTOPFAN)));
-        dialog.Pick(IDC_CBOSLOWFAN, 70 - 35);  // above auto: stored as chosen
-        dialog.Pick(IDC_CBOAUTOFAN, 40 - 35);
+        SendMessageA(dialog.Control(IDC_CBOSLOWFAN), CB_SETCURSEL, 70 - 35, 0);  // above auto: stored as chosen
+        SendMessageA(dialog.Control(IDC_CBOAUTOFAN), CB_SETCURSEL, 40 - 35, 0);
         dialog.SetChecked(IDC_CHKAUTOSTART, true);
         dialog.SetChecked(IDC_CHKENABLEDEVICE, true);
         EXPECT_EQ(dialog.Press(IDC_BUTSAVE), Lines{});
@@ -140,7 +171,7 @@ TEST(ConfigDialog, TesterHoldsTheMonitorUntilTheDialogCloses) {
         ASSERT_TRUE(WaitUntil([&] { return dialog.Text(IDC_TXTTEST) == "AF"; }));
         const size_t reads = user.Folder().EcLog("R 58").size();
         if (!closeBox)
-            user.Choose({'c'});
+            user.ChooseConfigure();
         Sleep(1000);  // five timer periods
         EXPECT_EQ(user.Folder().EcLog("R 58").size(), reads) << "the monitor ran during a test";
         EXPECT_EQ(user.Folder().EcLog("W 55 ").back(), "W 55 AF");
@@ -160,10 +191,10 @@ TEST(ConfigDialog, TesterHoldsTheMonitorUntilTheDialogCloses) {
 
 // The session ends while the dialog is open: the shutdown runs inside the dialog's
 // loop. Test and Save pressed afterwards reach neither the EC nor the settings file,
-// and no tick starts again.
+// and no tick starts again. (Ticks while the menu was open left it be.)
 TEST(ConfigDialog, AfterTheSessionEndedItsButtonsChangeNothing) {
     MenuUser user(kIni);
-    const ConfigDialog dialog(user);
+    const ConfigDialog dialog(user, 2);
     ASSERT_TRUE(user.Program().EndSession());
     const Lines ecLog = user.Folder().EcLog();
     EXPECT_EQ(Lines(ecLog.end() - 2, ecLog.end()), (Lines{"W 55 00", "SHUTDOWN"}));
@@ -218,35 +249,6 @@ TEST(ConfigDialog, OnWindows6AutostartIsAScheduledTask) {
     EXPECT_EQ(messages, Lines{"Autostart with Windows could not be set."});
     EXPECT_FALSE(save(false)) << "the box claims an autostart that failed";
     RemoveDirectoryA(task.c_str());
-}
-
-// The About dialog names the version from the version resource; its two links go to
-// the shell, here to a recording handler of the https scheme.
-TEST(AboutDialog, VersionAndLinks) {
-    MenuUser user(kIni);
-    user.Folder().AddFakeCommand("browser");
-    const SeededRegistryValue handler("Software\\Classes\\https\\shell\\open\\command", "", REG_SZ,
-                                      "\"" + user.Folder().Path("browser.exe") + "\" \"%1\"" + '\0');
-    user.Choose({'a'});
-    const auto about = WaitForMessageBox(user.Program().ProcessId(), "About vantu");
-    ASSERT_TRUE(about.has_value());
-    char version[64] = {};
-    GetDlgItemTextA(about->hwnd, IDC_LBLVERSION, version, sizeof version);
-    EXPECT_STREQ(version, "vantu version 1.0");
-    for (int link : {IDC_LBLSITE, IDC_BUTDONATE})
-        PostMessageA(about->hwnd, WM_COMMAND, MAKEWPARAM(link, BN_CLICKED), LPARAM(GetDlgItem(about->hwnd, link)));
-    Lines opened;
-    ASSERT_TRUE(WaitUntil([&] {
-        opened.clear();
-        for (const auto& line : user.Folder().Commands())
-            if (line.find("browser.exe\" ") != std::string::npos)
-                opened.push_back(line.substr(line.find("exe\" ") + 5));
-        return opened.size() == 2;
-    }));
-    std::sort(opened.begin(), opened.end());  // the shell starts them side by side
-    EXPECT_EQ(opened, (Lines{"\"https://vantu.example.org/\"", "\"https://vantu.example.org/donate\""}));
-    about->Press(IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about->hwnd); }));
 }
 
 }  // namespace

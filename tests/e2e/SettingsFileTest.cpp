@@ -1,16 +1,10 @@
 // The settings file written whole or not at all, seen from outside: a full disk, a
-// read-only file, a folder the program may not write, and (by hand, scripts/kill-saves)
-// kills in the middle of saves.
+// read-only file, a folder the program may not write.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <map>
-#include <memory>
-#include <random>
 
 #include "Harness.h"
-#include "resources/resource.h"
 #include "system/Handle.h"
 
 namespace e2e {
@@ -112,54 +106,6 @@ TEST(SettingsFile, AReadOnlyFileOrFolderStaysAsItWas) {
     ASSERT_FALSE(CreateDirectoryA(readOnly.Path("probe").c_str(), nullptr)) << "the view is writable";
     RunAndClose(readOnly, writable);
     EXPECT_EQ(writable.Ini(), before);
-}
-
-// Run by hand (scripts/kill-saves): the program killed at random moments of a stream
-// of saves that change the file. Every file left behind must be one that a save began
-// from or meant to write. VANTU_KILLS sets the number of kills, VANTU_KILL_EXE another
-// build of the program to try.
-TEST(SettingsFile, DISABLED_AKillDuringSavesLeavesTheOldFileOrTheNewOne) {
-    const char* kills = std::getenv("VANTU_KILLS");
-    const TestFolder folder;
-    if (const char* exe = std::getenv("VANTU_KILL_EXE")) {
-        ASSERT_TRUE(CopyFileA(WindowsPath(exe).c_str(), folder.Path("vantu.exe").c_str(), FALSE));
-    }
-    const std::string before = UsersIni();
-    constexpr int kSaves = 40;  // fan modes chosen in a row, auto and slow by turns
-    const auto start = [&] {
-        DeleteFileA(folder.Path("simec.log").c_str());
-        folder.WriteIni(before);
-        auto vantu = std::make_unique<Vantu>(folder);
-        EXPECT_TRUE(folder.WaitForEcLog("R 58", 1));
-        return vantu;
-    };
-    // What whole saves leave, and how long the stream takes, from a run not killed.
-    std::map<std::string, std::string> outcomes{{before, "old"}};
-    const auto reference = start();
-    const DWORD began = GetTickCount();
-    for (int i = 0; i < kSaves; ++i) {
-        reference->Send(WM_COMMAND, i % 2 ? IDM_SLOW : IDM_AUTO);
-        outcomes.emplace(folder.Ini(), "new");
-    }
-    const DWORD savesTook = GetTickCount() - began;
-    reference->Kill();
-    ASSERT_EQ(outcomes.size(), 3u) << "the saves did not change the file";
-    std::mt19937 random(20261207);
-    std::uniform_int_distribution<DWORD> moment(0, savesTook);
-    std::map<std::string, int> counts{{"old", 0}, {"new", 0}, {"torn", 0}};
-    const int count = kills ? std::atoi(kills) : 200;
-    for (int i = 0; i < count; ++i) {
-        const auto vantu = start();
-        for (int save = 0; save < kSaves; ++save)
-            PostMessageA(vantu->MainWindow(), WM_COMMAND, save % 2 ? IDM_SLOW : IDM_AUTO, 0);
-        Sleep(moment(random));
-        vantu->Kill();
-        const auto found = outcomes.find(folder.Ini());
-        ++counts[found == outcomes.end() ? "torn" : found->second];
-    }
-    std::printf("%d kills within %lu ms of saves: old %d, new %d, torn %d\n", count,
-                static_cast<unsigned long>(savesTook), counts["old"], counts["new"], counts["torn"]);
-    EXPECT_EQ(counts["torn"], 0);
 }
 
 }  // namespace

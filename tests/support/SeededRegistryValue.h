@@ -3,39 +3,32 @@
 // value that was there, or none, and the key removed again when the seeding made it.
 #include <windows.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 class SeededRegistryValue {
 public:
-    SeededRegistryValue(std::string keyPath, std::string valueName, DWORD type,
-                        const std::string& data)
+    SeededRegistryValue(std::string keyPath, std::string valueName, DWORD type, const std::string& data)
         : keyPath_(std::move(keyPath)), valueName_(std::move(valueName)) {
         HKEY key = nullptr;
         keyExisted_ = RegOpenKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), &key) == ERROR_SUCCESS;
         if (!keyExisted_ && RegCreateKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), &key) != ERROR_SUCCESS)
             throw std::runtime_error("cannot create HKLM\\" + keyPath_);
-        DWORD size = 0;
-        if (RegQueryValueExA(key, valueName_.c_str(), nullptr, &type_, nullptr, &size) ==
-            ERROR_SUCCESS) {
-            previous_.resize(size);
-            RegQueryValueExA(key, valueName_.c_str(), nullptr, &type_,
-                             reinterpret_cast<BYTE*>(previous_.data()), &size);
-            hadValue_ = true;
-        }
-        RegSetValueExA(key, valueName_.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
+        char previous[4096];
+        DWORD size = sizeof previous;
+        if (RegQueryValueExA(key, valueName_.c_str(), nullptr, &type_, reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS)
+            previous_.emplace(previous, size);
+        Set(key, type, data);
         RegCloseKey(key);
     }
     ~SeededRegistryValue() {
         HKEY key = nullptr;
         if (RegOpenKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), &key) != ERROR_SUCCESS)
             return;
-        if (hadValue_)
-            RegSetValueExA(key, valueName_.c_str(), 0, type_,
-                           reinterpret_cast<const BYTE*>(previous_.data()),
-                           static_cast<DWORD>(previous_.size()));
+        if (previous_)
+            Set(key, type_, *previous_);
         else
             RegDeleteValueA(key, valueName_.c_str());
         RegCloseKey(key);
@@ -49,8 +42,11 @@ public:
     static std::string Text(const std::string& text) { return text + '\0'; }
 
 private:
+    void Set(HKEY key, DWORD type, const std::string& data) const {
+        RegSetValueExA(key, valueName_.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size()));
+    }
     std::string keyPath_, valueName_;
-    bool keyExisted_ = false, hadValue_ = false;
+    bool keyExisted_ = false;
     DWORD type_ = 0;
-    std::string previous_;
+    std::optional<std::string> previous_;
 };

@@ -7,16 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "settings/modSettings.h"
+
 namespace CommandLog {
 
 using Text = std::vector<std::string>;
 
-inline std::string Path() {
-    char path[MAX_PATH];
-    const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return self.substr(0, self.find_last_of('\\') + 1) + "commands.log";
-}
-
+inline std::string Path() { return modSettings::AppFolder() + "commands.log"; }
 inline void Clear() { DeleteFileA(Path().c_str()); }
 
 inline Text Lines() {

@@ -14,37 +14,24 @@ constexpr COLORREF kClear = 0xFFFFFFFF;  // no colour: a transparent pixel
 // An icon's 16x16 pixels, row by row; kClear where the mask leaves it transparent.
 struct Pixels {
     std::vector<COLORREF> color;
-    int Count(COLORREF wanted, int fromRow = 0) const {
-        return int(std::count(color.begin() + fromRow * 16, color.end(), wanted));
-    }
+    int Count(COLORREF wanted, int fromRow = 0) const { return int(std::count(color.begin() + fromRow * 16, color.end(), wanted)); }
     int Opaque(int fromRow = 0, int toRow = 16) const {
-        return toRow * 16 - fromRow * 16 - int(std::count(color.begin() + fromRow * 16, color.begin() + toRow * 16, kClear));
+        return (toRow - fromRow) * 16 - int(std::count(color.begin() + fromRow * 16, color.begin() + toRow * 16, kClear));
     }
     bool operator==(const Pixels&) const = default;
 };
 
-std::vector<uint32_t> ReadBitmap(HBITMAP bitmap) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = 16;
-    info.bmiHeader.biHeight = -16;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    std::vector<uint32_t> raw(256);
-    const HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetDIBits(screen, bitmap, 0, 16, raw.data(), &info, DIB_RGB_COLORS), 16);
-    ReleaseDC(nullptr, screen);
-    return raw;
-}
-
-Pixels Read(const Gdi::Icon& icon) {
+Pixels Read(const TrayPictures::Picture& picture) {
+    const Gdi::Icon icon = TrayPictures::Draw(picture);
     ICONINFO info{};
-    BITMAP size{};
     if (!icon || !GetIconInfo(icon.get(), &info))
         return {};
-    GetObjectA(info.hbmColor, sizeof size, &size);
-    EXPECT_EQ(size.bmWidth * 100 + size.bmHeight, 1616);
-    const std::vector<uint32_t> color = ReadBitmap(info.hbmColor), mask = ReadBitmap(info.hbmMask);
+    BITMAPINFO format{{sizeof(BITMAPINFOHEADER), 16, -16, 1, 32}};  // top row first
+    std::vector<uint32_t> color(256), mask(256);
+    const HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetDIBits(screen, info.hbmColor, 0, 16, color.data(), &format, DIB_RGB_COLORS), 16);
+    EXPECT_EQ(GetDIBits(screen, info.hbmMask, 0, 16, mask.data(), &format, DIB_RGB_COLORS), 16);
+    ReleaseDC(nullptr, screen);
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     Pixels pixels;
@@ -58,7 +45,7 @@ Pixels Read(const Gdi::Icon& icon) {
 }
 
 Pixels Temperature(uint8_t temperature, COLORREF color, bool fullSize) {
-    return Read(TrayPictures::Draw(TrayPictures::TemperaturePicture(temperature, color, fullSize)));
+    return Read(TrayPictures::TemperaturePicture(temperature, color, fullSize));
 }
 
 // Two digits and the degree sign in the throttle colour: over the chip, which fills
@@ -86,10 +73,9 @@ TEST(TrayPictures, TemperatureDigitsInTheThrottleColourOverTheChip) {
 
 // The battery lies in the upper half; the time is written below it.
 TEST(TrayPictures, BatteryTimeUnderTheBattery) {
-    const Pixels p45 = Read(TrayPictures::Draw(TrayPictures::BatteryPicture(2700, kRed)));
-    const Pixels p10h = Read(TrayPictures::Draw(TrayPictures::BatteryPicture(36000, kRed)));
+    const Pixels p45 = Read(TrayPictures::BatteryPicture(2700, kRed)), p10h = Read(TrayPictures::BatteryPicture(36000, kRed));
     for (const Pixels* p : {&p45, &p10h}) {
-        EXPECT_GT(p->Opaque(0, 7), 70);            // the battery
+        EXPECT_GT(p->Opaque(0, 7), 70);                // the battery
         EXPECT_EQ(p->Count(kRed), p->Count(kRed, 7));  // text only from row 7 on
         EXPECT_GE(p->Count(kRed, 7), 12);
         EXPECT_EQ(p->Opaque(8), p->Count(kRed, 8));    // below the battery: only text

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "app/modFailSafe.h"
-#include "support/SimulatedEc.h"
+#include "SimulatedEc.h"
 
 using namespace modAcerEC;
 
