@@ -2,23 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 using Strings = std::vector<std::string>;
-
-namespace {
 
 TEST(CommandSearchTest, ProgramNameIsTheFirstWordOrTheQuotedText) {
     const struct { const char* line; const char* name; } cases[] = {
-        {"devcon find \"USB\\VID_0C45*\"", "devcon"},
-        {"hdparm\t-B 254 hda", "hdparm"},
-        {"powercfg", "powercfg"},
+        {"devcon find \"USB\\VID_0C45*\"", "devcon"}, {"hdparm\t-B 254 hda", "hdparm"}, {"powercfg", "powercfg"},
         {"\"C:\\Program Files\\devcon.exe\" status", "C:\\Program Files\\devcon.exe"},
-        {"\"unclosed name", "unclosed name"},
-        {"", ""},
-        {" devcon", ""},  // a leading blank names no program
-        {"\"\" devcon", ""},  // nor do empty quotes
+        {"\"unclosed name", "unclosed name"}, {"", ""},
+        {" devcon", ""}, {"\"\" devcon", ""},  // a leading blank or empty quotes name no program
     };
     for (const auto& c : cases)
         EXPECT_EQ(CommandSearch::ProgramName(c.line), c.name) << c.line;
@@ -42,16 +33,9 @@ TEST(CommandSearchTest, CandidatesAddExeOnlyWithoutExtensionAndRefuseRelativePat
     const struct { const char* name; Strings paths; } cases[] = {
         {"devcon", {"C:\\Tools\\devcon.exe", "C:\\WINDOWS\\system32\\devcon.exe"}},
         {"devcon.com", {"C:\\Tools\\devcon.com", "C:\\WINDOWS\\system32\\devcon.com"}},
-        {"C:\\v1.2\\devcon", {"C:\\v1.2\\devcon.exe"}},
-        {"C:\\bin\\devcon.exe", {"C:\\bin\\devcon.exe"}},
-        {".\\devcon", {}},
-        {"bin\\devcon", {}},
-        {"..\\devcon.exe", {}},
-        {"D:devcon", {}},
-        {"", {}},
+        {"C:\\v1.2\\devcon", {"C:\\v1.2\\devcon.exe"}}, {"C:\\bin\\devcon.exe", {"C:\\bin\\devcon.exe"}},
+        {".\\devcon", {}}, {"bin\\devcon", {}}, {"..\\devcon.exe", {}}, {"D:devcon", {}}, {"", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CommandSearch::CandidatePaths(c.name, folders), c.paths) << c.name;
 }
-
-}  // namespace

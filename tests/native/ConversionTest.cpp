@@ -2,105 +2,75 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-#include <string>
-
 using namespace Conversion;
 
 namespace {
 
-template <typename T>
-struct Case {
-    const char* Text;
-    std::optional<T> Expected;
-};
-
-template <typename T, typename Convert>
-void ExpectAll(std::initializer_list<Case<T>> cases, Convert convert) {
-    for (const auto& c : cases) {
-        const std::optional<T> actual = convert(c.Text);
-        if (c.Expected) {
-            ASSERT_TRUE(actual.has_value()) << '"' << c.Text << '"';
-            EXPECT_EQ(*c.Expected, *actual) << '"' << c.Text << '"';
-        } else {
-            EXPECT_FALSE(actual.has_value()) << '"' << c.Text << "\" gave " << +*actual;
-        }
-    }
-}
-
 constexpr std::nullopt_t Fails = std::nullopt;
 
+template <typename T>
+void ExpectAll(std::optional<T> (*convert)(std::string_view),
+               std::initializer_list<std::pair<const char*, std::optional<T>>> cases) {
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(convert(text), expected) << '"' << text << '"';
+}
+
 TEST(ConversionTest, DecimalFormsAndBlanks) {
-    ExpectAll<int16_t>({{"0", 0}, {"3000", 3000}, {"+5", 5}, {"-12", -12}, {"007", 7},
-                        {" 12 ", 12}, {"\t42\t", 42}, {"  -3", -3}, {"5.", 5}, {".5", 0},
-                        {"-0", 0}, {"000000000000000000000001", 1},
-                        // no number
-                        {"", Fails}, {" ", Fails}, {"\t", Fails}, {"+", Fails}, {"-", Fails},
-                        {".", Fails}, {"-.", Fails}, {"1 2", Fails}, {"12a", Fails},
-                        {"a12", Fails}, {"1e3", Fails}, {"1E3", Fails}, {"1,000", Fails},
-                        {"- 5", Fails}, {"++5", Fails}, {"1.2.3", Fails}, {"1..2", Fails},
-                        {"yes", Fails}, {"True", Fails}, {"12\n", Fails}},
-                       ToInt16);
+    ExpectAll(ToInt16, {{"0", 0}, {"3000", 3000}, {"+5", 5}, {"-12", -12}, {"007", 7}, {" 12 ", 12},
+                                 {"\t42\t", 42}, {"  -3", -3}, {"5.", 5}, {".5", 0}, {"-0", 0},
+                                 {"000000000000000000000001", 1},
+                                 // no number
+                                 {"", Fails}, {" ", Fails}, {"\t", Fails}, {"+", Fails}, {"-", Fails}, {".", Fails},
+                                 {"-.", Fails}, {"1 2", Fails}, {"12a", Fails}, {"a12", Fails}, {"1e3", Fails},
+                                 {"1E3", Fails}, {"1,000", Fails}, {"- 5", Fails}, {"++5", Fails}, {"1.2.3", Fails},
+                                 {"1..2", Fails}, {"yes", Fails}, {"True", Fails}, {"12\n", Fails}});
 }
 
 TEST(ConversionTest, FractionsRoundHalfToEvenBeforeTheRangeCheck) {
-    ExpectAll<int16_t>({{"2.5", 2}, {"3.5", 4}, {"0.5", 0}, {"1.5", 2}, {"-2.5", -2},
-                        {"-3.5", -4}, {"-0.5", 0}, {"2.4", 2}, {"2.6", 3}, {"-2.6", -3},
-                        {"2.50000", 2}, {"2.500001", 3}, {"2.4999999999999999999", 2},
-                        {"0.49", 0}, {"9.9", 10}, {"32766.5", 32766}, {"32767.49", 32767},
-                        {"32767.5", Fails}, {"-32768.5", -32768}, {"-32768.51", Fails}},
-                       ToInt16);
-    ExpectAll<uint8_t>({{"255.5", Fails}, {"254.5", 254}, {"-0.5", 0}, {"-0.51", Fails}}, ToByte);
+    ExpectAll(ToInt16, {{"2.5", 2}, {"3.5", 4}, {"0.5", 0}, {"1.5", 2}, {"-2.5", -2}, {"-3.5", -4},
+                                 {"-0.5", 0}, {"2.4", 2}, {"2.6", 3}, {"-2.6", -3}, {"2.50000", 2}, {"2.500001", 3},
+                                 {"2.4999999999999999999", 2}, {"0.49", 0}, {"9.9", 10}, {"32766.5", 32766},
+                                 {"32767.49", 32767}, {"32767.5", Fails}, {"-32768.5", -32768}, {"-32768.51", Fails}});
+    ExpectAll(ToByte, {{"255.5", Fails}, {"254.5", 254}, {"-0.5", 0}, {"-0.51", Fails}});
 }
 
 TEST(ConversionTest, DecimalRangeOfEachType) {
-    ExpectAll<int16_t>({{"32767", 32767}, {"32768", Fails}, {"-32768", -32768},
-                        {"-32769", Fails}, {"99999999999999999999", Fails}},
-                       ToInt16);
-    ExpectAll<int32_t>({{"2147483647", 2147483647}, {"2147483648", Fails},
-                        {"-2147483648", INT32_MIN}, {"-2147483649", Fails}, {"65536", 65536},
-                        {"16777215", 16777215}},
-                       ToInt32);
-    ExpectAll<uint8_t>({{"0", 0}, {"255", 255}, {"256", Fails}, {"-1", Fails}, {"175", 175}},
-                       ToByte);
+    ExpectAll(ToInt16, {{"32767", 32767}, {"32768", Fails}, {"-32768", -32768}, {"-32769", Fails},
+                                 {"99999999999999999999", Fails}});
+    ExpectAll(ToInt32, {{"2147483647", 2147483647}, {"2147483648", Fails}, {"-2147483648", INT32_MIN},
+                                 {"-2147483649", Fails}, {"65536", 65536}, {"16777215", 16777215}});
+    ExpectAll(ToByte, {{"0", 0}, {"255", 255}, {"256", Fails}, {"-1", Fails}, {"175", 175}});
 }
 
 // Up to four digits are a 16-bit pattern, five to eight a 32-bit one; a 32-bit target
 // reads four digits as a 32-bit pattern, so a colour saved as &HFF00 reads back as 65280.
 TEST(ConversionTest, HexWidthAndTarget) {
-    ExpectAll<int32_t>({{"&H0", 0}, {"&HFF", 255}, {"&hff", 255}, {"&HfF", 255},
-                        {"&H7FFF", 32767}, {"&H8000", 32768}, {"&HFF00", 65280},
-                        {"&HFFFF", 65535}, {"&H0FFFF", 65535}, {"&H10000", 65536},
-                        {"&HFFFFFF", 16777215}, {"&H40FF60", 4259680}, {"&H7FFFFFFF", 2147483647},
-                        {"&H80000000", INT32_MIN}, {"&HFFFFFFFF", -1}, {"&H000000000FF", 255},
-                        {"&H100000000", Fails}, {" &H10 ", 16},
-                        // malformed
-                        {"&H", Fails}, {"&HG1", Fails}, {"&H1G", Fails}, {"&H 1", Fails},
-                        {"& H1", Fails}, {"-&H1", Fails}, {"&H1.5", Fails}, {"&O17", Fails},
-                        {"0x10", Fails}, {"&", Fails}, {"H10", Fails}},
-                       ToInt32);
-    ExpectAll<uint8_t>({{"&HFF", 255}, {"&H100", Fails}, {"&HAF", 175}, {"&HFFFF", Fails}},
-                       ToByte);
-    ExpectAll<int16_t>({{"&HFFFF", -1}, {"&H8000", -32768}, {"&H10000", Fails},
-                        {"&HFFFFFFFF", -1}, {"&HFFFF8000", -32768}, {"&HFFFF7FFF", Fails}},
-                       ToInt16);
+    ExpectAll(ToInt32, {{"&H0", 0}, {"&HFF", 255}, {"&hff", 255}, {"&HfF", 255}, {"&H7FFF", 32767},
+                                 {"&H8000", 32768}, {"&HFF00", 65280}, {"&HFFFF", 65535}, {"&H0FFFF", 65535},
+                                 {"&H10000", 65536}, {"&HFFFFFF", 16777215}, {"&H40FF60", 4259680},
+                                 {"&H7FFFFFFF", 2147483647}, {"&H80000000", INT32_MIN}, {"&HFFFFFFFF", -1},
+                                 {"&H000000000FF", 255}, {"&H100000000", Fails}, {" &H10 ", 16},
+                                 // malformed
+                                 {"&H", Fails}, {"&HG1", Fails}, {"&H1G", Fails}, {"&H 1", Fails}, {"& H1", Fails},
+                                 {"-&H1", Fails}, {"&H1.5", Fails}, {"&O17", Fails}, {"0x10", Fails}, {"&", Fails},
+                                 {"H10", Fails}});
+    ExpectAll(ToByte, {{"&HFF", 255}, {"&H100", Fails}, {"&HAF", 175}, {"&HFFFF", Fails}});
+    ExpectAll(ToInt16, {{"&HFFFF", -1}, {"&H8000", -32768}, {"&H10000", Fails}, {"&HFFFFFFFF", -1},
+                                 {"&HFFFF8000", -32768}, {"&HFFFF7FFF", Fails}});
 }
 
 TEST(ConversionTest, BooleanWordsAndNumbers) {
-    ExpectAll<bool>({{"True", true}, {"TRUE", true}, {"true", true}, {"tRuE", true},
-                     {"False", false}, {"FALSE", false}, {" True ", true}, {"-1", true},
-                     {"0", false}, {"1", true}, {"0.0", false}, {"0.4", true},
-                     {"-0.0001", true}, {"99999999999", true}, {"&H0", false},
-                     {"&HFFFF", true}, {"", Fails}, {"yes", Fails}, {"Truee", Fails},
-                     {"T", Fails}, {"Tru e", Fails}},
-                    ToBoolean);
+    ExpectAll(ToBoolean, {{"True", true}, {"TRUE", true}, {"true", true}, {"tRuE", true}, {"False", false},
+                                {"FALSE", false}, {" True ", true}, {"-1", true}, {"0", false}, {"1", true},
+                                {"0.0", false}, {"0.4", true}, {"-0.0001", true}, {"99999999999", true},
+                                {"&H0", false}, {"&HFFFF", true}, {"", Fails}, {"yes", Fails}, {"Truee", Fails},
+                                {"T", Fails}, {"Tru e", Fails}});
 }
 
 // The forms the settings file is written in read back as the same value (the exact
 // forms are checked with the settings' save).
 TEST(ConversionTest, TextFormsReadBack) {
-    for (int32_t value : {0, 1, -1, 255, 32767, 32768, 65280, 65535, -32768, 65536, 4259680,
-                          INT32_MAX, INT32_MIN}) {
+    for (int32_t value : {0, 1, -1, 255, 32767, 32768, 65280, 65535, -32768, 65536, 4259680, INT32_MAX, INT32_MIN}) {
         EXPECT_EQ(value, ToInt32(DecimalText(value))) << value;
         EXPECT_EQ(value, ToInt32(HexText(static_cast<uint32_t>(value)))) << value;
     }

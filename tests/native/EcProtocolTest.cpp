@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <string>
-#include <utility>
-#include <vector>
 
 using namespace EcProtocol;
 
@@ -18,40 +15,33 @@ namespace {
 // release ("]") are recorded in order.
 class ScriptedPort : public PortIo {
 public:
-    explicit ScriptedPort(std::vector<uint8_t> script, std::vector<uint8_t> dataBytes = {0x2D},
-                          bool lockFree = true)
-        : status(std::move(script)), data(std::move(dataBytes)), free(lockFree) {}
+    ScriptedPort(std::vector<uint8_t> script, std::vector<uint8_t> dataBytes = {0x2D}, bool lockFree = true)
+        : status(script), data(dataBytes), free(lockFree) {}
     std::vector<uint8_t> status, data;
     bool free;
     std::string events;
-    int statusReads = 0;
-    int dataReads = 0;
-    int pauses = 0;
+    int statusReads = 0, dataReads = 0;
 
     uint8_t InPort(uint16_t port) override {
         if (port == DataPort) {
             events += "in ";
-            const size_t n = static_cast<size_t>(dataReads++);
-            return data[std::min(n, data.size() - 1)];
+            return data[std::min(size_t(dataReads++), data.size() - 1)];
         }
         EXPECT_EQ(port, CommandPort);
-        const size_t n = static_cast<size_t>(statusReads++);
-        return status[std::min(n, status.size() - 1)];
+        return status[std::min(size_t(statusReads++), status.size() - 1)];
     }
     void OutPort(uint8_t value, uint16_t port) override {
         char text[16];
         std::snprintf(text, sizeof text, "%02X>%02X ", value, port);
         events += text;
     }
-    void Pause() override {
-        ++pauses;
-        events += '.';
-    }
+    void Pause() override { events += '.'; }
     bool Lock() override {
         events += free ? "[" : "!";
         return free;
     }
     void Unlock() override { events += "]"; }
+    long Pauses() const { return std::count(events.begin(), events.end(), '.'); }
 };
 
 // Status 0x00 for `ready` reads, `other` for `count` reads, then `then` for good.
@@ -62,42 +52,34 @@ std::vector<uint8_t> Script(int ready, uint8_t other, int count, uint8_t then) {
     return status;
 }
 
-// The wanted state appears on the read made after `readsBefore` pauses.
+// The wanted state appears on the read made after `readsBefore` pauses. A ready EC costs
+// no pause; shown on the read after the 100th pause is too late.
 TEST(EcWait, HundredthPauseIsTheLimit) {
-    struct Row { int readsBefore; bool reached; int pauses; };
-    const Row rows[] = {
-        {0, true, 0},       // a ready EC costs no pause
-        {1, true, 1},       {99, true, 99},
-        {100, false, 100},  // shows on the read after the 100th pause: too late
-        {101, false, 100},  {1000, false, 100},
+    const struct { int readsBefore; bool reached; int pauses; } rows[] = {
+        {0, true, 0}, {1, true, 1}, {99, true, 99}, {100, false, 100}, {101, false, 100}, {1000, false, 100},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.readsBefore);
         ScriptedPort io(Script(0, 0x00, r.readsBefore, OBF));
         EXPECT_EQ(WaitOutputBufferFull(io), r.reached);
-        EXPECT_EQ(io.pauses, r.pauses);
+        EXPECT_EQ(io.Pauses(), r.pauses);
         EXPECT_EQ(io.statusReads, r.pauses + 1);
     }
 }
 
+// OBF does not block a write; clear means all of the mask, set any of it.
 TEST(EcWait, MaskAndWantedState) {
-    struct Row { uint8_t status, mask; WantedState wanted; bool reachedAtOnce; };
-    const Row rows[] = {
-        {0x00, IBF, WantedState::Clear, true},
-        {0x01, IBF, WantedState::Clear, true},    // OBF does not block a write
-        {0x02, IBF, WantedState::Clear, false},
-        {0x03, 0x03, WantedState::Clear, false},
-        {0x01, 0x03, WantedState::Clear, false},  // clear means all of the mask
-        {0x02, 0x03, WantedState::Set, true},     // set means any of the mask
-        {0x02, OBF, WantedState::Set, false},
-        {0xFE, OBF, WantedState::Set, false},
-        {0xFF, OBF, WantedState::Set, true},
+    constexpr auto Clear = WantedState::Clear, Set = WantedState::Set;
+    const struct { uint8_t status, mask; WantedState wanted; bool reachedAtOnce; } rows[] = {
+        {0x00, IBF, Clear, true},  {0x01, IBF, Clear, true},  {0x02, IBF, Clear, false}, {0x03, 0x03, Clear, false},
+        {0x01, 0x03, Clear, false}, {0x02, 0x03, Set, true},  {0x02, OBF, Set, false},   {0xFE, OBF, Set, false},
+        {0xFF, OBF, Set, true},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << int(r.status) << "/" << int(r.mask));
         ScriptedPort io({r.status});
         EXPECT_EQ(WaitECStatus(io, CommandPort, r.mask, r.wanted), r.reachedAtOnce);
-        EXPECT_EQ(io.pauses, r.reachedAtOnce ? 0 : MaxPauses);
+        EXPECT_EQ(io.Pauses(), r.reachedAtOnce ? 0 : MaxPauses);
     }
 }
 
@@ -107,42 +89,25 @@ TEST(EcWait, MaskAndWantedState) {
 // spans the whole transaction and is given back on every way out; a byte waiting
 // before a read's command is drained, never returned.
 TEST(EcTransaction, BytesInOrderEachAfterItsWait) {
-    const std::string timeOut(MaxPauses, '.');
+    const std::string out(MaxPauses, '.');  // a wait that times out
     const std::vector<uint8_t> idle{0x00}, stale{0x20, 0x2D};
-    const struct {
-        const char* what;
-        bool read;
-        std::vector<uint8_t> status;
-        std::string events;
-        int statusReads;
-        uint8_t result;
-        std::vector<uint8_t> data = {0x2D};
-        bool lockFree = true;
-    } rows[] = {
+    const struct { const char* what; bool read; std::vector<uint8_t> status; std::string events; int statusReads;
+                   uint8_t result; std::vector<uint8_t> data = {0x2D}; bool lockFree = true; } rows[] = {
         {"idle write: command, register, value", false, idle, "[81>66 55>62 10>62 ]", 3, 0},
-        {"each write byte waits for IBF", false, {IBF, 0x00, IBF, IBF, 0x00, 0x00},
-         "[.81>66 ..55>62 10>62 ]", 6, 0},
-        {"IBF stuck: nothing written", false, {IBF}, "[" + timeOut + "]", MaxPauses + 1, 0},
-        {"write abandoned at the first wait", false, Script(0, IBF, MaxPauses + 1, 0x00),
-         "[" + timeOut + "]", MaxPauses + 1, 0},
-        {"write abandoned at the second wait", false, Script(1, IBF, MaxPauses + 1, 0x00),
-         "[81>66 " + timeOut + "]", MaxPauses + 2, 0},
-        {"write abandoned at the third wait", false, Script(2, IBF, MaxPauses + 1, 0x00),
-         "[81>66 55>62 " + timeOut + "]", MaxPauses + 3, 0},
+        {"each write byte waits for IBF", false, {IBF, 0x00, IBF, IBF, 0x00, 0x00}, "[.81>66 ..55>62 10>62 ]", 6, 0},
+        {"IBF stuck: nothing written", false, {IBF}, "[" + out + "]", MaxPauses + 1, 0},
+        {"write ends at 1st wait", false, Script(0, IBF, MaxPauses + 1, 0x00), "[" + out + "]", MaxPauses + 1, 0},
+        {"write ends at 2nd wait", false, Script(1, IBF, MaxPauses + 1, 0x00), "[81>66 " + out + "]", MaxPauses + 2, 0},
+        {"write ends at 3rd wait", false, Script(2, IBF, MaxPauses + 1, 0x00), "[81>66 55>62 " + out + "]",
+         MaxPauses + 3, 0},
         {"write without the lock touches no port", false, idle, "!", 0, 0, {0x2D}, false},
         {"ready read", true, {0x00, 0x00, 0x00, OBF}, "[80>66 58>62 in ]", 4, 0x2D},
-        {"stale byte drained before the command", true, {OBF, 0x00, 0x00, OBF},
-         "[in 80>66 58>62 in ]", 4, 0x2D, stale},
-        {"stale byte with IBF set too", true, {OBF | IBF, IBF, 0x00, 0x00, OBF},
-         "[in .80>66 58>62 in ]", 5, 0x2D, stale},
-        {"read data waits for OBF", true, {0x00, 0x00, 0x00, 0x00, 0x00, OBF},
-         "[80>66 58>62 ..in ]", 6, 0x2D},
-        {"no OBF: 0, data port never read", true, idle, "[80>66 58>62 " + timeOut + "]",
-         MaxPauses + 4, 0},
-        {"read abandoned at the first wait", true, Script(0, IBF, MaxPauses + 2, OBF),
-         "[" + timeOut + "]", MaxPauses + 2, 0},
-        {"read abandoned at the second wait", true, Script(2, IBF, MaxPauses + 1, OBF),
-         "[80>66 " + timeOut + "]", MaxPauses + 3, 0},
+        {"stale byte drained first", true, {OBF, 0x00, 0x00, OBF}, "[in 80>66 58>62 in ]", 4, 0x2D, stale},
+        {"stale byte, IBF set too", true, {OBF | IBF, IBF, 0x00, 0x00, OBF}, "[in .80>66 58>62 in ]", 5, 0x2D, stale},
+        {"read data waits for OBF", true, {0x00, 0x00, 0x00, 0x00, 0x00, OBF}, "[80>66 58>62 ..in ]", 6, 0x2D},
+        {"no OBF: 0, data port never read", true, idle, "[80>66 58>62 " + out + "]", MaxPauses + 4, 0},
+        {"read ends at 1st wait", true, Script(0, IBF, MaxPauses + 2, OBF), "[" + out + "]", MaxPauses + 2, 0},
+        {"read ends at 2nd wait", true, Script(2, IBF, MaxPauses + 1, OBF), "[80>66 " + out + "]", MaxPauses + 3, 0},
         {"read without the lock: 0, no port touched", true, {OBF}, "!", 0, 0, {0x2D}, false},
     };
     for (const auto& r : rows) {

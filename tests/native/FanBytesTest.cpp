@@ -4,26 +4,17 @@
 
 using namespace FanBytes;
 
-namespace {
-
-// Custom bytes in every row: off 0x42, slow 0x24, auto 0x81.
+// Custom bytes in every row: off 0x42, slow 0x24, auto 0x81. The version is compared as a
+// signed number (-32768), 0 when it was not read, and 3304 is new for slow, still old for off.
 TEST(FanBytes, ByBiosVersionUnlessCustom) {
-    struct Row { int16_t bios; bool custom; uint8_t off, slow, autoByte; };
-    const Row rows[] = {
-        {-32768, false, 0x1F, 0x20, 0x00},  // compared as a signed number
-        {0, false, 0x1F, 0x20, 0x00},       // version not read
-        {3114, false, 0x1F, 0x20, 0x00},
-        {3115, false, 0x20, 0x20, 0x00},
-        {3303, false, 0x20, 0x20, 0x00},
-        {3304, false, 0x20, 0x10, 0x00},    // new for slow, still old for off
-        {3305, false, 0xAF, 0x10, 0x00},
-        {32767, false, 0xAF, 0x10, 0x00},
-        {0, true, 0x42, 0x24, 0x81},        // custom bytes win whatever the version
-        {3114, true, 0x42, 0x24, 0x81},
-        {3304, true, 0x42, 0x24, 0x81},
-        {3305, true, 0x42, 0x24, 0x81},
+    const struct { int16_t bios; bool custom; uint8_t off, slow, autoByte; } rows[] = {
+        {-32768, false, 0x1F, 0x20, 0x00}, {0, false, 0x1F, 0x20, 0x00},    {3114, false, 0x1F, 0x20, 0x00},
+        {3115, false, 0x20, 0x20, 0x00},   {3303, false, 0x20, 0x20, 0x00}, {3304, false, 0x20, 0x10, 0x00},
+        {3305, false, 0xAF, 0x10, 0x00},   {32767, false, 0xAF, 0x10, 0x00},
+        {0, true, 0x42, 0x24, 0x81},       {3114, true, 0x42, 0x24, 0x81},  // custom bytes win whatever the version
+        {3304, true, 0x42, 0x24, 0x81},    {3305, true, 0x42, 0x24, 0x81},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.bios << (r.custom ? " custom" : ""));
         EXPECT_EQ(FanOffByte(r.bios, r.custom, 0x42), r.off);
         EXPECT_EQ(FanSlowByte(r.bios, r.custom, 0x24), r.slow);
@@ -33,5 +24,3 @@ TEST(FanBytes, ByBiosVersionUnlessCustom) {
     EXPECT_EQ(FanOffByte(3305, true, 0x00), 0x00);
     EXPECT_EQ(FanSlowByte(3305, true, 0x00), 0x00);
 }
-
-}  // namespace

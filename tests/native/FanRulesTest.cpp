@@ -17,37 +17,29 @@ constexpr FanThresholds kDefaults{50, 60, 65, 42}, kOnlySlow{0, 60, 0, 42},
 TEST(FanRules, CustomMode) {
     const struct { FanThresholds th; int16_t t; int32_t f; FanAction expected; } rows[] = {
         // the rule table with the default thresholds
-        {kDefaults, 45, Auto, ToOff},      {kDefaults, 45, Off, None},
-        {kDefaults, 55, Off, None},        {kDefaults, 61, Off, ToSlow},
-        {kDefaults, 66, Off, ToAuto},      {kDefaults, 63, Slow, None},
-        {kDefaults, 66, Slow, ToAuto},     {kDefaults, 62, Auto, None},
-        {kDefaults, 59, Auto, ToSlow},     {kDefaults, 49, Slow, ToOff},
-        {kDefaults, 45, Unknown, ToOff},   {kDefaults, 55, Unknown, ToSlow},
-        {kDefaults, 62, Unknown, None},    {kDefaults, 70, Unknown, ToAuto},
+        {kDefaults, 45, Auto, ToOff},     {kDefaults, 45, Off, None},        {kDefaults, 55, Off, None},
+        {kDefaults, 61, Off, ToSlow},     {kDefaults, 66, Off, ToAuto},      {kDefaults, 63, Slow, None},
+        {kDefaults, 66, Slow, ToAuto},    {kDefaults, 62, Auto, None},       {kDefaults, 59, Auto, ToSlow},
+        {kDefaults, 49, Slow, ToOff},     {kDefaults, 45, Unknown, ToOff},   {kDefaults, 55, Unknown, ToSlow},
+        {kDefaults, 62, Unknown, None},   {kDefaults, 70, Unknown, ToAuto},
         // "under" Stop and "above" Slow and Auto are strict
-        {kDefaults, 50, Slow, None},       {kDefaults, 60, Off, None},
-        {kDefaults, 65, Slow, None},       {kDefaults, 60, Auto, None},
-        // only Slow in use: slow from the slow-mode threshold on, and it stays slow
-        {kOnlySlow, 42, Off, ToSlow},      {kOnlySlow, 42, Auto, ToSlow},
-        {kOnlySlow, 42, Unknown, ToSlow},  {kOnlySlow, 41, Auto, ToOff},
-        {kOnlySlow, 41, Unknown, ToOff},   {kOnlySlow, 41, Off, None},
-        {kOnlySlow, 10, Slow, None},       {kOnlySlow, 95, Slow, None},
+        {kDefaults, 50, Slow, None},      {kDefaults, 60, Off, None},        {kDefaults, 65, Slow, None},
+        {kDefaults, 60, Auto, None},
+        // only Slow in use: slow from the slow-mode threshold on, and it stays slow; above it, from any state
+        {kOnlySlow, 42, Off, ToSlow},     {kOnlySlow, 42, Auto, ToSlow},     {kOnlySlow, 42, Unknown, ToSlow},
+        {kOnlySlow, 41, Auto, ToOff},     {kOnlySlow, 41, Unknown, ToOff},   {kOnlySlow, 41, Off, None},
+        {kOnlySlow, 10, Slow, None},      {kOnlySlow, 95, Slow, None},       {kOnlySlow, 95, Auto, ToSlow},
         // below the slow-mode threshold a fan that is off stays off without a write
-        {kHighSlowMode, 65, Off, None},    {kHighSlowMode, 55, Unknown, ToOff},
+        {kHighSlowMode, 65, Off, None},   {kHighSlowMode, 55, Unknown, ToOff},
         // a negative Stop or Slow counts as unused
-        {kNegative, 80, Off, ToAuto},      {kNegative, 80, Auto, None},
-        // only Slow in use, above it: slow from any state
-        {kOnlySlow, 95, Auto, ToSlow},
-        // Stop and Slow without Auto: off stays off up to Slow
-        {{50, 60, 0, 42}, 55, Off, None},
-        // Stop and Auto without Slow: nothing between them
-        {{50, 0, 65, 42}, 55, Off, None},  {{50, 0, 65, 42}, 55, Auto, None},
+        {kNegative, 80, Off, ToAuto},     {kNegative, 80, Auto, None},
+        // Stop and Slow without Auto: off stays off up to Slow; Stop and Auto without Slow: nothing between them
+        {{50, 60, 0, 42}, 55, Off, None}, {{50, 0, 65, 42}, 55, Off, None},  {{50, 0, 65, 42}, 55, Auto, None},
         // thresholds of 1 are thresholds
-        {{1, 0, 0, 42}, 30, Unknown, ToOff},  {{50, 60, 1, 42}, 45, Off, ToAuto},
+        {{1, 0, 0, 42}, 30, Unknown, ToOff}, {{50, 60, 1, 42}, 45, Off, ToAuto},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "Stop=" << r.th.Stop << " Slow=" << r.th.Slow
-                                        << " T=" << r.t << " F=" << r.f);
+        SCOPED_TRACE(testing::Message() << r.th.Stop << "/" << r.th.Slow << " T=" << r.t << " F=" << r.f);
         EXPECT_EQ(FanRules::DecideFanAction(3, r.t, r.f, r.th), r.expected);
     }
 }
@@ -64,13 +56,11 @@ TEST(FanRules, StopOrAutoAloneDecidesAtEveryTemperature) {
     }
 }
 
-// A fixed mode writes only when the fan state differs, whatever the temperature.
+// A fixed mode writes only when the fan state differs, whatever the temperature; no such mode never acts.
 TEST(FanRules, FixedModes) {
     const struct { int16_t control; int32_t f; FanAction expected; } rows[] = {
-        {0, Unknown, ToOff},  {0, Auto, ToOff},   {0, Off, None},
-        {1, Unknown, ToSlow}, {1, Off, ToSlow},   {1, Slow, None},
-        {2, Unknown, ToAuto}, {2, Slow, ToAuto},  {2, Auto, None},
-        {7, Unknown, None},   {-1, Off, None},    // no such mode: never acts
+        {0, Unknown, ToOff}, {0, Auto, ToOff}, {0, Off, None}, {1, Unknown, ToSlow}, {1, Off, ToSlow}, {1, Slow, None},
+        {2, Unknown, ToAuto}, {2, Slow, ToAuto}, {2, Auto, None}, {7, Unknown, None}, {-1, Off, None},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << "control=" << r.control << " F=" << r.f);

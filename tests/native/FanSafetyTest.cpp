@@ -8,10 +8,8 @@
 namespace {
 
 using FanRules::FanAction;
-using FanRules::FanThresholds;
 
 constexpr int16_t ModeOff = 0, ModeSlow = 1, ModeAuto = 2, ModeCustom = 3, ModeNone = 7;
-constexpr FanThresholds kDefaults{50, 60, 65, 42};
 // Besides readings: suspend (the auto byte, then the hold) and resume (the hold ends).
 constexpr int Suspend = -1, Resume = -2;
 
@@ -21,45 +19,29 @@ std::string Writes(int16_t control, const std::vector<int>& events) {
     FanSafety::Guard guard;
     int32_t fanState = 3;
     std::string writes;
-    auto write = [&](FanAction action) {
+    for (int event : events) {
+        FanAction action = event == Suspend ? FanAction::Auto : FanAction::None;
+        if (event < 0) {
+            guard.Sleeping = event == Suspend;
+        } else {
+            const auto tick = FanSafety::DecideTickFan(guard, uint8_t(event), control, fanState, {50, 60, 65, 42});
+            if (tick.ForgetFanState)
+                fanState = 3;
+            action = tick.Action;
+        }
         static const char* const names[] = {"", "off ", "slow ", "auto "};
         writes += names[static_cast<int>(action)];
         if (action != FanAction::None)
             fanState = static_cast<int32_t>(action) - 1;
-    };
-    for (int event : events) {
-        if (event == Suspend) {
-            write(FanAction::Auto);
-            guard.Sleeping = true;
-        } else if (event == Resume) {
-            guard.Sleeping = false;
-        } else {
-            const auto tick = FanSafety::DecideTickFan(guard, static_cast<uint8_t>(event), control,
-                                                       fanState, kDefaults);
-            if (tick.ForgetFanState)
-                fanState = 3;
-            write(tick.Action);
-        }
     }
     return writes;
 }
 
-struct Row {
-    const char* what;
-    int16_t control;
-    std::vector<int> events;
-    const char* writes;
-};
-
-void ExpectWrites(const std::vector<Row>& rows) {
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.what);
-        EXPECT_EQ(Writes(r.control, r.events), r.writes);
-    }
-}
-
-TEST(FanSafety, CriticalTemperatureHandsTheFanToTheEcUntilItHasCooled) {
-    ExpectWrites({
+// Critical heat, five ticks without a reading, and the time from suspend to resume each
+// hand the fan to the EC until they are over.
+TEST(FanSafety, GuardsHandTheFanToTheEcWhileTheyLast) {
+    const struct { const char* what; int16_t control; std::vector<int> events; const char* writes; } rows[] = {
+        // critical temperature, until it has cooled
         {"90 or more, then back at 80", ModeOff, {60, 92, 85, 81, 80, 60}, "off auto off "},
         {"89 is not critical", ModeOff, {60, 89, 60}, "off "},
         {"from 90; 81 is not cool enough", ModeOff, {60, 90, 81, 81}, "off auto "},
@@ -75,34 +57,25 @@ TEST(FanSafety, CriticalTemperatureHandsTheFanToTheEcUntilItHasCooled) {
         {"99 is a reading, a critical one", ModeOff, {60, 99, 60}, "off auto off "},
         // the fan state the rules left is unknown: in the band below Slow, slow again
         {"custom mode below Slow", ModeCustom, {55, 92, 55}, "slow auto slow "},
-    });
-}
-
-TEST(FanSafety, FiveTicksWithoutAReadingHandTheFanToTheEcUntilOneComes) {
-    ExpectWrites({
+        // five ticks without a reading, until one comes
         {"four change nothing", ModeOff, {60, 0, 0, 0, 0, 60}, "off "},
         {"1 is a reading", ModeOff, {60, 1, 1, 1, 1, 1, 1, 60}, "off "},
         {"the fifth hands it back, once", ModeOff, {60, 0, 0, 0, 0, 0, 0, 0, 60}, "off auto off "},
         {"0, 100 and more all count", ModeOff, {60, 100, 255, 0, 200, 101}, "off auto "},
-        {"a good reading starts the count again", ModeOff, {60, 0, 0, 0, 0, 60, 0, 0, 0, 0, 60},
-         "off "},
+        {"a good reading starts the count again", ModeOff, {60, 0, 0, 0, 0, 60, 0, 0, 0, 0, 60}, "off "},
         {"from slow", ModeSlow, {60, 0, 0, 0, 0, 0, 60}, "slow auto slow "},
         {"from the unknown state after start-up", ModeCustom, {0, 0, 0, 0, 0, 45}, "auto off "},
-        {"already auto: nothing to hand back, the mode writes again", ModeAuto, {60, 0, 0, 0, 0, 0, 0, 60}, "auto auto "},
+        {"already auto: the mode writes again", ModeAuto, {60, 0, 0, 0, 0, 0, 0, 60}, "auto auto "},
         {"critical when readings return", ModeOff, {60, 0, 0, 0, 0, 0, 95, 80}, "off auto off "},
-    });
-}
-
-TEST(FanSafety, FromSuspendToResumeTheTicksLeaveTheFanToTheEc) {
-    ExpectWrites({
-        {"ticks between suspend and resume", ModeOff, {60, Suspend, 60, 60, Resume, 60},
-         "off auto off "},
+        // from suspend to resume
+        {"ticks between suspend and resume", ModeOff, {60, Suspend, 60, 60, Resume, 60}, "off auto off "},
         {"no resume, no forced mode", ModeOff, {60, Suspend, 60, 0, 0, 0, 0, 0, 60}, "off auto "},
-        {"still critical after resume", ModeOff, {60, Suspend, 95, Resume, 85, 80},
-         "off auto off "},
+        {"still critical after resume", ModeOff, {60, Suspend, 95, Resume, 85, 80}, "off auto off "},
         {"custom mode after resume", ModeCustom, {45, Suspend, 45, Resume, 45}, "off auto off "},
         {"no reading yet after resume", ModeSlow, {60, Suspend, Resume, 0, 0, 60}, "slow auto slow "},
-    });
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(Writes(r.control, r.events), r.writes) << r.what;
 }
 
 }  // namespace

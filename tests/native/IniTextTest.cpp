@@ -2,43 +2,36 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "settings/SettingsRecord.h"
 
 namespace {
 
+// Stop=45 goes into [Fan] unless a row names another key.
 TEST(IniTextTest, SetValueEditsOnlyTheKeysLineOrAddsIt) {
-    const struct { const char* what; std::string before; const char* section; const char* key;
-                   const char* value; std::string after; } cases[] = {
-        {"empty text", "", "Fan", "Stop", "45", "[Fan]\r\nStop=45\r\n"},
+    const struct { const char* what; std::string before, after;
+                   const char *section = "Fan", *key = "Stop", *value = "45"; } cases[] = {
+        {"empty text", "", "[Fan]\r\nStop=45\r\n"},
         {"value replaced, neighbours kept", "[Fan]\r\nControl=1\r\nStop=40\r\nSlow=60\r\n",
-         "Fan", "Stop", "45", "[Fan]\r\nControl=1\r\nStop=45\r\nSlow=60\r\n"},
-        {"names in any case and blanks", "  [ fan ] ; mine\r\n  STOP  =  40 \r\n", "Fan", "Stop", "45",
-         "  [ fan ] ; mine\r\nStop=45\r\n"},
-        {"LF line ends kept", "[Fan]\nStop=40\nSlow=60\n", "Fan", "Stop", "45",
-         "[Fan]\nStop=45\nSlow=60\n"},
-        {"comments and look-alikes are not the key",
-         "[Fan]\r\n;Stop=30\r\nStopped=1\r\nStop\r\nStop=40\r\n", "Fan", "Stop", "45",
+         "[Fan]\r\nControl=1\r\nStop=45\r\nSlow=60\r\n"},
+        {"names in any case and blanks", "  [ fan ] ; mine\r\n  STOP  =  40 \r\n", "  [ fan ] ; mine\r\nStop=45\r\n"},
+        {"LF line ends kept", "[Fan]\nStop=40\nSlow=60\n", "[Fan]\nStop=45\nSlow=60\n"},
+        {"comments and look-alikes are not the key", "[Fan]\r\n;Stop=30\r\nStopped=1\r\nStop\r\nStop=40\r\n",
          "[Fan]\r\n;Stop=30\r\nStopped=1\r\nStop\r\nStop=45\r\n"},
         {"the key of another section is not taken", "[Special]\r\nStop=1\r\n[Fan]\r\nStop=40\r\n",
-         "Fan", "Stop", "45", "[Special]\r\nStop=1\r\n[Fan]\r\nStop=45\r\n"},
+         "[Special]\r\nStop=1\r\n[Fan]\r\nStop=45\r\n"},
         {"first section and first key of a name", "[Fan]\r\nStop=40\r\nStop=41\r\n[FAN]\r\nStop=42\r\n",
-         "Fan", "Stop", "45", "[Fan]\r\nStop=45\r\nStop=41\r\n[FAN]\r\nStop=42\r\n"},
-        {"empty value", "[Special]\r\nCustomDeviceID=USB\r\n", "Special", "CustomDeviceID", "",
-         "[Special]\r\nCustomDeviceID=\r\n"},
+         "[Fan]\r\nStop=45\r\nStop=41\r\n[FAN]\r\nStop=42\r\n"},
+        {"empty value", "[Special]\r\nCustomDeviceID=USB\r\n", "[Special]\r\nCustomDeviceID=\r\n", "Special",
+         "CustomDeviceID", ""},
         {"missing key after the section's last line, before the blank one",
-         "[Fan]\r\nControl=1\r\n; about the fan\r\n\r\n[Special]\r\nX=1\r\n", "Fan", "Stop", "45",
+         "[Fan]\r\nControl=1\r\n; about the fan\r\n\r\n[Special]\r\nX=1\r\n",
          "[Fan]\r\nControl=1\r\n; about the fan\r\nStop=45\r\n\r\n[Special]\r\nX=1\r\n"},
-        {"missing key in a section with no lines", "[Fan]\r\n[Special]\r\n", "Fan", "Stop", "45",
-         "[Fan]\r\nStop=45\r\n[Special]\r\n"},
-        {"missing key, last line unterminated", "[Fan]\r\nControl=1", "Fan", "Stop", "45",
-         "[Fan]\r\nControl=1\r\nStop=45\r\n"},
-        {"missing key, header unterminated", "[Fan]", "Fan", "Stop", "45", "[Fan]\r\nStop=45\r\n"},
-        {"missing section at the end", "; notes\r\n[Fan]\r\nControl=1\r\n\r\n", "Special", "X", "2",
-         "; notes\r\n[Fan]\r\nControl=1\r\n\r\n[Special]\r\nX=2\r\n"},
-        {"missing section, last line unterminated", ";", "Fan", "Stop", "45",
-         ";\r\n[Fan]\r\nStop=45\r\n"},
+        {"missing key in a section with no lines", "[Fan]\r\n[Special]\r\n", "[Fan]\r\nStop=45\r\n[Special]\r\n"},
+        {"missing key, last line unterminated", "[Fan]\r\nControl=1", "[Fan]\r\nControl=1\r\nStop=45\r\n"},
+        {"missing key, header unterminated", "[Fan]", "[Fan]\r\nStop=45\r\n"},
+        {"missing section at the end", "; notes\r\n[Fan]\r\nControl=1\r\n\r\n",
+         "; notes\r\n[Fan]\r\nControl=1\r\n\r\n[Special]\r\nX=2\r\n", "Special", "X", "2"},
+        {"missing section, last line unterminated", ";", ";\r\n[Fan]\r\nStop=45\r\n"},
     };
     for (const auto& c : cases) {
         std::string text = c.before;
@@ -47,29 +40,22 @@ TEST(IniTextTest, SetValueEditsOnlyTheKeysLineOrAddsIt) {
     }
 }
 
-const char kDefaultFile[] =
-    "[Advanced]\r\nPreventHDClicks=False\r\nShowRemainingBattIcon=True\r\nTimerInterval=3000\r\n"
-    "EnableDownscaling=False\r\nShowFullSizeTempIcon=False\r\nSingleIconMode=False\r\n"
-    "[Fan]\r\nControl=3\r\nStop=50\r\nSlow=60\r\nAuto=65\r\n"
-    "[Processor]\r\nAC=1\r\nDC=0\r\n"
-    "[Colors]\r\nTemperatureTextColor=&HFFFFFF\r\nTemperatureTextColor2=&H40FF60\r\n"
-    "BatteryTextColor=&H0\r\n"
-    "[Special]\r\nUseCustomFanValue=False\r\nFanValueOff=&HAF\r\nFanValueSlow=&H10\r\n"
-    "FanValueAuto=&H0\r\nFanSlowModeThreshold=42\r\nCustomResolutionWidth=1024\r\n"
-    "CustomResolutionHeight=768\r\nUseCustomDevice=False\r\nCustomDeviceName=MyDevice\r\n"
-    "CustomDeviceID=USB\\VID_1BCF*\r\n";
-
 SettingsRecord Defaults() {
     SettingsRecord settings;
-    LoadSettingsFrom(settings, [](const std::string&, const std::string&, const std::string& def) {
-        return def;
-    });
+    LoadSettingsFrom(settings, [](const std::string&, const std::string&, const std::string& def) { return def; });
     return settings;
 }
 
 // A file written from nothing: 25 keys, sections in the save order, no blank lines.
 TEST(IniTextTest, SettingsSavedIntoNothingGiveTheDefaultLayout) {
-    EXPECT_EQ(kDefaultFile, WithSettings("", Defaults()));
+    EXPECT_EQ(WithSettings("", Defaults()),
+              "[Advanced]\r\nPreventHDClicks=False\r\nShowRemainingBattIcon=True\r\nTimerInterval=3000\r\n"
+              "EnableDownscaling=False\r\nShowFullSizeTempIcon=False\r\nSingleIconMode=False\r\n"
+              "[Fan]\r\nControl=3\r\nStop=50\r\nSlow=60\r\nAuto=65\r\n[Processor]\r\nAC=1\r\nDC=0\r\n"
+              "[Colors]\r\nTemperatureTextColor=&HFFFFFF\r\nTemperatureTextColor2=&H40FF60\r\nBatteryTextColor=&H0\r\n"
+              "[Special]\r\nUseCustomFanValue=False\r\nFanValueOff=&HAF\r\nFanValueSlow=&H10\r\nFanValueAuto=&H0\r\n"
+              "FanSlowModeThreshold=42\r\nCustomResolutionWidth=1024\r\nCustomResolutionHeight=768\r\n"
+              "UseCustomDevice=False\r\nCustomDeviceName=MyDevice\r\nCustomDeviceID=USB\\VID_1BCF*\r\n");
 }
 
 // The user's notes, a hand-set key and a section of their own survive; the program's
@@ -78,10 +64,8 @@ TEST(IniTextTest, SettingsSavedIntoAUsersFileKeepWhatTheProgramDoesNotKnow) {
     std::string notes;
     for (int i = 0; i < 60; ++i)
         notes += "; line " + std::to_string(i) + " about this netbook\r\n";
-    const std::string before = notes +
-        "[Fan]\r\nControl=1\r\nStop=  40 \r\n\r\n"
-        "[Special]\r\nUseAlternateDriver=True\r\nCustomDeviceName=Card reader\r\n\r\n"
-        "[Mine]\r\nColour=blue\r\n";
+    const std::string before = notes + "[Fan]\r\nControl=1\r\nStop=  40 \r\n\r\n"
+        "[Special]\r\nUseAlternateDriver=True\r\nCustomDeviceName=Card reader\r\n\r\n[Mine]\r\nColour=blue\r\n";
     SettingsRecord settings = Defaults();
     settings.Fan.Control = 0;
     settings.CustomDeviceName = "Reader";
@@ -89,11 +73,10 @@ TEST(IniTextTest, SettingsSavedIntoAUsersFileKeepWhatTheProgramDoesNotKnow) {
     ASSERT_EQ(0u, after.find(notes));
     const std::string rest = after.substr(notes.size());
     EXPECT_EQ(0u, rest.find("[Fan]\r\nControl=0\r\nStop=50\r\nSlow=60\r\nAuto=65\r\n\r\n[Special]\r\n"
-                            "UseAlternateDriver=True\r\nCustomDeviceName=Reader\r\n"
-                            "UseCustomFanValue=False\r\n")) << rest;
-    EXPECT_NE(std::string::npos, rest.find("CustomDeviceID=USB\\VID_1BCF*\r\n\r\n[Mine]\r\n"
-                                           "Colour=blue\r\n[Advanced]\r\nPreventHDClicks=False\r\n"))
+                            "UseAlternateDriver=True\r\nCustomDeviceName=Reader\r\nUseCustomFanValue=False\r\n"))
         << rest;
+    EXPECT_NE(std::string::npos, rest.find("CustomDeviceID=USB\\VID_1BCF*\r\n\r\n[Mine]\r\nColour=blue\r\n"
+                                           "[Advanced]\r\nPreventHDClicks=False\r\n")) << rest;
     EXPECT_EQ(after, WithSettings(after, settings));  // saving again changes nothing
 }
 

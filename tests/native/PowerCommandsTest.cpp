@@ -2,24 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+using namespace modPowerMan;
 
-using modPowerMan::PowerSource;
-
-namespace {
-
+// An unknown mode has no keyword: the line ends in the space; 0x10001 shows no cut to 16 bits.
 TEST(PowerCommandsTest, ThrottleLineForEachSourceAndMode) {
-    EXPECT_EQ(modPowerMan::CreateSchemeCommand() + "|" + modPowerMan::ActivateSchemeCommand(),
-              "powercfg /c vantu|powercfg /s vantu");
+    EXPECT_EQ(CreateSchemeCommand() + "|" + ActivateSchemeCommand(), "powercfg /c vantu|powercfg /s vantu");
     const struct { int32_t mode; const char* keyword; } modes[] = {
-        {0, "constant"}, {1, "adaptive"}, {2, "none"},
-        // no keyword: the line ends in the space
-        {3, ""}, {7, ""}, {-1, ""}, {INT32_MIN, ""}, {0x10001, ""},  // no cut to 16 bits
+        {0, "constant"}, {1, "adaptive"}, {2, "none"}, {3, ""}, {7, ""}, {-1, ""}, {INT32_MIN, ""}, {0x10001, ""},
     };
     for (const auto& m : modes) {
-        EXPECT_EQ(modPowerMan::ThrottleCommand(PowerSource::Mains, m.mode),
+        EXPECT_EQ(ThrottleCommand(PowerSource::Mains, m.mode),
                   std::string("powercfg /x vantu /processor-throttle-ac ") + m.keyword) << m.mode;
-        EXPECT_EQ(modPowerMan::ThrottleCommand(PowerSource::Battery, m.mode),
+        EXPECT_EQ(ThrottleCommand(PowerSource::Battery, m.mode),
                   std::string("powercfg /x vantu /processor-throttle-dc ") + m.keyword) << m.mode;
     }
 }
@@ -27,10 +21,6 @@ TEST(PowerCommandsTest, ThrottleLineForEachSourceAndMode) {
 TEST(PowerCommandsTest, EveryLineStateOtherThanZeroCountsAsMains) {
     const struct { uint8_t acLineStatus; PowerSource source; } cases[] = {
         {0, PowerSource::Battery}, {1, PowerSource::Mains}, {255, PowerSource::Mains}};
-    for (const auto& c : cases) {
-        const PowerStatusRecord status{c.acLineStatus, 8, 0, 0, 0, 0};
-        EXPECT_EQ(modPowerMan::SourceInUse(status), c.source) << int(c.acLineStatus);
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(SourceInUse({c.acLineStatus, 8, 0, 0, 0, 0}), c.source) << int(c.acLineStatus);
 }
-
-}  // namespace

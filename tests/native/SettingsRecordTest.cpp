@@ -3,79 +3,65 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <string>
-#include <utility>
 
 namespace {
 
-// A private-profile file in memory: missing keys give the caller's default.
-struct FakeIni {
-    std::map<std::pair<std::string, std::string>, std::string> Values;
+// A private-profile file in memory, by "Section.Key": missing keys give the caller's default.
+using Ini = std::map<std::string, std::string>;
 
-    IniWriter Writer() {
-        return [this](const std::string& section, const std::string& key, const std::string& value) {
-            Values[{section, key}] = value;
-        };
-    }
-    // Into a record that holds `before` (fields of a missing key take its default).
-    SettingsRecord Load(SettingsRecord settings = {}) const {
-        LoadSettingsFrom(settings, [this](const std::string& section, const std::string& key,
-                                          const std::string& def) {
-            const auto it = Values.find({section, key});
-            return it == Values.end() ? def : it->second;
-        });
-        return settings;
-    }
-};
+// Into a record that holds `settings` (fields of a missing key take its default).
+SettingsRecord Load(const Ini& ini, SettingsRecord settings = {}) {
+    LoadSettingsFrom(settings, [&](const std::string& section, const std::string& key, const std::string& def) {
+        const auto it = ini.find(section + "." + key);
+        return it == ini.end() ? def : it->second;
+    });
+    return settings;
+}
+
+void Save(const SettingsRecord& settings, Ini& ini) {
+    SaveSettingsTo(settings, [&](const std::string& section, const std::string& key, const std::string& value) {
+        ini[section + "." + key] = value;
+    });
+}
 
 const SettingsRecord kDefaults{
     .ShowRemainingBattIcon = true, .TimerInterval = 3000, .TemperatureTextColor = 16777215,
-    .TemperatureTextColor2 = 4259680, .Fan = {3, 50, 60, 65}, .Processor = {1, 0},
-    .FanValueOff = 175, .FanValueSlow = 16, .FanSlowModeThreshold = 42,
-    .CustomResolutionWidth = 1024, .CustomResolutionHeight = 768,
+    .TemperatureTextColor2 = 4259680, .Fan = {3, 50, 60, 65}, .Processor = {1, 0}, .FanValueOff = 175,
+    .FanValueSlow = 16, .FanSlowModeThreshold = 42, .CustomResolutionWidth = 1024, .CustomResolutionHeight = 768,
     .CustomDeviceName = "MyDevice", .CustomDeviceID = "USB\\VID_1BCF*"};
 
 // Every field away from its default, so a field that loads wrong shows.
-FakeIni FileWithOwnValues() {
-    FakeIni ini;
-    ini.Values = {
-        {{"Advanced", "PreventHDClicks"}, "True"},   {{"Advanced", "ShowRemainingBattIcon"}, "False"},
-        {{"Advanced", "TimerInterval"}, "1500"},     {{"Advanced", "EnableDownscaling"}, "True"},
-        {{"Advanced", "ShowFullSizeTempIcon"}, "True"}, {{"Advanced", "SingleIconMode"}, "True"},
-        {{"Colors", "TemperatureTextColor"}, "&HFF"}, {{"Colors", "TemperatureTextColor2"}, "&H10000"},
-        {{"Colors", "BatteryTextColor"}, "&H123456"}, {{"Fan", "Control"}, "1"},
-        {{"Fan", "Stop"}, "45"},                     {{"Fan", "Slow"}, "55"},
-        {{"Fan", "Auto"}, "70"},                     {{"Processor", "AC"}, "0"},
-        {{"Processor", "DC"}, "2"},                  {{"Special", "UseCustomFanValue"}, "True"},
-        {{"Special", "FanValueOff"}, "&H1"},         {{"Special", "FanValueSlow"}, "&H2"},
-        {{"Special", "FanValueAuto"}, "&HFF"},       {{"Special", "FanSlowModeThreshold"}, "-5"},
-        {{"Special", "CustomResolutionWidth"}, "1280"}, {{"Special", "CustomResolutionHeight"}, "1024"},
-        {{"Special", "UseAlternateDriver"}, "True"}, {{"Special", "UseCustomDevice"}, "True"},
-        {{"Special", "CustomDeviceName"}, "My Cam"}, {{"Special", "CustomDeviceID"}, "PCI\\VEN_8086*"},
-    };
-    return ini;
-}
+const Ini kOwnFile = {
+    {"Advanced.PreventHDClicks", "True"}, {"Advanced.ShowRemainingBattIcon", "False"},
+    {"Advanced.TimerInterval", "1500"}, {"Advanced.EnableDownscaling", "True"},
+    {"Advanced.ShowFullSizeTempIcon", "True"}, {"Advanced.SingleIconMode", "True"},
+    {"Colors.TemperatureTextColor", "&HFF"}, {"Colors.TemperatureTextColor2", "&H10000"},
+    {"Colors.BatteryTextColor", "&H123456"}, {"Fan.Control", "1"}, {"Fan.Stop", "45"}, {"Fan.Slow", "55"},
+    {"Fan.Auto", "70"}, {"Processor.AC", "0"}, {"Processor.DC", "2"}, {"Special.UseCustomFanValue", "True"},
+    {"Special.FanValueOff", "&H1"}, {"Special.FanValueSlow", "&H2"}, {"Special.FanValueAuto", "&HFF"},
+    {"Special.FanSlowModeThreshold", "-5"}, {"Special.CustomResolutionWidth", "1280"},
+    {"Special.CustomResolutionHeight", "1024"}, {"Special.UseAlternateDriver", "True"},
+    {"Special.UseCustomDevice", "True"}, {"Special.CustomDeviceName", "My Cam"},
+    {"Special.CustomDeviceID", "PCI\\VEN_8086*"},
+};
 
 const SettingsRecord kOwnValues{
-    .PreventHDClicks = true, .ShowRemainingBattIcon = false, .TimerInterval = 1500,
-    .EnableDownscaling = true, .ShowFullSizeTempIcon = true, .SingleIconMode = true,
-    .TemperatureTextColor = 0xFF, .TemperatureTextColor2 = 0x10000, .BatteryTextColor = 0x123456,
-    .Fan = {1, 45, 55, 70}, .Processor = {0, 2}, .UseCustomFanValue = true, .FanValueOff = 1,
-    .FanValueSlow = 2, .FanValueAuto = 255, .FanSlowModeThreshold = -5,
+    .PreventHDClicks = true, .ShowRemainingBattIcon = false, .TimerInterval = 1500, .EnableDownscaling = true,
+    .ShowFullSizeTempIcon = true, .SingleIconMode = true, .TemperatureTextColor = 0xFF,
+    .TemperatureTextColor2 = 0x10000, .BatteryTextColor = 0x123456, .Fan = {1, 45, 55, 70}, .Processor = {0, 2},
+    .UseCustomFanValue = true, .FanValueOff = 1, .FanValueSlow = 2, .FanValueAuto = 255, .FanSlowModeThreshold = -5,
     .CustomResolutionWidth = 1280, .CustomResolutionHeight = 1024, .UseAlternateDriver = true,
     .UseCustomDevice = true, .CustomDeviceName = "My Cam", .CustomDeviceID = "PCI\\VEN_8086*"};
 
-TEST(SettingsRecordTest, EmptyFileGivesTheDefaults) {
-    EXPECT_EQ(kDefaults, FakeIni{}.Load());
-    EXPECT_EQ(kDefaults, FakeIni{}.Load(kOwnValues));
-}
-
-TEST(SettingsRecordTest, FileValuesLoadAndSurviveASave) {
-    FakeIni ini = FileWithOwnValues();
-    const SettingsRecord loaded = ini.Load();
+// An empty file gives the defaults, whatever the record held.
+TEST(SettingsRecordTest, FileValuesOrDefaultsLoadAndSurviveASave) {
+    EXPECT_EQ(kDefaults, Load({}));
+    EXPECT_EQ(kDefaults, Load({}, kOwnValues));
+    Ini ini = kOwnFile;
+    const SettingsRecord loaded = Load(ini);
     EXPECT_EQ(kOwnValues, loaded);
-    SaveSettingsTo(loaded, ini.Writer());
-    EXPECT_EQ(loaded, ini.Load());
+    Save(loaded, ini);
+    EXPECT_EQ(loaded, Load(ini));
 }
 
 TEST(SettingsRecordTest, SaveWritesNegativeWideAndEmptyValuesSoTheyReadBack) {
@@ -87,55 +73,45 @@ TEST(SettingsRecordTest, SaveWritesNegativeWideAndEmptyValuesSoTheyReadBack) {
     s.BatteryTextColor = 0x10000;
     s.CustomDeviceName = "  padded name  ";
     s.CustomDeviceID = "";  // an empty value is not a missing key
-    FakeIni ini;
-    SaveSettingsTo(s, ini.Writer());
-    EXPECT_EQ("-12", (ini.Values[{"Advanced", "TimerInterval"}]));
-    EXPECT_EQ("&HFFFFFFFF", (ini.Values[{"Colors", "TemperatureTextColor"}]));
-    EXPECT_EQ("&HFF00", (ini.Values[{"Colors", "TemperatureTextColor2"}]));
-    EXPECT_EQ(s, ini.Load());
+    Ini ini;
+    Save(s, ini);
+    EXPECT_EQ("-12", ini["Advanced.TimerInterval"]);
+    EXPECT_EQ("&HFFFFFFFF", ini["Colors.TemperatureTextColor"]);
+    EXPECT_EQ("&HFF00", ini["Colors.TemperatureTextColor2"]);
+    EXPECT_EQ(s, Load(ini));
 }
 
 // A bad value costs only its own field: it loads as if its key were missing, and every
 // field after it still gets the file's value (the next save must not overwrite them).
 TEST(SettingsRecordTest, BadValueTakesItsDefaultAndTheLoadGoesOn) {
-    const struct { const char* section; const char* key; const char* text; } cases[] = {
-        {"Advanced", "TimerInterval", ""},     {"Special", "FanValueOff", "&H100"},
-        {"Advanced", "PreventHDClicks", "yes"}, {"Fan", "Stop", "32768"},
-        {"Colors", "BatteryTextColor", "&HG1"}, {"Special", "UseAlternateDriver", "1 2"},
+    const struct { const char* key; const char* text; } cases[] = {
+        {"Advanced.TimerInterval", ""}, {"Special.FanValueOff", "&H100"}, {"Advanced.PreventHDClicks", "yes"},
+        {"Fan.Stop", "32768"}, {"Colors.BatteryTextColor", "&HG1"}, {"Special.UseAlternateDriver", "1 2"},
     };
     for (const auto& c : cases) {
-        FakeIni bad = FileWithOwnValues(), missing = FileWithOwnValues();
-        bad.Values[{c.section, c.key}] = c.text;
-        missing.Values.erase({c.section, c.key});
-        const SettingsRecord expected = missing.Load();
+        Ini bad = kOwnFile, missing = kOwnFile;
+        bad[c.key] = c.text;
+        missing.erase(c.key);
+        const SettingsRecord expected = Load(missing);
         EXPECT_NE(kOwnValues, expected) << c.key;  // the default differs from the file's value
-        EXPECT_EQ(expected, bad.Load()) << c.key << "=" << c.text;
+        EXPECT_EQ(expected, Load(bad)) << c.key << "=" << c.text;
     }
 }
 
 TEST(SettingsRecordTest, BiosVersionFromTheLastSixCharacters) {
     using namespace std::string_literals;
-    const struct {
-        std::string Text;
-        int16_t Expected;
-    } cases[] = {
-        {"ACRSYS - 1\0V0.3304\0\0"s, 3304}, {"ACRSYS - 1\0V0.3115\0\0"s, 3115},
-        {"3304\0\0"s, 3304},                {"V1.0 12345"s, 12345},
-        {"ACRSYS\0V1.09 A\0\0"s, 0},        {"ACRSYS\0BIOS\0\0"s, 0},
-        {"ACRSYS\0V3.3\0\0"s, 0},           {"\0\0"s, 0},
-        {""s, 0},                           {"caca"s, 0},
-        {"123456"s, 0},                     {"V1.0x12345"s, 0},
+    const struct { std::string Text; int16_t Expected; } cases[] = {
+        {"ACRSYS - 1\0V0.3304\0\0"s, 3304}, {"ACRSYS - 1\0V0.3115\0\0"s, 3115}, {"3304\0\0"s, 3304},
+        {"V1.0 12345"s, 12345}, {"ACRSYS\0V1.09 A\0\0"s, 0}, {"ACRSYS\0BIOS\0\0"s, 0}, {"ACRSYS\0V3.3\0\0"s, 0},
+        {"\0\0"s, 0}, {""s, 0}, {"caca"s, 0}, {"123456"s, 0}, {"V1.0x12345"s, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(c.Expected, BiosVersionFromText(c.Text)) << c.Text;
 }
 
 TEST(SettingsRecordTest, Windows6OrLaterFromTheVersionText) {
-    const struct {
-        const char* Text;
-        bool Expected;
-    } cases[] = {{"5.1", false}, {"5.2", false}, {"6.0", true}, {"6.1", true},
-                 {"6.3", true},  {"10.0", true}, {"", false},   {"caca", false},
-                 {"5.99", false}, {" 6", true}};
+    const struct { const char* Text; bool Expected; } cases[] = {
+        {"5.1", false}, {"5.2", false}, {"6.0", true}, {"6.1", true}, {"6.3", true}, {"10.0", true}, {"", false},
+        {"caca", false}, {"5.99", false}, {" 6", true}};
     for (const auto& c : cases) EXPECT_EQ(c.Expected, IsVersion6OrLater(c.Text)) << c.Text;
 }
 

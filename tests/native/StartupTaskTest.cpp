@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
-
-namespace {
 
 // What makes the task start the program as the shortcut would have, and keep it
 // running on a netbook: each setting where the scheduler reads it, the names and
@@ -13,27 +10,21 @@ namespace {
 TEST(StartupTaskTest, DefinitionHoldsTheTriggerTheRightsTheBatterySettingsAndTheProgram) {
     const std::string xml = StartupTask::Definition("vantu", "C:\\Tools & Fans\\vantu.exe",
                                                     "C:\\Tools & Fans\\", "NETBOOK\\<Tom>");
-    const char* parts[] = {
+    const char* pieces[] = {
         "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Task version=\"1.2\" "
-        "xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">",
-        "<Description>vantu</Description>",
+        "xmlns=\"http://schemas.microsoft.com/windows/2004/02/mit/task\">", "<Description>vantu</Description>",
         "<Triggers>\r\n    <LogonTrigger>\r\n      <Enabled>true</Enabled>\r\n"
         "      <UserId>NETBOOK\\&lt;Tom&gt;</UserId>\r\n    </LogonTrigger>\r\n  </Triggers>",
-        "<Principal id=\"Author\">\r\n      <UserId>NETBOOK\\&lt;Tom&gt;</UserId>\r\n"
-        "      <LogonType>InteractiveToken</LogonType>\r\n"
-        "      <RunLevel>HighestAvailable</RunLevel>\r\n    </Principal>",
-        "<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>",
-        "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>",
-        "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>",
-        "<StartWhenAvailable>true</StartWhenAvailable>",
-        "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>",
-        "<Priority>5</Priority>",
-        "<Actions Context=\"Author\">\r\n    <Exec>\r\n"
-        "      <Command>C:\\Tools &amp; Fans\\vantu.exe</Command>\r\n"
+        "<Principal id=\"Author\">\r\n      <UserId>NETBOOK\\&lt;Tom&gt;</UserId>\r\n      <LogonType>InteractiveToken"
+        "</LogonType>\r\n      <RunLevel>HighestAvailable</RunLevel>\r\n    </Principal>",
+        "<MultipleInstancesPolicy>IgnoreNew</MultipleInstancesPolicy>", "<StartWhenAvailable>true</StartWhenAvailable>",
+        "<DisallowStartIfOnBatteries>false</DisallowStartIfOnBatteries>", "<Priority>5</Priority>",
+        "<StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>", "<ExecutionTimeLimit>PT0S</ExecutionTimeLimit>",
+        "<Actions Context=\"Author\">\r\n    <Exec>\r\n      <Command>C:\\Tools &amp; Fans\\vantu.exe</Command>\r\n"
         "      <WorkingDirectory>C:\\Tools &amp; Fans\\</WorkingDirectory>\r\n    </Exec>",
     };
-    for (const char* part : parts)
-        EXPECT_NE(xml.find(part), std::string::npos) << part << "\nmissing from\n" << xml;
+    for (const char* piece : pieces)
+        EXPECT_NE(xml.find(piece), std::string::npos) << piece << "\nmissing from\n" << xml;
     EXPECT_EQ(xml.find("& "), std::string::npos);
     // Well-formed: each element closed, in order, and nothing after the task.
     std::vector<std::string> open;
@@ -49,5 +40,3 @@ TEST(StartupTaskTest, DefinitionHoldsTheTriggerTheRightsTheBatterySettingsAndThe
     EXPECT_TRUE(open.empty()) << open.size() << " left open";
     EXPECT_EQ(xml.substr(xml.size() - 9), "</Task>\r\n");
 }
-
-}  // namespace

@@ -1,5 +1,5 @@
-// modSettings against the program's own settings file beside this test program: the
-// platform's profile reader, which files count, and the save that replaces the file.
+// modSettings against the program's own settings file beside this test program: which
+// files count, and the save that replaces the file.
 #include "settings/modSettings.h"
 
 #include <gtest/gtest.h>
@@ -27,29 +27,9 @@ protected:
             RemoveDirectoryA(path.c_str());
         }
     }
-    std::string Read(const char* section, const char* key) const {
-        return modSettings::ReadIniValue(section, key, path_, "dflt");
-    }
     const std::string path_ = modSettings::IniFilePath(), leftover_ = path_ + ".new";
     const SettingsRecord saved_ = modSettings::Settings;
 };
-
-// Named after the program's title, beside this executable.
-TEST_F(ProgramIni, ReadGivesTheStoredTextOrTheDefault) {
-    EXPECT_EQ(path_, modSettings::AppFolder() + "vantu.ini");
-    EXPECT_TRUE(Exists(modSettings::AppFolder() + "wine_unit_tests.exe"));
-    EXPECT_EQ("dflt", Read("Fan", "Slow"));  // no file yet
-    Write(path_, "[Fan]\r\nSlow=60\r\n[Advanced]\r\nTimerInterval=\r\n[Special]\r\nCustomDeviceName=  Cam  \r\n"
-                 "CustomDeviceID=" + std::string(300, 'x') + "\r\n");
-    const struct { const char* section; const char* key; std::string text; } cases[] = {
-        {"Fan", "Slow", "60"},          {"Fan", "Stop", "dflt"},                 // missing key
-        {"Other", "Slow", "dflt"},      {"Advanced", "TimerInterval", ""},       // empty is not missing
-        {"Special", "CustomDeviceName", "Cam"},                                  // blanks trimmed
-        {"Special", "CustomDeviceID", std::string(254, 'x')},                   // cut to 254 characters
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.text, Read(c.section, c.key)) << c.key;
-}
 
 // Only an ordinary file counts as the program's settings file.
 TEST_F(ProgramIni, ExistsOnlyAsAnOrdinaryFile) {
