@@ -71,31 +71,6 @@ private:
     const bool savedVersion6_ = modSettings::IsWindows6OrLater;
 };
 
-// Hidden entries are really absent, separators included; the custom resolution and
-// device entries bear the settings' names.
-TEST_F(TrayMenu, StructureBeforeAndFromWindows6) {
-    modSettings::Settings.CustomDeviceName = "Card reader";
-    modSettings::Settings.UseCustomDevice = true;
-    frmMain::PrepareCustomDeviceEntry();
-    modSettings::IsWindows6OrLater = true;
-    frmMain::PrepareScreenMenu();
-    EXPECT_EQ(Popup(), "&About|&Configure|-|&Devices[LAN|Wi-Fi|Webcam|Card reader]|&Fan[Off|Slow|Auto|Custom]|-|&Exit");
-
-    modSettings::Settings.UseCustomDevice = false;
-    frmMain::PrepareCustomDeviceEntry();
-    for (uint32_t id : {IDM_SCREEN, IDM_800MHZ, IDM_DYNAMIC, IDM_SEP2})
-        frmMain::SetMenuVisible(id, true);
-    modSettings::Settings.CustomResolutionWidth = 1280;
-    modSettings::Settings.CustomResolutionHeight = 1024;
-    modSettings::IsWindows6OrLater = false;
-    frmMain::PrepareScreenMenu();
-    std::string popup = Popup();
-    std::erase(popup, '*');  // the checks are the other tests'
-    EXPECT_EQ(popup.substr(0, popup.find("&Screen")), "&About|&Configure|-|&Devices[LAN|Wi-Fi|Webcam]|&Fan[Off|Slow|Auto|Custom]|");
-    EXPECT_EQ(popup.substr(popup.find("&Screen["), 35), "&Screen[Downscaling|1280x1024|1024x");
-    EXPECT_EQ(popup.substr(popup.find("]|-|800")), "]|-|800 Mhz|Dynamic|-|&Exit");
-}
-
 // A fan entry stores the mode at once and the check follows it; 7 checks nothing.
 TEST_F(TrayMenu, FanEntriesSaveTheModeAndMoveTheCheck) {
     const struct { uint32_t id; const char* checks; const char* stored; } cases[] = {

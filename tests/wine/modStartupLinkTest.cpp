@@ -37,50 +37,17 @@ std::string ReadBytes(const std::string& path) {
     return bytes.str();
 }
 
-DWORD Attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
-
-// The shortcut of this test program, named after it as vantu's is after vantu.exe;
-// none before and after each test.
-class StartupLinkTest : public testing::Test {
-protected:
-    void SetUp() override { Remove(); }
-    void TearDown() override { Remove(); }
-    void Remove() const {
-        SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path_.c_str());
-        RemoveDirectoryA(path_.c_str());
-    }
-    const std::string name_ = ExecutableName(), folder_ = modSettings::AppFolder();
-    const std::string path_ = StartupFolder() + "\\" + name_ + ".lnk";
-};
-
 // It starts the running file (named after it, not after the title) in its folder. Its
 // show command is 4, without activation: readers take any value but 1, 3 and 7 as 1,
 // so it is read where it is stored, the 32-bit field at offset 60 of the header.
-TEST_F(StartupLinkTest, CreatedShortcutStartsTheRunningExecutableInItsFolder) {
-    ASSERT_EQ(CreateStartupLink(name_, folder_), S_OK);
-    EXPECT_EQ(ReadLink(path_), folder_ + "wine_unit_tests.exe|" + folder_ + "|wine_unit_tests");
-    EXPECT_EQ(ReadBytes(path_).substr(60, 4), std::string("\x04\0\0\0", 4));
-}
-
-// The dialog's save: the shortcut follows the choice, one that is there already left
-// as it is, wherever it points (a hidden one counts as absent). Only its creation
-// tells of a failure: a folder in its place can be neither written nor deleted.
-TEST_F(StartupLinkTest, UpdateCreatesOrRemovesButNeverRewritesAndTellsOfAFailedCreation) {
-    ASSERT_EQ(CreateStartupLink(name_, WindowsFolder() + "\\"), S_OK);
-    const std::string before = ReadBytes(path_);
-    EXPECT_EQ(UpdateStartupLink(name_, folder_, true), S_OK);
-    EXPECT_EQ(ReadBytes(path_), before);
-    EXPECT_EQ(UpdateStartupLink(name_, folder_, false), S_OK);
-    EXPECT_EQ(Attributes(path_), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(UpdateStartupLink(name_, folder_, true), S_OK);
-    ASSERT_TRUE(SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_FALSE(StartupLinkExists(name_));
-    Remove();
-    ASSERT_TRUE(CreateDirectoryA(path_.c_str(), nullptr));
-    EXPECT_TRUE(FAILED(UpdateStartupLink(name_, folder_, true)));
-    RemoveStartupLink(name_);
-    EXPECT_EQ(Attributes(path_), DWORD(FILE_ATTRIBUTE_DIRECTORY));
+TEST(StartupLinkTest, CreatedShortcutStartsTheRunningExecutableInItsFolder) {
+    const std::string name = ExecutableName(), folder = modSettings::AppFolder();
+    const std::string path = StartupFolder() + "\\" + name + ".lnk";
+    ASSERT_EQ(CreateStartupLink(name, folder), S_OK);
+    EXPECT_EQ(ReadLink(path), folder + "wine_unit_tests.exe|" + folder + "|wine_unit_tests");
+    EXPECT_EQ(ReadBytes(path).substr(60, 4), std::string("\x04\0\0\0", 4));
+    RemoveStartupLink(name);
+    EXPECT_FALSE(StartupLinkExists(name));
 }
 
 }  // namespace
