@@ -27,6 +27,7 @@ protected:
         vantu.Close();
         ASSERT_TRUE(vantu.WaitForExit().has_value());
         const Calls calls = tray.Get();
+        ASSERT_GE(calls.size(), last.size());
         for (size_t i = 0; i < last.size(); ++i)
             EXPECT_EQ(calls[calls.size() - last.size() + i].line.rfind(last[i], 0), 0u) << last[i];
     }

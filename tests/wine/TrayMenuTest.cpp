@@ -1,5 +1,5 @@
-// The tray menu as it opens: the popup built from the visible entries, read back item
-// by item, and the check marks and commands of its entries.
+// The tray menu as it opens, read back item by item: the check marks and commands of
+// its entries.
 #include "app/TrayMenu.h"
 
 #include <gtest/gtest.h>
@@ -53,14 +53,12 @@ protected:
         modSettings::LoadSettings();  // only loaded settings are ever saved
     }
     void TearDown() override {
-        for (uint32_t id : {IDM_SCREEN, IDM_800MHZ, IDM_DYNAMIC, IDM_SEP2, IDM_CUSTOMDEVICE})
-            frmMain::SetMenuVisible(id, true);
+        frmMain::SetMenuVisible(IDM_CUSTOMDEVICE, true);
         FakePowerSupply::Mains();
         DeleteFileA(modSettings::IniFilePath().c_str());
         DeleteFileA((modSettings::AppFolder() + "devcon.outs").c_str());
         CommandLog::Clear();
         modSettings::Settings = saved_;
-        modSettings::IsWindows6OrLater = savedVersion6_;
     }
     std::string Stored(const char* section, const char* key) const {
         return modSettings::ReadIniValue(section, key, modSettings::IniFilePath(), "none");
@@ -68,7 +66,6 @@ protected:
 
 private:
     const SettingsRecord saved_ = modSettings::Settings;
-    const bool savedVersion6_ = modSettings::IsWindows6OrLater;
 };
 
 // A fan entry stores the mode at once and the check follows it; 7 checks nothing.
