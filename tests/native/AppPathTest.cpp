@@ -10,14 +10,6 @@ TEST(AppPathTest, FolderEndsInExactlyOneBackslash) {
     for (const auto& c : cases) EXPECT_EQ(c.Folder, FolderWithBackslash(c.Path)) << c.Path;
 }
 
-TEST(AppPathTest, AddBackslashAddsOneOnlyWhenTheLastCharacterIsNotOne) {
-    const struct { const char* path; const char* result; } cases[] = {
-        {"C:\\", "C:\\"}, {"", "\\"}, {"C:\\Tools", "C:\\Tools\\"}, {"C:\\Tools\\\\", "C:\\Tools\\\\"},
-        {"C:\\Tools/", "C:\\Tools/\\"},  // a slash is not a backslash
-    };
-    for (const auto& c : cases) EXPECT_EQ(c.result, AddBackslash(c.path)) << c.path;
-}
-
 TEST(AppPathTest, ExecutableNameIsTheFileNameWithoutItsExtension) {
     const struct { const char* path; const char* name; } cases[] = {
         {"C:\\Tools\\vantu.exe", "vantu"}, {"C:\\Tools\\fan control.EXE", "fan control"},

