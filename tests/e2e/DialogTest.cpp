@@ -160,6 +160,7 @@ TEST(ConfigDialog, SaveStoresTheControlsAndChecksTheTypedValues) {
 TEST(ConfigDialog, TesterHoldsTheMonitorUntilTheDialogCloses) {
     MenuUser user(kIni);
     const std::string before = user.Folder().Ini();
+    const milliseconds fiveTicks = user.Folder().TimeOfTicks(5);
     for (const bool closeBox : {false, true}) {
         SCOPED_TRACE(closeBox ? "close box" : "Cancel");
         const ConfigDialog dialog(user);
@@ -172,7 +173,7 @@ TEST(ConfigDialog, TesterHoldsTheMonitorUntilTheDialogCloses) {
         const size_t reads = user.Folder().EcLog("R 58").size();
         if (!closeBox)
             user.ChooseConfigure();
-        Sleep(1000);  // five timer periods
+        Sleep(static_cast<DWORD>(fiveTicks.count()));
         EXPECT_EQ(user.Folder().EcLog("R 58").size(), reads) << "the monitor ran during a test";
         EXPECT_EQ(user.Folder().EcLog("W 55 ").back(), "W 55 AF");
         int dialogs = 0;
@@ -194,6 +195,7 @@ TEST(ConfigDialog, TesterHoldsTheMonitorUntilTheDialogCloses) {
 // and no tick starts again. (Ticks while the menu was open left it be.)
 TEST(ConfigDialog, AfterTheSessionEndedItsButtonsChangeNothing) {
     MenuUser user(kIni);
+    const milliseconds fiveTicks = user.Folder().TimeOfTicks(5);
     const ConfigDialog dialog(user, 2);
     ASSERT_TRUE(user.Program().EndSession());
     const Lines ecLog = user.Folder().EcLog();
@@ -206,7 +208,7 @@ TEST(ConfigDialog, AfterTheSessionEndedItsButtonsChangeNothing) {
     dialog.SetChecked(IDC_CHKSHOWTIME, !dialog.Checked(IDC_CHKSHOWTIME));  // a save would show
     dialog.Press(IDC_BUTSAVE);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog.Window()); }));
-    Sleep(1000);  // five timer periods
+    Sleep(static_cast<DWORD>(fiveTicks.count()));
     EXPECT_EQ(user.Folder().EcLog(), ecLog);
     EXPECT_EQ(user.Folder().Ini(), saved);
 }

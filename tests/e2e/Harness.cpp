@@ -81,9 +81,11 @@ void WriteFileText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
 }
 
+// A line still being written (no line end yet) is left for the next read.
 Lines ReadLines(const std::string& path, const std::string& prefix) {
     Lines lines;
-    std::istringstream in(ReadFileText(path));
+    const std::string text = ReadFileText(path);
+    std::istringstream in(text.substr(0, text.find_last_of('\n') + 1));
     for (std::string line; std::getline(in, line);)
         if (line.rfind(prefix, 0) == 0)
             lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
@@ -114,6 +116,12 @@ TestFolder::TestFolder(const std::string& suffix, const std::string& parent) {
     CopyInto(VANTU_EXE, Path("vantu.exe"));
     CopyInto(SIMEC_DLL, Path("WinIo.dll"));
     CopyInto(FAKECMD_EXE, Path("powercfg.exe"));
+}
+
+milliseconds TestFolder::TimeOfTicks(size_t count) const {
+    const auto start = std::chrono::steady_clock::now();
+    WaitForEcLog("R 58 ", EcLog("R 58 ").size() + count);
+    return std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
 }
 
 void TestFolder::AddFakeCommand(const std::string& name) const { CopyInto(FAKECMD_EXE, Path(name + ".exe")); }
@@ -158,7 +166,7 @@ std::optional<DWORD> Vantu::WaitForExit() const {
 
 void Vantu::Kill() const {
     TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 5000);
+    WaitForSingleObject(process_, static_cast<DWORD>(kEventBound.count()));
 }
 
 std::string TrayCall::Field(const std::string& key) const {
@@ -174,8 +182,9 @@ TrayRecorder::TrayRecorder(const TestFolder& folder, const std::string& logName)
 }
 
 TrayRecorder::~TrayRecorder() {
+    // Gone for good before the next one starts, or the shell's requests could reach it.
     TerminateProcess(process_, 0);
-    WaitForSingleObject(process_, 5000);
+    WaitForSingleObject(process_, static_cast<DWORD>(kEventBound.count()));
     CloseHandle(process_);
 }
 

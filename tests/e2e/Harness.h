@@ -52,6 +52,9 @@ public:
     bool WaitForEcLog(const std::string& prefix, size_t count) const {
         return WaitUntil([&] { return EcLog(prefix).size() >= count; });
     }
+    // How long the program's next `count` ticks take here: the time a check that
+    // nothing happens must leave it, since an emulated guest runs many times slower.
+    milliseconds TimeOfTicks(size_t count) const;
     // The same folder under another parent: VANTU_READ_ONLY shows VANTU_WRITABLE.
     TestFolder SeenFrom(const std::string& parent) const;
 
