@@ -1,0 +1,127 @@
+#include "ec/Smbios.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+using Bytes = std::vector<uint8_t>;
+using EcModels::MachineIdentity;
+
+namespace {
+
+// A structure: type, length, handle, the fields after the header, then its strings.
+Bytes Structure(uint8_t type, const Bytes& fields, const std::vector<std::string>& strings = {}) {
+    Bytes bytes{type, uint8_t(4 + fields.size()), 0x34, 0x12};
+    bytes.insert(bytes.end(), fields.begin(), fields.end());
+    for (const std::string& text : strings) bytes.insert(bytes.end(), text.c_str(), text.c_str() + text.size() + 1);
+    if (strings.empty()) bytes.push_back(0);
+    bytes.push_back(0);
+    return bytes;
+}
+
+Bytes Join(std::initializer_list<Bytes> parts) {
+    Bytes bytes;
+    for (const Bytes& part : parts) bytes.insert(bytes.end(), part.begin(), part.end());
+    return bytes;
+}
+
+Bytes With(Bytes bytes, size_t at, uint8_t value) { return bytes[at] = value, bytes; }
+Bytes Cut(const Bytes& bytes, size_t dropped) { return Bytes(bytes.begin(), bytes.end() - dropped); }
+
+// GetSystemFirmwareTable's header: calling method, SMBIOS 2.7, DMI revision, the length.
+Bytes Raw(uint32_t length, const Bytes& table) {
+    return Join({{0, 2, 7, 0, uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)},
+                 table});
+}
+
+std::vector<std::string> Fields(const MachineIdentity& m) { return {m.Manufacturer, m.Product, m.BiosVersion}; }
+
+// Baseboard strings that look like the wanted ones, a structure without strings, then the two.
+const Bytes Baseboard = Structure(2, {1, 2}, {"Acer", "JV01"}), NoStrings = Structure(32, {0, 0, 0, 0, 0, 0, 0});
+const Bytes Bios = Structure(0, {1, 2, 0x00, 0xE0, 3, 0x0F}, {"Phoenix", "V0.3206  ", "06/04/2009"});
+const Bytes System = Structure(1, {1, 2, 3, 4}, {"Acer", "AO751h\t", "V1", "LUS"});
+const Bytes End = Structure(127, {});
+const Bytes Good = Join({Baseboard, NoStrings, Bios, System, End});
+const std::vector<std::string> Whole{"Acer", "AO751h", "V0.3206"}, BiosOnly{"", "", "V0.3206"}, None{"", "", ""};
+
+}  // namespace
+
+TEST(Smbios, FirstBiosAndSystemStructuresWhateverElseTheTableHolds) {
+    const struct { const char* Name; Bytes Table; std::vector<std::string> Expected; } cases[] = {
+        {"good", Good, Whole},
+        {"system first, no end", Join({System, Bios}), Whole},
+        {"second of each", Join({Bios, System, Structure(0, {1, 1}, {"X"}), Structure(1, {1, 1}, {"X"})}), Whole},
+        {"end before system", Join({Bios, End, System}), BiosOnly},
+        {"index 0 and past", Join({Bios, Structure(1, {0, 2}, {"Acer"})}), BiosOnly},
+        {"fields just fit", Join({Structure(0, {1, 2}, {"P", "V0.3206"}), Structure(1, {1, 2}, {"Acer", "AO751h"})}), Whole},
+        {"one field short", Join({Structure(0, {2}, {"P", "V0.3206"}), Structure(1, {1}, {"Acer", "AO751h"})}),
+         {"Acer", "", ""}},
+        {"empty", {}, None},
+        {"header cut", {0, 6, 0}, None},
+        {"length 3", With(Good, 1, 3), None},
+        {"system's length past the end", Join({Bios, With(System, 1, 0xFF)}), BiosOnly},
+        {"system's header cut", Cut(Join({Bios, System}), System.size() - 3), BiosOnly},
+        {"one NUL at the end", Cut(Join({Bios, System}), 1), BiosOnly},
+        {"no NUL at the end", Cut(Join({Bios, System}), 2), BiosOnly},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Fields(Smbios::ReadIdentity(c.Table)), c.Expected) << c.Name;
+}
+
+TEST(Smbios, RawTableLengthWithinTheData) {
+    const uint32_t size = uint32_t(Good.size());
+    const struct { const char* Name; Bytes Data; std::vector<std::string> Expected; } cases[] = {
+        {"exact", Raw(size, Good), Whole},
+        {"bytes after the table", Join({Raw(size, Good), {1, 2, 3}}), Whole},
+        {"system outside", Raw(uint32_t(Bios.size() + System.size() - 1), Join({Bios, System})), BiosOnly},
+        {"one past", Raw(size + 1, Good), None},
+        {"far past", Raw(size + 0x01000000, Good), None},
+        {"header cut", Cut(Raw(0, {}), 1), None},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Fields(Smbios::ReadIdentityFromRawSmbios(c.Data)), c.Expected) << c.Name;
+}
+
+namespace {
+// Each field is empty or bytes of the input, without trailing blanks.
+bool FromInput(const MachineIdentity& machine, const Bytes& input) {
+    const std::string_view bytes(reinterpret_cast<const char*>(input.data()), input.size());
+    for (const std::string& field : Fields(machine))
+        if (!field.empty() && (bytes.find(field) == std::string_view::npos ||
+                               EcModels::WithoutTrailingBlanks(field).size() < field.size()))
+            return false;
+    return true;
+}
+}  // namespace
+
+// Flipped bytes, cut tables, wrong lengths and random bytes, each in a buffer of its exact
+// size so that the sanitizer sees a read past the end.
+TEST(Smbios, AnyInputGivesOnlyStringsOfTheInput) {
+    std::mt19937 random(7);
+    const auto below = [&random](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
+    const uint8_t alphabet[] = {0, 0, 1, 2, 4, 5, 6, 127, 'A', ' '};
+    const size_t bios = Baseboard.size() + NoStrings.size(), starts[] = {0, Baseboard.size(), bios, bios + Bios.size(),
+                                                                          Good.size() - End.size()};
+    int known = 0;
+    for (int round = 0; round < 4000; ++round) {
+        Bytes table = Good;
+        switch (round % 4) {
+        case 0:
+            for (size_t flips = 1 + below(4); flips > 0; --flips) table[below(table.size())] = uint8_t(random());
+            break;
+        case 1: table.resize(below(table.size() + 1)); break;
+        case 2: table[1 + starts[below(std::size(starts))]] = uint8_t(below(256)); break;
+        default:
+            table.resize(below(48));
+            for (uint8_t& byte : table) byte = alphabet[below(std::size(alphabet))];
+        }
+        const Bytes input(table.begin(), table.end());
+        const MachineIdentity machine = Smbios::ReadIdentity(input);
+        ASSERT_TRUE(FromInput(machine, input)) << "round " << round;
+        known += machine.Known();
+        const Bytes raw = Raw(uint32_t(input.size() + below(3)) - 1, input);
+        ASSERT_TRUE(FromInput(Smbios::ReadIdentityFromRawSmbios(raw), raw)) << "round " << round;
+    }
+    EXPECT_GT(known, 500);  // the walk reaches the strings often enough to matter
+}
