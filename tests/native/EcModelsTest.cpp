@@ -2,17 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 using namespace EcModels;
 
-// No row is hidden behind an earlier one: each is the match of its own texts.
-TEST(EcModels, EveryRowIsFoundByItsOwnTexts) {
+// No row is hidden behind an earlier one: each is the match of its own texts. And each is of one
+// of three EC designs: registers, auto byte and extra off write come as a set, off bytes from a few.
+TEST(EcModels, EveryRowIsFoundByItsOwnTextsAndIsOfAKnownDesign) {
+    const struct { uint8_t Fan; std::set<uint8_t> Temperatures, Offs; uint8_t Auto; bool ManualOff; } designs[] = {
+        {0x55, {0x58}, {0x1F, 0x20, 0x21, 0x9E, 0xAF}, 0x00, false},
+        {0x93, {0xA8, 0xAC}, {0x14}, 0x04, true},
+        {0xAB, {0xB3, 0xB4}, {0x00}, 0x08, false},
+    };
     ASSERT_EQ(Models().size(), 93u);
     for (const EcModel& row : Models()) {
         SCOPED_TRACE(testing::Message() << row.Vendor << "/" << row.Product << "/" << row.BiosVersion);
-        EXPECT_NE(*row.Vendor, '\0');
-        EXPECT_NE(*row.Product, '\0');
-        EXPECT_NE(*row.BiosVersion, '\0');
+        EXPECT_TRUE(*row.Vendor && *row.Product && *row.BiosVersion);
         EXPECT_EQ(FindModel({row.Vendor, row.Product, row.BiosVersion}), &row);
+        EXPECT_TRUE(std::ranges::any_of(designs, [&row](const auto& d) {
+            return row.FanRegister == d.Fan && d.Temperatures.contains(row.TemperatureRegister) &&
+                   d.Offs.contains(row.OffByte) && row.AutoByte == d.Auto && row.ManualOff == d.ManualOff;
+        }));
     }
 }
 

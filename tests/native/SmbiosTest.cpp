@@ -39,12 +39,12 @@ Bytes Raw(uint32_t length, const Bytes& table) {
 
 std::vector<std::string> Fields(const MachineIdentity& m) { return {m.Manufacturer, m.Product, m.BiosVersion}; }
 
-// Baseboard strings that look like the wanted ones, a structure without strings, then the two.
-const Bytes Baseboard = Structure(2, {1, 2}, {"Acer", "JV01"}), NoStrings = Structure(32, {0, 0, 0, 0, 0, 0, 0});
+// Baseboard strings that look like the wanted ones, a structure of the header only, then the two.
+const Bytes Baseboard = Structure(2, {1, 2}, {"Acer", "JV01"}), Bare = Structure(32, {});
 const Bytes Bios = Structure(0, {1, 2, 0x00, 0xE0, 3, 0x0F}, {"Phoenix", "V0.3206  ", "06/04/2009"});
 const Bytes System = Structure(1, {1, 2, 3, 4}, {"Acer", "AO751h\t", "V1", "LUS"});
 const Bytes End = Structure(127, {});
-const Bytes Good = Join({Baseboard, NoStrings, Bios, System, End});
+const Bytes Good = Join({Baseboard, Bare, Bios, System, End});
 const std::vector<std::string> Whole{"Acer", "AO751h", "V0.3206"}, BiosOnly{"", "", "V0.3206"}, None{"", "", ""};
 
 }  // namespace
@@ -57,7 +57,8 @@ TEST(Smbios, FirstBiosAndSystemStructuresWhateverElseTheTableHolds) {
         {"end before system", Join({Bios, End, System}), BiosOnly},
         {"index 0 and past", Join({Bios, Structure(1, {0, 2}, {"Acer"})}), BiosOnly},
         {"fields just fit", Join({Structure(0, {1, 2}, {"P", "V0.3206"}), Structure(1, {1, 2}, {"Acer", "AO751h"})}), Whole},
-        {"one field short", Join({Structure(0, {2}, {"P", "V0.3206"}), Structure(1, {1}, {"Acer", "AO751h"})}),
+        // The byte after the formatted area is a string's, even one that looks like an index.
+        {"one field short", Join({Structure(0, {2}, {"\x02", "V0.3206"}), Structure(1, {1}, {"Acer", "AO751h"})}),
          {"Acer", "", ""}},
         {"empty", {}, None},
         {"header cut", {0, 6, 0}, None},
@@ -71,13 +72,16 @@ TEST(Smbios, FirstBiosAndSystemStructuresWhateverElseTheTableHolds) {
 }
 
 TEST(Smbios, RawTableLengthWithinTheData) {
-    const uint32_t size = uint32_t(Good.size());
+    // Over 256 bytes, so that the length's second byte counts.
+    const Bytes table = Join({Structure(11, {1}, {std::string(300, 'x')}), Good});
+    const uint32_t size = uint32_t(table.size());
     const struct { const char* Name; Bytes Data; std::vector<std::string> Expected; } cases[] = {
-        {"exact", Raw(size, Good), Whole},
-        {"bytes after the table", Join({Raw(size, Good), {1, 2, 3}}), Whole},
+        {"exact", Raw(size, table), Whole},
+        {"bytes after the table", Join({Raw(size, table), {1, 2, 3}}), Whole},
         {"system outside", Raw(uint32_t(Bios.size() + System.size() - 1), Join({Bios, System})), BiosOnly},
-        {"one past", Raw(size + 1, Good), None},
-        {"far past", Raw(size + 0x01000000, Good), None},
+        {"one past", Raw(size + 1, table), None},
+        {"far past", Raw(size + 0x01000000, table), None},
+        {"no table", Raw(0, {}), None},
         {"header cut", Cut(Raw(0, {}), 1), None},
     };
     for (const auto& c : cases) EXPECT_EQ(Fields(Smbios::ReadIdentityFromRawSmbios(c.Data)), c.Expected) << c.Name;
@@ -101,7 +105,7 @@ TEST(Smbios, AnyInputGivesOnlyStringsOfTheInput) {
     std::mt19937 random(7);
     const auto below = [&random](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
     const uint8_t alphabet[] = {0, 0, 1, 2, 4, 5, 6, 127, 'A', ' '};
-    const size_t bios = Baseboard.size() + NoStrings.size(), starts[] = {0, Baseboard.size(), bios, bios + Bios.size(),
+    const size_t bios = Baseboard.size() + Bare.size(), starts[] = {0, Baseboard.size(), bios, bios + Bios.size(),
                                                                           Good.size() - End.size()};
     int known = 0;
     for (int round = 0; round < 4000; ++round) {
