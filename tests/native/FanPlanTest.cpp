@@ -9,16 +9,14 @@ namespace {
 Plan PlanOf(const MachineIdentity& machine) { return PlanFor(EcModels::FindModel(machine)); }
 }  // namespace
 
-// Custom bytes in every row: off 0x42, slow 0x24, auto 0x81. BIOS 3114 and 3305 give different
-// bytes by number, so a row that ignores the number shows it.
+// The registers and bytes of the model rows are acerhdf's. Custom bytes in every row: off 0x42, slow
+// 0x24, auto 0x81. BIOS 3114 and 3305 give different bytes by number, so a row that ignores it shows it.
 TEST(FanPlan, RegistersAndBytesOfEachKindOfMachine) {
     const struct {
         MachineIdentity Machine; int16_t Bios; bool Custom;
         uint8_t Temperature, Fan; bool ByModel, ManualOff; uint8_t Off, Slow, Auto;
     } cases[] = {
-        {{"Dell", "Inspiron 910", "A04"}, 3114, false, 0x58, 0x55, false, false, 0x1F, 0x20, 0x00},  // no row
-        {{"Dell", "Inspiron 910", "A04"}, 3305, false, 0x58, 0x55, false, false, 0xAF, 0x10, 0x00},
-        {{"", "", ""}, 3305, true, 0x58, 0x55, false, false, 0x42, 0x24, 0x81},
+        {{"Dell", "Inspiron 910", "A04"}, 3305, false, 0x58, 0x55, false, false, 0xAF, 0x10, 0x00},  // no row
         // The Acer AOA110 and AOA150 rows keep the bytes by number, their own Gateway rows do not.
         {{"Acer", "AOA110", "v0.3308"}, 3114, false, 0x58, 0x55, false, false, 0x1F, 0x20, 0x00},
         {{"Acer", "AOA150", "v0.3310"}, 3305, false, 0x58, 0x55, false, false, 0xAF, 0x10, 0x00},
@@ -49,8 +47,9 @@ TEST(FanPlan, MachineLineNamesTheMachineAndWhereItsBytesComeFrom) {
         {{"Acer \t", "AO751h  ", "V0.3206 "}, "Acer AO751h, BIOS V0.3206: fan bytes for this model"},
         {{"Acer", "AOA150", "v0.3310"}, "Acer AOA150, BIOS v0.3310: fan bytes by BIOS version"},
         {{"Dell Inc.", "Inspiron 910", "A04"}, "Dell Inc. Inspiron 910, BIOS A04: fan bytes by BIOS version"},
-        {{"Acer", "AO751h", ""}, "Unknown machine: fan bytes by BIOS version"},
         {{"  ", "AO751h", "V0.3206"}, "Unknown machine: fan bytes by BIOS version"},
+        {{"Acer", "", "V0.3206"}, "Unknown machine: fan bytes by BIOS version"},
+        {{"Acer", "AO751h", "\t"}, "Unknown machine: fan bytes by BIOS version"},
     };
     for (const auto& c : cases) EXPECT_EQ(MachineLine(c.Machine, PlanOf(c.Machine)), c.Line);
 }
