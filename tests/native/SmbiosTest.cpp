@@ -49,7 +49,8 @@ TEST(Smbios, FirstBiosAndSystemStructuresWhateverElseTheTableHolds) {
         // System first, a second structure of each kind, no end of table.
         {"others after", Join({System, Bios, Structure(0, {1, 1}, {"X"}), Structure(1, {1, 1}, {"X"})}), Whole},
         {"end before system", Join({Bios, End, System}), BiosOnly},
-        {"index 0 and past", Join({Bios, Structure(1, {0, 2}, {"Acer"})}), BiosOnly},
+        // A string set ends at its double NUL, not at the next structure's bytes.
+        {"index past and 0", Join({Bios, Structure(1, {3, 0}, {"Acer"}), Baseboard}), BiosOnly},
         {"fields just fit", Join({Structure(0, {1, 2}, {"P", "V0.3206"}), Structure(1, {1, 2}, {"Acer", "AO751h"})}),
          Whole},
         // The byte after the formatted area is a string's, even one that looks like an index.
