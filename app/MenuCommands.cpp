@@ -9,6 +9,7 @@
 #include "app/frmMainWindow.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmConfig.h"
+#include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
 #include "system/modDeviceControl.h"
@@ -151,6 +152,7 @@ void RefreshFanMenu() {
     const int16_t mode = modSettings::Settings.Fan.Control;
     for (int16_t i = 0; i < 4; ++i)
         SetMenuChecked(kFanEntries[i], mode == i);
+    SetMenuEnabled(IDM_SLOW, modAcerEC::CurrentFanPlan().HasSlow());
 }
 
 }  // namespace frmMain

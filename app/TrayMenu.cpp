@@ -95,6 +95,10 @@ void SetMenuCaption(uint32_t id, const std::string& caption) {
     SetMenuItemInfoA(Design(), id, FALSE, &item);
 }
 
+void SetMenuEnabled(uint32_t id, bool enabled) {
+    EnableMenuItem(Design(), id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
 void SetMenuVisible(uint32_t id, bool visible) {
     if (visible)
         invisible.erase(id);

@@ -25,6 +25,7 @@ void Form_MouseMove(uint32_t mouseEvent);
 void SetMenuChecked(uint32_t id, bool checked);
 bool MenuChecked(uint32_t id);
 void SetMenuCaption(uint32_t id, const std::string& caption);
+void SetMenuEnabled(uint32_t id, bool enabled);
 // Win32 menus cannot hide an entry: an invisible one is left out of the popup.
 void SetMenuVisible(uint32_t id, bool visible);
 

@@ -94,6 +94,7 @@ bool Form_Load() {
         return EndAtStartup(std::string(modSettings::AppTitle) + " is already running!");
 
     modSettings::LoadSettings();
+    modAcerEC::UseFanPlan(FanPlan::PlanFor(EcModels::FindModel(modSettings::Machine)));
     const auto& settings = modSettings::Settings;
     if (!modSettings::IniFileExists()) {
         // First start: the driver patch is offered before the file is written, so once.

@@ -7,6 +7,7 @@
 #include "app/GdiHandles.h"
 #include "dialogs/AboutLinks.h"
 #include "dialogs/ModalDialog.h"
+#include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
 
@@ -48,6 +49,8 @@ void Form_Load() {
     SetDlgItemTextA(dialog.hwnd, IDC_LBLVERSION, VersionLine().c_str());
     SetDlgItemTextA(dialog.hwnd, IDC_LBLAUTHOR, (std::string("by ") + AboutLinks::Author).c_str());
     SetDlgItemTextA(dialog.hwnd, IDC_LBLSITE, AboutLinks::Site);
+    SetDlgItemTextA(dialog.hwnd, IDC_LBLMACHINE,
+                    FanPlan::MachineLine(modSettings::Machine, modAcerEC::CurrentFanPlan()).c_str());
     const HDC screen = GetDC(dialog.hwnd);
     const int height = -MulDiv(825, GetDeviceCaps(screen, LOGPIXELSY), 7200);
     ReleaseDC(dialog.hwnd, screen);

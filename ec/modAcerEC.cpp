@@ -4,16 +4,12 @@
 
 #include <string>
 
-#include "ec/FanBytes.h"
 #include "settings/modSettings.h"
 #include "system/Handle.h"
 
 namespace modAcerEC {
 
 namespace {
-
-constexpr uint8_t TemperatureRegister = 0x58;
-constexpr uint8_t FanRegister = 0x55;
 
 // The port library's exports. They return a one-byte C++ bool of which only the low
 // byte is meaningful, so the result is taken as a byte and any non-zero counts as true.
@@ -37,6 +33,8 @@ PortLibrary Library;
 bool PortAccessOpen = false;
 bool Initialized = false;  // InitializeWinIo succeeded: CloseEC owes a ShutdownWinIo
 int32_t CurrentFanState = FanStateUnknown;
+// Plain data, read by the crash hand-back too.
+FanPlan::Plan Plan;
 MonitorStop StopMonitor = nullptr;
 
 // The lock that hardware-monitoring programs take around their EC transactions, under
@@ -101,10 +99,13 @@ struct WinIoPorts final : EcProtocol::PortIo {
 };
 
 void WriteFanRegister(uint8_t value, int32_t state) {
-    CurrentFanState = WriteEC(value, FanRegister) ? state : FanStateUnknown;
+    CurrentFanState = WriteEC(value, Plan.FanRegister) ? state : FanStateUnknown;
 }
 
 }  // namespace
+
+void UseFanPlan(const FanPlan::Plan& plan) { Plan = plan; }
+const FanPlan::Plan& CurrentFanPlan() { return Plan; }
 
 int32_t FanState() { return CurrentFanState; }
 void SetFanState(int32_t state) { CurrentFanState = state; }
@@ -173,25 +174,27 @@ uint8_t ReadEC(uint8_t reg) {
     return Ports() ? EcProtocol::ReadEC(io, reg) : 0;
 }
 
-uint8_t ReadTemperature() { return ReadEC(TemperatureRegister); }
+uint8_t ReadTemperature() { return ReadEC(Plan.TemperatureRegister); }
 
 void SetFanOff() {
     const auto& s = modSettings::Settings;
-    WriteFanRegister(FanBytes::FanOffByte(modSettings::BiosVersion, s.UseCustomFanValue,
-                                          s.FanValueOff),
+    WriteFanRegister(FanPlan::OffByte(Plan, modSettings::BiosVersion, s.UseCustomFanValue, s.FanValueOff),
                      FanStateOff);
+    // These ECs stop the fan only once told that the host controls it.
+    if (Plan.ManualOff && CurrentFanState == FanStateOff &&
+        !WriteEC(EcModels::ManualOffByte, EcModels::ManualOffRegister))
+        CurrentFanState = FanStateUnknown;
 }
 
 void SetFanSlow() {
     const auto& s = modSettings::Settings;
-    WriteFanRegister(FanBytes::FanSlowByte(modSettings::BiosVersion, s.UseCustomFanValue,
-                                           s.FanValueSlow),
+    WriteFanRegister(FanPlan::SlowByte(Plan, modSettings::BiosVersion, s.UseCustomFanValue, s.FanValueSlow),
                      FanStateSlow);
 }
 
 void SetFanAuto() {
     const auto& s = modSettings::Settings;
-    WriteFanRegister(FanBytes::FanAutoByte(s.UseCustomFanValue, s.FanValueAuto), FanStateAuto);
+    WriteFanRegister(FanPlan::AutoByte(Plan, s.UseCustomFanValue, s.FanValueAuto), FanStateAuto);
 }
 
 void HandFanBack() {

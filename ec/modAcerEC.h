@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "ec/EcProtocol.h"
+#include "ec/FanPlan.h"
 
 namespace modAcerEC {
 
@@ -11,6 +12,11 @@ namespace modAcerEC {
 enum : int32_t { FanStateOff = 0, FanStateSlow = 1, FanStateAuto = 2, FanStateUnknown = 3 };
 int32_t FanState();
 void SetFanState(int32_t state);
+
+// The registers and fan bytes of the machine: start-up sets them once the machine is
+// known; until then, those of the Aspire One by BIOS version.
+void UseFanPlan(const FanPlan::Plan& plan);
+const FanPlan::Plan& CurrentFanPlan();
 
 // Port access. EC transactions reach the ports only while it is open; before and
 // after, reads give 0 and writes are skipped. Without the port library InitEC fails.

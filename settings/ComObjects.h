@@ -36,6 +36,7 @@ public:
     ComPtr& operator=(const ComPtr&) = delete;
 
     Interface* operator->() const { return raw_; }
+    Interface* get() const { return raw_; }
     explicit operator bool() const { return raw_ != nullptr; }
     // For the calls that hand out a new reference (CoCreateInstance, QueryInterface).
     void** put() {

@@ -10,11 +10,13 @@
 #include "settings/Conversion.h"
 #include "system/Files.h"
 #include "system/modRegistry.h"
+#include "system/modSmbios.h"
 
 namespace modSettings {
 
 SettingsRecord Settings;
 int16_t BiosVersion = 0;
+EcModels::MachineIdentity Machine;
 bool IsWindows6OrLater = false;
 
 namespace {
@@ -76,6 +78,7 @@ void ReadWindowsVersion() {
 void LoadSettings() {
     const std::string file = IniFilePath();
     ReadBiosVersion();
+    Machine = modSmbios::ReadMachineIdentity();
     ReadWindowsVersion();
     LoadSettingsFrom(Settings, [&file](const std::string& section, const std::string& key,
                                        const std::string& defaultText) {

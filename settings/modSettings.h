@@ -1,9 +1,11 @@
 #pragma once
 // The one settings record of the running program, its INI file beside the executable,
-// and the two machine facts read at load time (BIOS version, Windows 6 or later).
+// and the machine facts read at load time (BIOS version, the machine's identity,
+// Windows 6 or later).
 #include <cstdint>
 #include <string>
 
+#include "ec/EcModels.h"
 #include "settings/SettingsRecord.h"
 
 namespace modSettings {
@@ -13,6 +15,7 @@ inline constexpr const char* AppTitle = "vantu";
 
 extern SettingsRecord Settings;  // read directly by every module
 extern int16_t BiosVersion;      // not persisted; 0 until read
+extern EcModels::MachineIdentity Machine;  // not persisted; unknown until read
 extern bool IsWindows6OrLater;   // not persisted
 
 std::string ExecutablePath();  // the running executable's full path
@@ -27,7 +30,7 @@ std::string ReadIniValue(const std::string& section, const std::string& key,
 
 void ReadBiosVersion();     // leaves BiosVersion as it is when the registry key is missing
 void ReadWindowsVersion();  // leaves IsWindows6OrLater as it is when the key is missing
-void LoadSettings();        // reads both machine facts, then the file
+void LoadSettings();        // reads the machine facts, then the file
 // Writes the whole record: the file afterwards holds it whole, or is as it was (a full
 // disk, a read-only file). Does nothing before LoadSettings and after CloseSettings.
 void SaveSettings();

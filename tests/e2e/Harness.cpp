@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "support/DriverFiles.h"
+#include "support/FakeMachine.h"
 
 namespace e2e {
 
@@ -52,6 +53,17 @@ class PatchedDriverEnvironment : public testing::Environment {
 };
 
 testing::Environment* const kPatchedDriver = testing::AddGlobalTestEnvironment(new PatchedDriverEnvironment);
+
+// The registry's BIOS key names whatever machine Wine found when its server started:
+// for the run it names none, so that the firmware table (empty until a test writes
+// one) decides, and the tests of a machine seed it.
+class UnknownMachineEnvironment : public testing::Environment {
+    void SetUp() override { unknown_.emplace("", "", ""); }
+    void TearDown() override { unknown_.reset(); }
+    std::optional<SeededMachine> unknown_;
+};
+
+testing::Environment* const kUnknownMachine = testing::AddGlobalTestEnvironment(new UnknownMachineEnvironment);
 
 }  // namespace
 

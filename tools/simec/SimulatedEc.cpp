@@ -5,7 +5,6 @@
 namespace {
 constexpr uint8_t IBF = 0x02, OBF = 0x01;
 constexpr uint8_t ReadCommandByte = 0x80, WriteCommandByte = 0x81;
-constexpr uint8_t TemperatureRegister = 0x58, FanRegister = 0x55;
 
 std::string Line(const char* kind, unsigned a) {
     char line[16];
@@ -86,7 +85,7 @@ void SimulatedEc::WriteCommand(uint8_t command, uint32_t nowMs) {
         return;
     // A new command ends whatever came before, an unread byte included.
     outputPending_ = outputFull_ = false;
-    thermal_.Advance(nowMs, registers_[FanRegister]);
+    thermal_.Advance(nowMs, registers_[controls_.FanRegister]);
     switch (command) {
         case ReadCommandByte: phase_ = Phase::ReadRegister; break;
         case WriteCommandByte: phase_ = Phase::WriteRegister; break;
@@ -103,7 +102,7 @@ void SimulatedEc::WriteData(uint8_t value) {
     switch (phase_) {
         case Phase::ReadRegister:
             register_ = value;
-            if (value == TemperatureRegister)
+            if (value == controls_.TemperatureRegister)
                 registers_[value] = controls_.Temperature >= 0
                                         ? static_cast<uint8_t>(controls_.Temperature)
                                         : thermal_.Degrees();

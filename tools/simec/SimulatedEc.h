@@ -11,7 +11,8 @@
 
 // The [EC] keys of simec.ini.
 struct SimEcControls {
-    int Temperature = -1;  // fixed value of register 0x58; negative: the thermal model runs
+    uint8_t TemperatureRegister = 0x58, FanRegister = 0x55;  // as on the Aspire One, unless set
+    int Temperature = -1;  // fixed value of the temperature register; negative: the thermal model runs
     int InitFailures = 0;
     bool StuckIBF = false;
     bool NoOBF = false;

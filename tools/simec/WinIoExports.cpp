@@ -64,6 +64,8 @@ SimEcControls ReadControls(const std::string& ini) {
         return static_cast<int>(GetPrivateProfileIntA("EC", key, fallback, ini.c_str()));
     };
     SimEcControls c;
+    c.TemperatureRegister = static_cast<uint8_t>(get("TemperatureRegister", c.TemperatureRegister));
+    c.FanRegister = static_cast<uint8_t>(get("FanRegister", c.FanRegister));
     c.Temperature = std::min(get("Temperature", -1), 255);
     c.InitFailures = get("InitFailures", 0);
     c.StuckIBF = get("StuckIBF", 0) != 0;
