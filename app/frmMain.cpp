@@ -59,12 +59,14 @@ bool AnotherInstanceRuns() {
     return state.instanceMutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
+// WinIo first, as on the machines the program was made for; PawnIO only when all the
+// tries have failed.
 bool OpenPortAccess() {
     for (int retry = 0;; ++retry) {
         if (modAcerEC::InitEC())
             return true;
         if (retry == kInitEcRetries)
-            return false;
+            return modAcerEC::InitPawnIo();
         Sleep(kInitEcPause);
     }
 }

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
+#include "ec/PawnIoRequest.h"
+#include "ec/modPawnIo.h"
 #include "settings/modSettings.h"
 #include "system/Handle.h"
 
@@ -41,6 +44,10 @@ MonitorStop StopMonitor = nullptr;
 // the name they use. Kept open from the first transaction to CloseEC.
 constexpr char kEcLockName[] = "Global\\Access_EC";
 Handle EcLock;
+// Set by the crash hand-back: from then on only its thread reaches the EC, so that no
+// other thread (the monitor ticking on while the faulting one ends the process) writes
+// its fan mode again after the hand-back.
+std::atomic<DWORD> HandBackThread{0};
 
 template <typename Fn>
 Fn Export(HMODULE module, const char* name) {
@@ -49,12 +56,17 @@ Fn Export(HMODULE module, const char* name) {
 
 // The full path keeps the search away from the current directory, and the altered
 // search path looks for the library's own dependencies beside it first: the program
-// runs with administrator rights. A library without the four exports is not used.
+// runs with administrator rights. WinIo 2.0 ships WinIo.dll, WinIo 3.0 WinIo32.dll. A
+// library without the four exports is not used.
 bool LoadPorts() {
     if (Library.Module)
         return true;
-    const std::string path = modSettings::AppFolder() + "WinIo.dll";
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    HMODULE module = nullptr;
+    for (const char* name : {"WinIo.dll", "WinIo32.dll"}) {
+        const std::string path = modSettings::AppFolder() + name;
+        if ((module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) != nullptr)
+            break;
+    }
     if (!module)
         return false;
     PortLibrary lib{module, Export<InitializeWinIoFn>(module, "InitializeWinIo"),
@@ -94,7 +106,15 @@ struct WinIoPorts final : EcProtocol::PortIo {
     uint8_t InPort(uint16_t port) override { return modAcerEC::InPort(port); }
     void OutPort(uint8_t value, uint16_t port) override { modAcerEC::OutPort(value, port); }
     void Pause() override { Sleep(1); }
-    bool Lock() override { return LockEc(); }
+    bool Lock() override {
+        if (!LockEc())
+            return false;
+        const DWORD handBack = HandBackThread;
+        if (handBack == 0 || handBack == GetCurrentThreadId())
+            return true;
+        UnlockEc();
+        return false;
+    }
     void Unlock() override { UnlockEc(); }
 };
 
@@ -119,17 +139,30 @@ bool InitEC() {
 
 void OpenECWithoutInit() { PortAccessOpen = LoadPorts(); }
 
+bool InitPawnIo() {
+    // A device that takes the module but refuses the EC's ports is no port access.
+    uint8_t status = 0;
+    PortAccessOpen = modPawnIo::OpenPawnIo(modSettings::AppFolder() + PawnIoRequest::ModuleFile) &&
+                     modPawnIo::ReadPort(EcProtocol::CommandPort, status);
+    if (!PortAccessOpen)
+        modPawnIo::ClosePawnIo();
+    return PortAccessOpen;
+}
+
 void CloseEC() {
     if (Initialized)
         Library.ShutdownWinIo();
     if (Library.Module)
         FreeLibrary(Library.Module);
     Library = PortLibrary{};
+    modPawnIo::ClosePawnIo();
     PortAccessOpen = Initialized = false;
     EcLock.Close();
 }
 
 bool GetPortByte(uint16_t port, uint8_t& value) {
+    if (PortAccessOpen && modPawnIo::PawnIoOpen())
+        return modPawnIo::ReadPort(port, value);
     DWORD buffer = 0;
     const PortLibrary* lib = Ports();
     const bool ok = lib && lib->GetPortVal(port, &buffer, 1) != 0;
@@ -138,6 +171,8 @@ bool GetPortByte(uint16_t port, uint8_t& value) {
 }
 
 bool SetPortByte(uint16_t port, uint8_t value) {
+    if (PortAccessOpen && modPawnIo::PawnIoOpen())
+        return modPawnIo::WritePort(port, value);
     const PortLibrary* lib = Ports();
     return lib && lib->SetPortVal(port, value, 1) != 0;
 }
@@ -198,8 +233,10 @@ void SetFanAuto() {
 }
 
 void HandFanBack() {
-    if (PortAccessOpen)
-        SetFanAuto();
+    if (!PortAccessOpen)
+        return;
+    HandBackThread = GetCurrentThreadId();
+    SetFanAuto();
 }
 
 void SetMonitorStop(MonitorStop stop) { StopMonitor = stop; }

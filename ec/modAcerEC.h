@@ -1,6 +1,7 @@
 #pragma once
-// The netbook's embedded controller: port access through the WinIo port library, the
-// EC transactions, the temperature and the fan modes, and the fan state.
+// The netbook's embedded controller: port access through the WinIo port library (or the
+// PawnIO driver), the EC transactions, the temperature and the fan modes, and the fan
+// state.
 #include <cstdint>
 
 #include "ec/EcProtocol.h"
@@ -21,6 +22,10 @@ const FanPlan::Plan& CurrentFanPlan();
 // Port access. EC transactions reach the ports only while it is open; before and
 // after, reads give 0 and writes are skipped. Without the port library InitEC fails.
 bool InitEC();
+// Where WinIo cannot be had (64-bit Windows 10 and 11 refuse its drivers): the PawnIO
+// driver with the LpcACPIEC module beside the program. False, with nothing open, when
+// the module file, the device or the EC's ports are not to be had.
+bool InitPawnIo();
 // For a port library that needs no initialisation (the alternate driver): the ports
 // are used as they are, and CloseEC owes the library no ShutdownWinIo.
 void OpenECWithoutInit();
@@ -50,7 +55,8 @@ void SetFanOff();
 void SetFanSlow();
 void SetFanAuto();
 // SetFanAuto while port access is open: no library load and no allocation, so that a
-// crash handler can call it.
+// crash handler can call it. Afterwards only the calling thread reaches the EC: the
+// process is ending, and no other thread may set the fan again.
 void HandFanBack();
 // Writes a byte under test and stops the monitor, so that the byte stays in force.
 void SetFanTestValue(uint8_t value);

@@ -54,7 +54,7 @@ private:
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::optional<std::string> ReadWholeFile(const std::string& path, uint32_t maxSize) {
     const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -62,7 +62,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
         return std::nullopt;
     DWORD high = 0;
     const DWORD size = GetFileSize(file.get(), &high);
-    if (size == INVALID_FILE_SIZE || high != 0)
+    if (size == INVALID_FILE_SIZE || high != 0 || size > maxSize)
         return std::nullopt;
     std::string bytes(size, '\0');
     for (DWORD done = 0; done < size;) {

@@ -3,12 +3,14 @@
 // that the settings file and the autostart shortcut share.
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// The file's bytes; nothing when it cannot be opened or read whole.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+// The file's bytes; nothing when it cannot be opened or read whole, or is larger than
+// maxSize.
+std::optional<std::string> ReadWholeFile(const std::string& path, uint32_t maxSize = UINT32_MAX);
 
 // Writes all the bytes at the file's current position; false when a write fails.
 bool WriteAllBytes(HANDLE file, std::string_view bytes);

@@ -136,7 +136,11 @@ milliseconds TestFolder::TimeOfTicks(size_t count) const {
     return std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
 }
 
-void TestFolder::AddFakeCommand(const std::string& name) const { CopyInto(FAKECMD_EXE, Path(name + ".exe")); }
+void TestFolder::AddFakeCommand(const std::string& name) const { AddFile(FAKECMD_EXE, name + ".exe"); }
+
+void TestFolder::AddFile(const std::string& unixSource, const std::string& name) const {
+    CopyInto(unixSource, Path(name));
+}
 
 TestFolder TestFolder::SeenFrom(const std::string& parent) const {
     return TestFolder(WindowsPath(parent) + dir_.substr(dir_.find_last_of('\\')), 0);
@@ -166,6 +170,13 @@ bool Vantu::Send(UINT message, WPARAM wParam) const {
     const HWND window = MainWindow();
     return window && SendMessageTimeoutA(window, message, wParam, 0, SMTO_NORMAL,
                                          static_cast<UINT>(kEventBound.count()), &result) != 0;
+}
+
+bool Vantu::AnswersFor(milliseconds span) const {
+    for (const auto end = std::chrono::steady_clock::now() + span; std::chrono::steady_clock::now() < end; Sleep(100))
+        if (!Send(WM_NULL))
+            return false;
+    return true;
 }
 
 std::optional<DWORD> Vantu::WaitForExit() const {
@@ -208,6 +219,55 @@ Calls TrayRecorder::Get(const std::string& verb, int id) const {
             calls.push_back(call);
     }
     return calls;
+}
+
+EcLockHolder::EcLockHolder() {
+    static int made = 0;
+    name_ = "vantu-e2e-eclock-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);
+    waiting_ = Event("waiting");
+    held_ = Event("held");
+    release_ = Event("release");
+    process_ = Handle(Start("\"" + WindowsPath(ECLOCK_EXE) + "\" " + name_));
+}
+
+testing::AssertionResult EcLockHolder::Held() const {
+    const DWORD bound = static_cast<DWORD>(kEventBound.count());
+    for (const auto& [event, late] : {std::pair{&waiting_, "did not come up: the test bed is slow"},
+                                      {&held_, "waited for the EC lock: another process keeps it"}}) {
+        const HANDLE either[] = {event->get(), process_.get()};
+        const DWORD woke = WaitForMultipleObjects(2, either, FALSE, bound);
+        if (woke == WAIT_TIMEOUT)
+            return testing::AssertionFailure() << "for " << bound / 1000 << " s eclock " << late;
+        if (woke != WAIT_OBJECT_0)
+            return testing::AssertionFailure() << "eclock ended (code " << ExitCode() << ") without the lock";
+    }
+    return testing::AssertionSuccess();
+}
+
+testing::AssertionResult EcLockHolder::Release() const {
+    const DWORD bound = static_cast<DWORD>(kEventBound.count());
+    SetEvent(release_.get());
+    if (WaitForSingleObject(process_.get(), bound) != WAIT_OBJECT_0)
+        return testing::AssertionFailure() << "eclock did not end within " << bound / 1000
+                                           << " s of its release: the test bed is slow";
+    if (ExitCode() != 0)
+        return testing::AssertionFailure() << "eclock's release failed (code " << ExitCode() << ")";
+    return testing::AssertionSuccess();
+}
+
+void EcLockHolder::Abandon() const {
+    TerminateProcess(process_.get(), 1);
+    WaitForSingleObject(process_.get(), static_cast<DWORD>(kEventBound.count()));
+}
+
+Handle EcLockHolder::Event(const char* suffix) const {
+    return Handle(CreateEventA(nullptr, TRUE, FALSE, (name_ + "." + suffix).c_str()));
+}
+
+DWORD EcLockHolder::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
 }
 
 std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption) {

@@ -5,6 +5,8 @@
 // For the whole run the machine's ACPIEC driver counts as patched (Harness.cpp).
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "support/SeededRegistryValue.h"
+#include "system/Handle.h"
 
 namespace e2e {
 
@@ -44,6 +47,7 @@ public:
     std::string Ini() const { return ReadFileText(Path("vantu.ini")); }
     Lines Commands(const std::string& prefix = "") const { return ReadLines(Path("commands.log"), prefix); }
     void AddFakeCommand(const std::string& name) const;  // another copy of the fake, as name.exe
+    void AddFile(const std::string& unixSource, const std::string& name) const;
     // The simulated EC, driven through its control file and read through its log.
     void SetEc(const std::string& key, const std::string& value) const {
         WritePrivateProfileStringA("EC", key.c_str(), value.c_str(), Path("simec.ini").c_str());
@@ -79,6 +83,7 @@ public:
     // WM_ENDSESSION (the session ends), handled also inside a modal loop.
     bool EndSession() const { return Send(WM_ENDSESSION, TRUE); }
     bool Send(UINT message, WPARAM wParam = 0) const;  // false when not handled in time
+    bool AnswersFor(milliseconds span) const;          // messages sent all along are handled
     std::optional<DWORD> WaitForExit() const;          // the exit code
     bool Running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
     void Kill() const;  // at once, as a kill or a power cut would
@@ -116,6 +121,28 @@ public:
 private:
     std::string log_;
     HANDLE process_ = nullptr;
+};
+
+// Another program holding the EC lock, from a process of its own (tools/eclock), until
+// it is told to let go or dies. Each wait is on an event or the process, and a failed
+// one says which side was late: eclock, or whoever keeps the lock.
+class EcLockHolder {
+public:
+    EcLockHolder();
+    ~EcLockHolder() { Abandon(); }
+    EcLockHolder(const EcLockHolder&) = delete;
+    EcLockHolder& operator=(const EcLockHolder&) = delete;
+
+    testing::AssertionResult Held() const;
+    testing::AssertionResult Release() const;
+    void Abandon() const;  // killed while holding it, as a monitor that crashed
+
+private:
+    Handle Event(const char* suffix) const;
+    DWORD ExitCode() const;  // codes in tools/eclock/README.md
+
+    std::string name_;
+    Handle waiting_, held_, release_, process_;
 };
 
 // A message box or dialog of a process, found by its caption; its text and buttons.

@@ -4,10 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 
 #include "Harness.h"
-#include "system/Handle.h"
 
 namespace e2e {
 namespace {
@@ -75,60 +73,6 @@ TEST(Safety, SuspendHandsTheFanToTheEcUntilResume) {
     EXPECT_EQ(fan.folder.Commands("hdparm").size(), resumes + 1);
 }
 
-// Another program holding the EC lock, from a process of its own (tools/eclock), until
-// it is told to let go or dies. Each wait is on an event or the process, and a failed
-// one says which side was late: eclock, or whoever keeps the lock.
-class EcLockHolder {
-public:
-    EcLockHolder()
-        : name_("vantu-e2e-eclock-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made_)),
-          waiting_(Event("waiting")), held_(Event("held")), release_(Event("release")),
-          process_(Start("\"" + WindowsPath(ECLOCK_EXE) + "\" " + name_)) {}
-    ~EcLockHolder() { Abandon(); }
-
-    testing::AssertionResult Held() const {
-        for (const auto& [event, late] : {std::pair{&waiting_, "did not come up: the test bed is slow"},
-                                          {&held_, "waited for the EC lock: another process keeps it"}}) {
-            const HANDLE either[] = {event->get(), process_.get()};
-            const DWORD woke = WaitForMultipleObjects(2, either, FALSE, kBound);
-            if (woke == WAIT_TIMEOUT)
-                return testing::AssertionFailure() << "for " << kBound / 1000 << " s eclock " << late;
-            if (woke != WAIT_OBJECT_0)
-                return testing::AssertionFailure() << "eclock ended (code " << ExitCode() << ") without the lock";
-        }
-        return testing::AssertionSuccess();
-    }
-    testing::AssertionResult Release() const {
-        SetEvent(release_.get());
-        if (WaitForSingleObject(process_.get(), kBound) != WAIT_OBJECT_0)
-            return testing::AssertionFailure() << "eclock did not end within " << kBound / 1000
-                                               << " s of its release: the test bed is slow";
-        if (ExitCode() != 0)
-            return testing::AssertionFailure() << "eclock's release failed (code " << ExitCode() << ")";
-        return testing::AssertionSuccess();
-    }
-    void Abandon() const {
-        TerminateProcess(process_.get(), 1);
-        WaitForSingleObject(process_.get(), kBound);
-    }
-
-private:
-    static constexpr DWORD kBound = static_cast<DWORD>(kEventBound.count());
-
-    Handle Event(const char* suffix) const {
-        return Handle(CreateEventA(nullptr, TRUE, FALSE, (name_ + "." + suffix).c_str()));
-    }
-    DWORD ExitCode() const {  // codes in tools/eclock/README.md
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(process_.get(), &code);
-        return code;
-    }
-
-    static inline int made_ = 0;
-    std::string name_;
-    Handle waiting_, held_, release_, process_;
-};
-
 // While the lock is held nothing reaches the EC (no reading, so no fan decision), and
 // the program still answers; released or abandoned, transactions resume, and the
 // program does not keep the lock for itself after an abandoned one.
@@ -140,8 +84,7 @@ TEST(Safety, TheEcLockOfOtherProgramsIsWaitedForButNeverBlocksTheProgram) {
         ASSERT_TRUE(other.Held());
         const size_t held = fan.folder.EcLog().size();
         fan.folder.SetEc("Temperature", "92");  // critical, were it read
-        for (const auto end = std::chrono::steady_clock::now() + tenTicks; std::chrono::steady_clock::now() < end; Sleep(100))
-            ASSERT_TRUE(fan.vantu->Send(WM_NULL)) << "the program did not answer while the lock was held";
+        ASSERT_TRUE(fan.vantu->AnswersFor(tenTicks)) << "the program did not answer while the lock was held";
         EXPECT_EQ(fan.folder.EcLog().size(), held);
         ASSERT_TRUE(other.Release());
         // The critical reading, and the auto byte (from it, or from the ticks that had no

@@ -14,6 +14,7 @@ struct SimEcControls {
     uint8_t TemperatureRegister = 0x58, FanRegister = 0x55;  // as on the Aspire One, unless set
     int Temperature = -1;  // fixed value of the temperature register; negative: the thermal model runs
     int InitFailures = 0;
+    bool PortsWithoutInit = false;  // serve ports before InitializeWinIo (WinExports)
     bool StuckIBF = false;
     bool NoOBF = false;
     int BusyReads = 0;

@@ -17,6 +17,9 @@ HMODULE Self = nullptr;
 std::optional<SimulatedEc> Ec;
 SimEcControls Controls;
 int InitCalls = 0;  // of this process, for InitFailures
+// As in the real library: no port access in a process that has not initialised it.
+bool Initialized = false;
+bool RefusalLogged = false;
 int PortReads = 0;  // since the control file was last read, for CrashAtPortRead
 // Volatile, so that the compiler cannot see the null: the store below faults for real,
 // as in a broken port driver, rather than being turned into a trap instruction.
@@ -68,6 +71,7 @@ SimEcControls ReadControls(const std::string& ini) {
     c.FanRegister = static_cast<uint8_t>(get("FanRegister", c.FanRegister));
     c.Temperature = std::min(get("Temperature", -1), 255);
     c.InitFailures = get("InitFailures", 0);
+    c.PortsWithoutInit = get("PortsWithoutInit", 0) != 0;
     c.StuckIBF = get("StuckIBF", 0) != 0;
     c.NoOBF = get("NoOBF", 0) != 0;
     c.BusyReads = std::max(get("BusyReads", 0), 0);
@@ -110,6 +114,18 @@ void CrashIfDue() {
     *Nowhere = 0;
 }
 
+// The first refusal is logged, so that a test sees the accesses refused.
+bool PortsServed() {
+    if (!Ec)
+        RefreshControls();
+    if (Initialized || Controls.PortsWithoutInit)
+        return true;
+    if (!RefusalLogged)
+        AppendLog("REFUSED not initialised");
+    RefusalLogged = true;
+    return false;
+}
+
 }  // namespace
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -123,6 +139,7 @@ extern "C" {
 __declspec(dllexport) bool __stdcall InitializeWinIo() {
     RefreshControls();
     const bool ok = ++InitCalls > Controls.InitFailures;
+    Initialized = Initialized || ok;
     AppendLog(ok ? "INIT 1" : "INIT 0");
     return ok;
 }
@@ -134,7 +151,7 @@ __declspec(dllexport) bool __stdcall ShutdownWinIo() {
 }
 
 __declspec(dllexport) bool __stdcall GetPortVal(WORD port, PDWORD value, BYTE size) {
-    if (!value || size != 1)
+    if (!value || size != 1 || !PortsServed())
         return false;
     SimulatedEc& ec = Device();
     if (port == CommandPort && ec.Idle())
@@ -150,7 +167,7 @@ __declspec(dllexport) bool __stdcall GetPortVal(WORD port, PDWORD value, BYTE si
 }
 
 __declspec(dllexport) bool __stdcall SetPortVal(WORD port, DWORD value, BYTE size) {
-    if (size != 1)
+    if (size != 1 || !PortsServed())
         return false;
     SimulatedEc& ec = Device();
     if (port == CommandPort) {
@@ -160,6 +177,13 @@ __declspec(dllexport) bool __stdcall SetPortVal(WORD port, DWORD value, BYTE siz
     else if (port == DataPort)
         ec.WriteData(static_cast<uint8_t>(value));
     return true;
+}
+
+// Not WinIo's: a line in the log from the program that loaded the library (the
+// PawnIO stand-in, tools/pawnio, logs its own events here).
+__declspec(dllexport) void __stdcall SimEcNote(const char* line) {
+    if (line)
+        AppendLog(line);
 }
 
 }  // extern "C"

@@ -1,0 +1,131 @@
+// How the real program reaches the EC's ports: WinIo as version 3.0 ships it, WinIo
+// refusing a process that never initialised it, and the PawnIO driver (its stand-in,
+// tools/pawnio, in front of the same simulated EC) when WinIo cannot be had. Seen in
+// the simulated EC's log.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kFatal[] = "Error, can't initialize IO access.";
+
+// vantu forcing the fan off at 60 degrees; BIOS 3305 writes AF for off, 00 for auto.
+const char kForcedOff[] = "[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\nControl=0\r\n";
+
+// WinIo 3.0's library is WinIo32.dll: alone beside the program, it is the one used.
+TEST(PortAccess, WinIo30sLibraryIsFoundUnderItsOwnName) {
+    const SeededBiosVersion bios("V1.3305");
+    const TestFolder folder;
+    ASSERT_TRUE(MoveFileA(folder.Path("WinIo.dll").c_str(), folder.Path("WinIo32.dll").c_str()));
+    folder.WriteIni(kForcedOff);
+    folder.SetEc("Temperature", "60");
+    const Vantu vantu(folder);
+    ASSERT_TRUE(folder.WaitForEcLog("W 55 AF", 1));
+    vantu.Close();
+    ASSERT_TRUE(vantu.WaitForExit().has_value());
+    const Lines log = folder.EcLog();
+    EXPECT_EQ(log.front(), "INIT 1");
+    EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "SHUTDOWN"}));
+}
+
+// The alternate driver is for a port library that needs no initialisation. WinIo is
+// none: it refuses every port to a process that did not initialise it, so the program
+// runs without a reading and nothing reaches the EC, its hand-back included.
+TEST(PortAccess, WinIoRefusesTheAlternateDriversUninitialisedPorts) {
+    const TestFolder folder;
+    folder.WriteIni(std::string(kForcedOff) + "[Special]\r\nUseAlternateDriver=True\r\n");
+    folder.SetEc("Temperature", "60");
+    const Vantu vantu(folder);
+    ASSERT_TRUE(folder.WaitForEcLog("REFUSED not initialised", 1));
+    vantu.Close();
+    ASSERT_TRUE(vantu.WaitForExit().has_value());
+    EXPECT_EQ(folder.EcLog(), Lines{"REFUSED not initialised"});
+}
+
+// No WinIo beside the program: the PawnIO stand-in behind the driver's device, the
+// simulated EC behind it, and the module file beside the program.
+class PawnIo : public testing::Test {
+protected:
+    PawnIo() {
+        DeleteFileA(folder_.Path("WinIo.dll").c_str());
+        folder_.AddFile(SIMEC_DLL, "simec.dll");
+        folder_.AddFile(PAWNIO_MODULE, "LpcACPIEC.bin");
+        folder_.WriteIni(kForcedOff);
+        folder_.SetEc("Temperature", "60");
+        // PawnIO needs no initialisation: the stand-in never initialises the EC's library.
+        folder_.SetEc("PortsWithoutInit", "1");
+    }
+
+    SeededBiosVersion bios_{"V1.3305"};
+    TestFolder folder_;
+    SeededRegistryValue library_{"SYSTEM\\CurrentControlSet\\Services\\PawnIO\\Parameters", "Library", REG_SZ,
+                                 SeededRegistryValue::Text(folder_.Path("simec.dll"))};
+};
+
+// After WinIo's tries, the device with the module loaded: ticks read and the fan mode
+// writes, each transaction under the lock other programs share; the exit hands the fan
+// back and then closes the device.
+TEST_F(PawnIo, WhenWinIoCannotBeHadThePortsGoThroughPawnIo) {
+    const Vantu vantu(folder_);
+    ASSERT_TRUE(folder_.WaitForEcLog("W 55 AF", 1));
+    const Lines start = folder_.EcLog();
+    EXPECT_EQ(Lines(start.begin(), start.begin() + 3), (Lines{"PAWNIO OPEN", "PAWNIO LOAD", "R 58 3C"}));
+    const milliseconds fiveTicks = folder_.TimeOfTicks(5);
+    {
+        const EcLockHolder other;
+        ASSERT_TRUE(other.Held());
+        const size_t held = folder_.EcLog().size();
+        ASSERT_TRUE(vantu.AnswersFor(fiveTicks));
+        EXPECT_EQ(folder_.EcLog().size(), held);
+        ASSERT_TRUE(other.Release());
+    }
+    const size_t reads = folder_.EcLog("R 58 3C").size();
+    ASSERT_TRUE(folder_.WaitForEcLog("R 58 3C", reads + 2));
+    vantu.Close();
+    ASSERT_TRUE(vantu.WaitForExit().has_value());
+    ASSERT_TRUE(folder_.WaitForEcLog("PAWNIO CLOSE", 1));
+    const Lines log = folder_.EcLog();
+    EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "PAWNIO CLOSE"}));
+}
+
+// A module file the device refuses, no device, or a device that refuses the EC's
+// ports: the fatal message, and nothing reaches the EC.
+TEST_F(PawnIo, WithoutAUsablePawnIoTheProgramEnds) {
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"a module the device refuses", [&] { WriteFileText(folder_.Path("LpcACPIEC.bin"), "another module"); }},
+        {"no device", [&] { DeleteFileA(folder_.Path("simec.dll").c_str()); }},
+        {"the ports refused", [&] { folder_.SetEc("PortsWithoutInit", "0"); }},
+    };
+    for (const auto& [name, spoil] : cases) {
+        SCOPED_TRACE(name);
+        spoil();
+        const Vantu vantu(folder_);
+        const auto message = WaitForMessageBox(vantu.ProcessId(), "vantu");
+        ASSERT_TRUE(message.has_value());
+        EXPECT_EQ(message->text, kFatal);
+        message->Press(IDOK);
+        ASSERT_TRUE(vantu.WaitForExit().has_value());
+        EXPECT_EQ(folder_.EcLog("W ").size() + folder_.EcLog("R ").size(), 0u);
+    }
+}
+
+// A fault in any thread of the program (here one started in it from outside at address
+// 0) hands the fan back through the open device before the process ends.
+TEST_F(PawnIo, ACrashHandsTheFanBackThroughPawnIo) {
+    const Vantu vantu(folder_);
+    ASSERT_TRUE(folder_.WaitForEcLog("W 55 AF", 1));
+    const Handle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, vantu.ProcessId()));
+    ASSERT_TRUE(process);
+    const Handle thread(CreateRemoteThread(process.get(), nullptr, 0, nullptr, nullptr, 0, nullptr));
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(vantu.WaitForExit(), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+    ASSERT_TRUE(folder_.WaitForEcLog("PAWNIO CLOSE", 1));  // the driver hears of it afterwards
+    const Lines log = folder_.EcLog();
+    EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "PAWNIO CLOSE"}));
+}
+
+}  // namespace
+}  // namespace e2e
+
