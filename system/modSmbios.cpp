@@ -49,12 +49,12 @@ EcModels::MachineIdentity IdentityFromRegistry() {
             .BiosVersion = BiosText("BIOSVersion")};
 }
 
-EcModels::MachineIdentity IdentityFromFirmwareTable() {
+std::optional<EcModels::MachineIdentity> IdentityFromFirmwareTable() {
     using GetSystemFirmwareTableFn = UINT(WINAPI*)(DWORD provider, DWORD id, PVOID buffer, DWORD size);
     const auto get = reinterpret_cast<GetSystemFirmwareTableFn>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemFirmwareTable")));
     if (!get)
-        return {};
+        return std::nullopt;
     const UINT size = get(RawSmbiosProvider, 0, nullptr, 0);
     if (size == 0 || size > MaxTableSize)
         return {};
@@ -93,10 +93,12 @@ EcModels::MachineIdentity IdentityFromWmi() {
 }
 
 EcModels::MachineIdentity ReadMachineIdentity() {
-    for (const auto source : {IdentityFromRegistry, IdentityFromFirmwareTable, IdentityFromWmi})
-        if (EcModels::MachineIdentity machine = source(); machine.Known())
-            return machine;
-    return {};
+    EcModels::MachineIdentity machine = IdentityFromRegistry();
+    if (!machine.Known()) {
+        const auto table = IdentityFromFirmwareTable();
+        machine = table ? *table : IdentityFromWmi();
+    }
+    return machine.Known() ? machine : EcModels::MachineIdentity();
 }
 
 }  // namespace modSmbios

@@ -18,7 +18,7 @@ TEST(modSmbios, TheFirstSourceThatKnowsTheMachineNamesIt) {
         const SeededMachine none("", "", "");
         EXPECT_EQ(Text(modSmbios::ReadMachineIdentity()), "||") << "no source knows the machine";
         const FirmwareIdentity firmware("Acer", "AO751h", "V0.3206");
-        EXPECT_EQ(Text(modSmbios::IdentityFromFirmwareTable()), "Acer|AO751h|V0.3206");
+        EXPECT_EQ(Text(modSmbios::IdentityFromFirmwareTable().value()), "Acer|AO751h|V0.3206");
         EXPECT_EQ(Text(modSmbios::ReadMachineIdentity()), "Acer|AO751h|V0.3206");
         const SeededMachine halfKnown("Gateway", "", "v1.3307");
         EXPECT_EQ(Text(modSmbios::ReadMachineIdentity()), "Acer|AO751h|V0.3206");
