@@ -63,6 +63,7 @@ uint8_t SimulatedEc::ReadData() {
     }
     if (outputFull_) {
         outputFull_ = false;
+        ++completedReads_;
         Log("R", register_, output_);
     }
     return output_;

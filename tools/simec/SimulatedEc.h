@@ -34,6 +34,9 @@ public:
     // No transaction in progress and no byte waiting for the host.
     bool Idle() const;
 
+    // Transactions completed since the library loaded, logged or not.
+    uint64_t CompletedReads() const { return completedReads_; }
+
     uint8_t ReadStatus();
     uint8_t ReadData();
     void WriteCommand(uint8_t command, uint32_t nowMs);
@@ -60,4 +63,5 @@ private:
     // Left by a transaction someone abandoned: no command clears it, only a data read.
     std::optional<uint8_t> stale_;
     int missedReads_ = 0;
+    uint64_t completedReads_ = 0;
 };
