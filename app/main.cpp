@@ -1,6 +1,8 @@
 // vantu: a tray tool that watches the CPU temperature and drives the netbook's fan.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/frmMain.h"
 #include "app/modFailSafe.h"
 
@@ -16,3 +18,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     return 0;
 }
+
+// The runtime's default terminate handler prints the uncaught exception's type, and for
+// that links the whole C++ name demangler (46 KB). A program without a console has
+// nowhere to print it; the crash hand-back has run before this is called.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
