@@ -5,6 +5,8 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include "settings/ComLibrary.h"
+
 #include <string>
 #include <utility>
 
@@ -12,10 +14,10 @@
 // apartment (RPC_E_CHANGED_MODE): objects can still be made, and it is not left here.
 class ComApartment {
 public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComApartment() : result_(ComLibrary::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~ComApartment() {
         if (SUCCEEDED(result_))
-            CoUninitialize();
+            ComLibrary::CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
@@ -69,8 +71,8 @@ inline std::wstring WideText(const std::string& text) {
 // A BSTR made from a text, freed at the end of the scope; null when out of memory.
 class Bstr {
 public:
-    explicit Bstr(const std::string& text) : raw_(SysAllocString(WideText(text).c_str())) {}
-    ~Bstr() { SysFreeString(raw_); }
+    explicit Bstr(const std::string& text) : raw_(ComLibrary::SysAllocString(WideText(text).c_str())) {}
+    ~Bstr() { ComLibrary::SysFreeString(raw_); }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
     BSTR get() const { return raw_; }

@@ -39,7 +39,7 @@ HRESULT CreateStartupLink(const std::string& name, const std::string& folder) {
     if (!apartment.usable())
         return apartment.result();
     ComPtr<IShellLinkA> link;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+    HRESULT result = ComLibrary::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_IShellLinkA, link.put());
     if (FAILED(result))
         return result;

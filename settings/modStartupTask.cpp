@@ -18,12 +18,11 @@ namespace {
 // The root folder of the task store, through a connection to the local service.
 HRESULT RootFolder(ComPtr<ITaskFolder>& root) {
     ComPtr<ITaskService> service;
-    HRESULT result = CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+    HRESULT result = ComLibrary::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
                                       IID_ITaskService, service.put());
     if (FAILED(result))
         return result;
-    VARIANT none;
-    VariantInit(&none);  // the local machine, as the current user
+    const VARIANT none{};  // empty: the local machine, as the current user
     if (FAILED(result = service->Connect(none, none, none, none)))
         return result;
     const Bstr rootPath("\\");
@@ -75,8 +74,7 @@ HRESULT RegisterStartupTask(const std::string& name, const std::string& folder) 
     const Bstr path(name);
     const Bstr definition(
         StartupTask::Definition(name, AddBackslash(folder) + name + ".exe", folder, user));
-    VARIANT none;
-    VariantInit(&none);  // the user and rights are the definition's
+    const VARIANT none{};  // empty: the user and rights are the definition's
     ComPtr<IRegisteredTask> task;
     return root->RegisterTask(path.get(), definition.get(), TASK_CREATE_OR_UPDATE, none, none,
                               TASK_LOGON_INTERACTIVE_TOKEN, none, task.out());

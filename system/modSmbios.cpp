@@ -28,17 +28,17 @@ std::span<const uint8_t> Bytes(const std::vector<uint8_t>& data) { return {data.
 
 // The SAFEARRAY of bytes that a WMI property holds, copied; empty for anything else.
 std::vector<uint8_t> ByteArray(const VARIANT& value) {
-    if (value.vt != (VT_ARRAY | VT_UI1) || !value.parray || SafeArrayGetDim(value.parray) != 1)
+    if (value.vt != (VT_ARRAY | VT_UI1) || !value.parray || ComLibrary::SafeArrayGetDim(value.parray) != 1)
         return {};
     LONG low = 0, high = -1;
-    SafeArrayGetLBound(value.parray, 1, &low);
-    SafeArrayGetUBound(value.parray, 1, &high);
+    ComLibrary::SafeArrayGetLBound(value.parray, 1, &low);
+    ComLibrary::SafeArrayGetUBound(value.parray, 1, &high);
     void* data = nullptr;
-    if (high < low || static_cast<ULONG>(high - low) >= MaxTableSize || FAILED(SafeArrayAccessData(value.parray, &data)))
+    if (high < low || static_cast<ULONG>(high - low) >= MaxTableSize || FAILED(ComLibrary::SafeArrayAccessData(value.parray, &data)))
         return {};
     const auto* first = static_cast<const uint8_t*>(data);
     std::vector<uint8_t> bytes(first, first + (high - low + 1));
-    SafeArrayUnaccessData(value.parray);
+    ComLibrary::SafeArrayUnaccessData(value.parray);
     return bytes;
 }
 
@@ -75,20 +75,19 @@ EcModels::MachineIdentity IdentityFromWmi() {
     const Bstr space("root\\WMI"), language("WQL"),
         query("SELECT SMBiosData FROM MSSMBios_RawSMBiosTables");
     ULONG returned = 0;
-    if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, locator.put())) ||
+    if (FAILED(ComLibrary::CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator, locator.put())) ||
         FAILED(locator->ConnectServer(space.get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr, services.out())) ||
-        FAILED(CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+        FAILED(ComLibrary::CoSetProxyBlanket(services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
                                  RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE)) ||
         FAILED(services->ExecQuery(language.get(), query.get(), WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
                                    nullptr, rows.out())) ||
         rows->Next(WBEM_INFINITE, 1, row.out(), &returned) != WBEM_S_NO_ERROR || returned != 1)
         return {};
-    VARIANT value;
-    VariantInit(&value);
+    VARIANT value{};
     if (FAILED(row->Get(L"SMBiosData", 0, &value, nullptr, nullptr)))
         return {};
     const std::vector<uint8_t> table = ByteArray(value);
-    VariantClear(&value);
+    ComLibrary::VariantClear(&value);
     return Smbios::ReadIdentity(Bytes(table));
 }
 

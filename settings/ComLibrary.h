@@ -1,0 +1,26 @@
+#pragma once
+// COM's functions, from ole32.dll and oleaut32.dll loaded at the first call rather than
+// with the program: loaded, they cost it some megabytes of memory for good, and it
+// needs them only now and then (the autostart, and the machine's identity on XP). Each
+// fails as its library would when the library cannot be loaded.
+#include <windows.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+namespace ComLibrary {
+
+HRESULT CoInitializeEx(LPVOID reserved, DWORD flags);
+void CoUninitialize();
+HRESULT CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID wanted, LPVOID* object);
+HRESULT CoSetProxyBlanket(IUnknown* proxy, DWORD authentication, DWORD authorisation, OLECHAR* principal,
+                          DWORD level, DWORD impersonation, RPC_AUTH_IDENTITY_HANDLE identity, DWORD capabilities);
+BSTR SysAllocString(const OLECHAR* text);
+void SysFreeString(BSTR text);
+HRESULT VariantClear(VARIANTARG* value);
+UINT SafeArrayGetDim(SAFEARRAY* array);
+HRESULT SafeArrayGetLBound(SAFEARRAY* array, UINT dimension, LONG* bound);
+HRESULT SafeArrayGetUBound(SAFEARRAY* array, UINT dimension, LONG* bound);
+HRESULT SafeArrayAccessData(SAFEARRAY* array, void** data);
+HRESULT SafeArrayUnaccessData(SAFEARRAY* array);
+
+}  // namespace ComLibrary
