@@ -26,6 +26,17 @@ constexpr UINT kMainIconId = 0, kBatteryIconId = 1;
 
 NOTIFYICONDATAA MainIconData{};
 NOTIFYICONDATAA BatteryIconData{};
+
+// What the shell was last given for an icon. What it has already is not sent again
+// (handing an icon to the shell is the dearest part of a tick), unless the shell is
+// another one now: a shell that restarted without a word has lost the icon.
+struct Sent {
+    HWND shell = nullptr;
+    HICON icon = nullptr;
+    decltype(NOTIFYICONDATAA::szTip) tip{};
+    bool known = false;
+};
+Sent MainSent, BatterySent;
 bool batteryIconShown = false;
 bool mainIconShown = false;
 bool BatteryTurn = false;
@@ -67,10 +78,23 @@ void Fill(NOTIFYICONDATAA& data, UINT id, HICON picture) {
     data.hIcon = picture;
 }
 
+// The window that Shell_NotifyIconA hands its requests to.
+HWND Shell() { return FindWindowA("Shell_TrayWnd", nullptr); }
+
+void Remember(Sent& sent, HWND shell, const NOTIFYICONDATAA& data, uint32_t message) {
+    sent = Sent{shell, data.hIcon, {}, message != TrayDelete};
+    std::memcpy(sent.tip, data.szTip, sizeof sent.tip);
+}
+
 // A shell that restarted without telling refuses changes of icons it no longer has.
-void Send(uint32_t message, NOTIFYICONDATAA& data) {
+void Send(uint32_t message, NOTIFYICONDATAA& data, Sent& sent) {
+    const HWND shell = Shell();
+    if (message == TrayModify && sent.known && sent.icon == data.hIcon && sent.shell == shell &&
+        std::memcmp(sent.tip, data.szTip, sizeof sent.tip) == 0)
+        return;
     if (!Shell_NotifyIconA(message, &data) && message == TrayModify)
         Shell_NotifyIconA(TrayAdd, &data);
+    Remember(sent, shell, data, message);
 }
 
 void FillMain() {
@@ -82,7 +106,7 @@ void FillMain() {
 
 void UpdateMainTrayIcon(uint32_t message) {
     FillMain();
-    Send(message, MainIconData);
+    Send(message, MainIconData, MainSent);
     mainIconShown = message != TrayDelete;
 }
 
@@ -90,7 +114,7 @@ void UpdateBatteryTrayIcon(uint32_t message) {
     if (message == TrayDelete && !batteryIconShown)
         return;  // nothing there to remove
     Fill(BatteryIconData, kBatteryIconId, batteryPicture.icon.get());
-    Send((message == TrayModify && !batteryIconShown) ? TrayAdd : message, BatteryIconData);
+    Send((message == TrayModify && !batteryIconShown) ? TrayAdd : message, BatteryIconData, BatterySent);
     batteryIconShown = message != TrayDelete;
 }
 
@@ -149,9 +173,11 @@ void TaskbarCreated() {
         return;  // not added yet, or already removed at shutdown
     FillMain();
     Shell_NotifyIconA(TrayAdd, &MainIconData);
+    Remember(MainSent, Shell(), MainIconData, TrayAdd);
     if (batteryIconShown) {
         Fill(BatteryIconData, kBatteryIconId, batteryPicture.icon.get());
         Shell_NotifyIconA(TrayAdd, &BatteryIconData);
+        Remember(BatterySent, Shell(), BatteryIconData, TrayAdd);
     }
 }
 

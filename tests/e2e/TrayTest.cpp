@@ -38,10 +38,13 @@ TEST_F(Tray, IconsFollowTheProgramAndThePowerStatus) {
     folder_.WriteIni(kFastTicks);
     const TrayRecorder tray(folder_, "tray.log");
     Vantu vantu(folder_);
-    ASSERT_TRUE(WaitUntil([&] { return tray.Get("MODIFY", kMain).size() >= 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return tray.Get("MODIFY", kMain).size() >= 2; }));
     // Added at start, the chip without a tooltip; the first tick's tooltip shows from
-    // the second on; mains, adaptive throttling: white digits.
+    // the second on; mains, adaptive throttling: white digits. Ticks that change
+    // nothing send the shell nothing.
+    folder_.TimeOfTicks(5);
     const Calls start = tray.Get();
+    ASSERT_EQ(start.size(), 3u);
     EXPECT_EQ(start[0].line.rfind("ADD id=0 flags=7 msg=0x200 accepted", 0), 0u) << start[0].line;
     EXPECT_EQ(start[0].Tip(), "");
     EXPECT_TRUE(start[0].Shows(kChip) && !start[0].Shows(kWhiteDigits));
@@ -53,9 +56,9 @@ TEST_F(Tray, IconsFollowTheProgramAndThePowerStatus) {
     FakePowerSupply::Discharging();
     ASSERT_TRUE(WaitUntil([&] {
         const Calls main = tray.Get("MODIFY", kMain);
-        return !tray.Get("MODIFY", kBattery).empty() && main.back().Tip() == kOnBattery && main.back().Shows(kGreenDigits);
+        return !tray.Get("ADD", kBattery).empty() && main.back().Tip() == kOnBattery && main.back().Shows(kGreenDigits);
     }));
-    const TrayCall battery = tray.Get("MODIFY", kBattery).front();
+    const TrayCall battery = tray.Get("ADD", kBattery).front();
     EXPECT_TRUE(battery.Accepted() && battery.Shows(kTerminal) && battery.Shows("000000"));
     EXPECT_EQ(battery.Tip() + battery.Field("msg"), "0x0");
     FakePowerSupply::Mains();
@@ -67,9 +70,8 @@ TEST_F(Tray, IconsFollowTheProgramAndThePowerStatus) {
         EXPECT_TRUE(call.Accepted()) << call.line;
 }
 
-// Single-icon mode: on battery the main icon shows the time on every other tick, in
-// the same tick as the temperature (so "BTT" over and over); on mains only the
-// temperature, and never a battery icon.
+// Single-icon mode: on battery the main icon shows the time on every other tick (so
+// "BT" over and over); on mains only the temperature, and never a battery icon.
 TEST_F(Tray, SingleIconModeTakesTurnsOnBattery) {
     folder_.WriteIni(std::string(kFastTicks) + "SingleIconMode=True\r\n");
     FakePowerSupply::Discharging();
@@ -87,9 +89,11 @@ TEST_F(Tray, SingleIconModeTakesTurnsOnBattery) {
         return turns;
     };
     const std::string onBattery = turns(kOnBattery, 12);
-    EXPECT_EQ(onBattery.substr(onBattery.find('B'), 9), "BTTBTTBTT") << onBattery;
+    EXPECT_EQ(onBattery.substr(onBattery.find('B'), 9), "BTBTBTBTB") << onBattery;
     FakePowerSupply::Mains();
-    EXPECT_EQ(turns("No battery", 4).substr(0, 4), "TTTT");
+    EXPECT_EQ(turns("No battery", 1), "T");
+    folder_.TimeOfTicks(4);
+    EXPECT_EQ(turns("No battery", 1), "T");
     EXPECT_EQ(tray.Get("ADD", kBattery).size(), 0u);
 }
 
