@@ -92,9 +92,13 @@ void Send(uint32_t message, NOTIFYICONDATAA& data, Sent& sent) {
     if (message == TrayModify && sent.known && sent.icon == data.hIcon && sent.shell == shell &&
         std::memcmp(sent.tip, data.szTip, sizeof sent.tip) == 0)
         return;
-    if (!Shell_NotifyIconA(message, &data) && message == TrayModify)
-        Shell_NotifyIconA(TrayAdd, &data);
-    Remember(sent, shell, data, message);
+    const bool taken = Shell_NotifyIconA(message, &data) ||
+                       (message == TrayModify && Shell_NotifyIconA(TrayAdd, &data));
+    // What the shell did not take (it was busy, or there is none) is sent again next time.
+    if (taken)
+        Remember(sent, shell, data, message);
+    else
+        sent.known = false;
 }
 
 void FillMain() {
