@@ -29,9 +29,8 @@ public:
     // Opens the menu with a right button release on the icon, lets the monitor tick
     // while it is open, then chooses Configure by its access key.
     void ChooseConfigure(size_t ticksWhileOpen = 0) {
-        PostMessageA(vantu_->MainWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
-        HWND menu = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (menu = OpenPopupMenu(vantu_->ProcessId())) != nullptr; }));
+        const HWND menu = vantu_->OpenTrayMenu();
+        ASSERT_TRUE(menu);
         ASSERT_TRUE(folder_.WaitForEcLog("R 58", folder_.EcLog("R 58").size() + ticksWhileOpen));
         ASSERT_EQ(OpenPopupMenu(vantu_->ProcessId()), menu) << "a tick disturbed the open menu";
         PostMessageA(menu, WM_CHAR, 'c', 0);

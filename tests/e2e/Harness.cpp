@@ -172,6 +172,13 @@ bool Vantu::Send(UINT message, WPARAM wParam) const {
                                          static_cast<UINT>(kEventBound.count()), &result) != 0;
 }
 
+HWND Vantu::OpenTrayMenu() const {
+    PostMessageA(MainWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    WaitUntil([&] { return (menu = OpenPopupMenu(pid_)) != nullptr; });
+    return menu;
+}
+
 bool Vantu::AnswersFor(milliseconds span) const {
     for (const auto end = std::chrono::steady_clock::now() + span; std::chrono::steady_clock::now() < end; Sleep(100))
         if (!Send(WM_NULL))

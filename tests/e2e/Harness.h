@@ -80,6 +80,7 @@ public:
     DWORD ProcessId() const { return pid_; }
     HWND MainWindow() const;  // the hidden "Main"
     void Close() const { PostMessageA(MainWindow(), WM_CLOSE, 0, 0); }  // as the system or Exit would
+    HWND OpenTrayMenu() const;  // by a right button release on the icon; null when none opens
     // WM_ENDSESSION (the session ends), handled also inside a modal loop.
     bool EndSession() const { return Send(WM_ENDSESSION, TRUE); }
     bool Send(UINT message, WPARAM wParam = 0) const;  // false when not handled in time

@@ -14,17 +14,9 @@
 namespace e2e {
 namespace {
 
-// The menu opened with a right button release on the icon.
-HWND OpenMenu(const Vantu& vantu) {
-    PostMessageA(vantu.MainWindow(), WM_MOUSEMOVE, 0, WM_RBUTTONUP);
-    HWND menu = nullptr;
-    WaitUntil([&] { return (menu = OpenPopupMenu(vantu.ProcessId())) != nullptr; });
-    return menu;
-}
-
 // The About box's machine line, the box opened from the menu by its access key.
 std::string AboutMachineLine(const Vantu& vantu) {
-    const HWND menu = OpenMenu(vantu);
+    const HWND menu = vantu.OpenTrayMenu();
     if (!menu)
         return "no menu";
     PostMessageA(menu, WM_CHAR, 'a', 0);
@@ -49,7 +41,7 @@ int OpenMenus() {
 // The Fan submenu's second entry, slow, chosen from the keyboard once the submenu is
 // open: the fan mode stored afterwards, still "0" (off) when it could not be chosen.
 std::string ChooseSlow(const Vantu& vantu, const TestFolder& folder) {
-    const HWND menu = OpenMenu(vantu);
+    const HWND menu = vantu.OpenTrayMenu();
     PostMessageA(menu, WM_CHAR, 'f', 0);
     if (!WaitUntil([] { return OpenMenus() == 2; }))
         return "no Fan submenu";

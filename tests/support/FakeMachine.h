@@ -5,12 +5,10 @@
 // VANTU_DMI (scripts/wine-run).
 #include <windows.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 
+#include "support/BedFolder.h"
 #include "support/SeededRegistryValue.h"
 
 struct SeededMachine {
@@ -38,13 +36,6 @@ public:
     FirmwareIdentity& operator=(const FirmwareIdentity&) = delete;
 
 private:
-    static std::string Path(const char* name) {
-        const char* folder = std::getenv("VANTU_DMI");
-        if (!folder)
-            throw std::runtime_error("VANTU_DMI is not set: run under scripts/wine-run");
-        std::string path = std::string("Z:") + folder + "/" + name;
-        std::replace(path.begin(), path.end(), '/', '\\');
-        return path;
-    }
+    static std::string Path(const char* name) { return BedFile("VANTU_DMI", name); }
     static void Write(const char* name, const char* value) { std::ofstream(Path(name), std::ios::binary) << value << '\n'; }
 };

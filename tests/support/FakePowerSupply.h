@@ -4,11 +4,12 @@
 // VANTU_POWER_SUPPLY (scripts/wine-run); it is written here through drive Z:.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <utility>
+
+#include "support/BedFolder.h"
 
 class FakePowerSupply {
 public:
@@ -37,11 +38,7 @@ private:
         {"current_now", "1000000"},
     };
 
-    static std::string Path(const std::string& relative) {
-        std::string path = std::string("Z:") + std::getenv("VANTU_POWER_SUPPLY");
-        std::replace(path.begin(), path.end(), '/', '\\');
-        return path + "\\" + relative;
-    }
+    static std::string Path(const std::string& relative) { return BedFile("VANTU_POWER_SUPPLY", relative); }
 
     static void Write(const std::string& relative, const char* value) {
         std::ofstream(Path(relative), std::ios::binary) << value << '\n';
