@@ -1,5 +1,6 @@
 #include "settings/FolderSafety.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -219,19 +220,16 @@ size_t Closing(std::string_view text, size_t open) {
     return std::string_view::npos;
 }
 
-// An entry's fields: split at the semicolons outside its condition or attribute.
+// An entry's first six fields: type, flags, rights, two GUIDs and the SID. A
+// condition or attribute after them (where a semicolon may be quoted) is not read.
 std::vector<std::string_view> Fields(std::string_view ace) {
     std::vector<std::string_view> fields;
-    size_t start = 0;
-    for (size_t at = 0; at <= ace.size(); ++at) {
-        if (at < ace.size() && ace[at] == '(') {
-            at = Closing(ace, at);
-            if (at == std::string_view::npos)
-                return {};
-        } else if (at == ace.size() || ace[at] == ';') {
-            fields.push_back(ace.substr(start, at - start));
-            start = at + 1;
-        }
+    for (size_t start = 0; fields.size() < 6;) {
+        const size_t end = std::min(ace.find(';', start), ace.size());
+        fields.push_back(ace.substr(start, end - start));
+        if (end == ace.size())
+            break;
+        start = end + 1;
     }
     return fields;
 }
