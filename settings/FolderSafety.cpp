@@ -148,9 +148,8 @@ std::optional<std::string> Canonical(std::string_view sid) {
 
 // Which of the groups a SID is (OtherSid for any other), nothing when it is not a SID.
 std::optional<size_t> Group(std::string_view sid) {
-    std::string text;
     if (sid.size() == 2 && IsLetter(sid[0]) && IsLetter(sid[1])) {
-        text = Capitals(sid);
+        const std::string text = Capitals(sid);
         for (size_t group = 0; group < GroupCount; ++group)
             if (GroupAliases[group] == text)
                 return group;

@@ -71,8 +71,6 @@ TEST(FolderSafetyTest, DescriptorsWindowsWrites) {
         {"D:AI(A;OICIID;FA;;;BA)(A;OICIIOID;SDGXGWGR;;;AU)", U, S},
         // A folder of the user's own: the user, SYSTEM and Administrators only.
         {"D:P(A;OICI;FA;;;S-1-5-21-1004336348-1177238915-682003330-1001)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", S, S},
-        // XP's Documents and Settings\user: the same in hex.
-        {"D:P(A;OICI;0x1f01ff;;;SY)(A;OICI;0x1f01ff;;;BA)(A;OICI;0x1f01ff;;;S-1-5-21-1-2-3-1003)", S, S},
         // Owner, group and SACL around the DACL.
         {"O:BAG:SYD:PAI(A;;FA;;;SY)(A;;FA;;;BU)S:AI(AU;SAFA;FA;;;WD)", U, U},
         {"O:S-1-5-21-1-2-3-1001G:S-1-5-21-1-2-3-513D:PAI(A;;FA;;;SY)S:(ML;;NW;;;LW)", S, S},
@@ -131,7 +129,7 @@ TEST(FolderSafetyTest, GroupsThatCount) {
         {"S-1-1-0", U}, {"S-1-5-32-545", U}, {"S-1-5-11", U}, {"S-1-5-4", U}, {"S-1-5-32-546", U},
         {"S-1-5-7", U}, {"s-1-5-32-545", U}, {"S-1-5-032-545", U}, {"S-1-0x5-11", U}, {"S-1-0X00000005-4", U},
         // Anyone else.
-        {"SY", S}, {"BA", S}, {"CO", S}, {"AC", S}, {"PU", S}, {"NS", S}, {"S-1-5-18", S}, {"S-1-5-32-544", S},
+        {"SY", S}, {"BA", S}, {"CO", S}, {"AC", S}, {"S-1-5-18", S}, {"S-1-5-32-544", S},
         {TrustedInstaller.c_str(), S}, {"S-1-5-21-1004336348-1177238915-682003330-1001", S}, {"S-1-15-2-1", S},
         {"S-1-5-32-5450", S}, {"S-1-5-32", S}, {"S-1-5", S}, {"S-1-1-0-0", S}, {"S-1-5-111", S},
         {"S-2-5-11", S}, {"S-1-1-1", S}, {"S-1-5-4294967307", S},  // 2^32 + 11: no 32-bit wrap to 11
@@ -149,13 +147,11 @@ TEST(FolderSafetyTest, GroupsThatCount) {
 TEST(FolderSafetyTest, DenyEntriesTakeRightsFromLaterAllowsOfTheSameGroup) {
     ExpectAll({
         {"D:(D;;FA;;;BU)(A;;FA;;;BU)", S, S},
-        {"D:(D;;0x1301bf;;;BU)(A;;0x1301bf;;;BU)", S, S},
         {"D:(D;;GW;;;BU)(A;;FW;;;BU)", S, S},  // a generic deny as Windows applies it
         {"D:(D;;FW;;;BU)(A;;GW;;;BU)", S, S},
         {"D:(D;;GA;;;BU)(A;;FA;;;BU)", S, S},
         {"D:(D;;GA;;;BU)(A;;FA;;;WD)", U, U},  // another group
         {"D:(D;;FA;;;WD)(A;;FA;;;BU)", U, U},  // per group, though Users are in Everyone
-        {"D:(D;;FA;;;BA)(A;;FA;;;BU)", U, U},
         {"D:(A;;FA;;;BU)(D;;FA;;;BU)", U, U},  // too late: the allow came first
         {"D:(D;;0x2;;;BU)(A;;0x6;;;BU)", U, U},
         {"D:(D;;WD;;;BU)(A;;FA;;;BU)", U, U},
@@ -219,7 +215,9 @@ TEST(FolderSafetyTest, MissingNullEmptyAndMalformedDacls) {
         {"D:(A;;FA;;;)", X, X}, {"D:(A;;FA;;;BU)x", X, X}, {"D:(A;;FA;;;BU))", X, X}, {"D:(A;;FA;;;SY)(", X, X},
         {"D:(A;;FA;;;SY)D:(A;;FA;;;SY)", X, X}, {"X:", X, X}, {"D", X, X}, {":", X, X}, {"O:", X, X},
         {"O::D:", X, X}, {"G:D:", X, X}, {"O:BA(", X, X}, {"Q:BA", X, X}, {"D:XY", X, X},
-        {"(A;;FA;;;BU)", X, X}, {"S:(AU;SA;FA;;;WD", X, X}, {"D:P(A;;FA;;;SY)junk", X, X}, {"D:(A;;FA;;;\"BU)", X, X},
+        {"(A;;FA;;;BU)", X, X}, {"S:(AU;SA;FA;;;WD", X, X},
+        // A SID at the very end of the text, read to its last character and no further.
+        {"O:S", X, X}, {"O:BAG:S-1-0", U, U}, {"D:P(A;;FA;;;SY)junk", X, X}, {"D:(A;;FA;;;\"BU)", X, X},
         {std::string("D:(A;;FA;;;SY)\0(A;;FA;;;BU)", 27), X, X},
     });
 }
