@@ -219,15 +219,18 @@ size_t Closing(std::string_view text, size_t open) {
     return std::string_view::npos;
 }
 
-// An entry's first six fields: type, flags, rights, two GUIDs and the SID. A
-// condition or attribute after them (where a semicolon may be quoted) is not read.
-std::vector<std::string_view> Fields(std::string_view ace) {
-    std::vector<std::string_view> fields;
-    for (size_t start = 0; fields.size() < 6;) {
+// An entry's first six fields: type, flags, rights, two GUIDs and the SID; nothing
+// when it has fewer. A condition or attribute after them (where a semicolon may be
+// quoted) is not read.
+using AceFields = std::array<std::string_view, 6>;
+std::optional<AceFields> Fields(std::string_view ace) {
+    AceFields fields;
+    size_t start = 0;
+    for (std::string_view& field : fields) {
+        if (start > ace.size())
+            return std::nullopt;
         const size_t end = std::min(ace.find(';', start), ace.size());
-        fields.push_back(ace.substr(start, end - start));
-        if (end == ace.size())
-            break;
+        field = ace.substr(start, end - start);
         start = end + 1;
     }
     return fields;
@@ -252,17 +255,17 @@ struct Evaluation {
 
 // One entry, the text inside its parentheses; false when it does not parse.
 bool Evaluate(std::string_view ace, ObjectKind kind, Evaluation& evaluation) {
-    const std::vector<std::string_view> fields = Fields(ace);
-    if (fields.size() < 6)
+    const auto fields = Fields(ace);
+    if (!fields)
         return false;
-    const auto effect = TypeEffect(fields[0]);
+    const auto effect = TypeEffect((*fields)[0]);
     if (!effect)
         return false;
     if (*effect == Effect::Ignored)
         return true;
-    const auto inheritance = Flags(fields[1]);
-    const auto rights = Rights(fields[2]);
-    const auto group = Group(fields[5]);
+    const auto inheritance = Flags((*fields)[1]);
+    const auto rights = Rights((*fields)[2]);
+    const auto group = Group((*fields)[5]);
     if (!inheritance || !rights || !group)
         return false;
     if (*group == OtherSid)
