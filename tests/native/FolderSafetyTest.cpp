@@ -268,6 +268,7 @@ TEST(FolderSafetyTest, TextsNameTheFolderAndTheWayOut) {
         EXPECT_NE(text.find("C:\\Program Files\\vantu"), std::string::npos) << text;
         EXPECT_NE(text.find("Autostart with Windows"), std::string::npos) << text;
         EXPECT_NE(text.find("administrator rights"), std::string::npos) << text;
+        EXPECT_NE(text.find("on again"), std::string::npos) << text;
     }
     EXPECT_NE(box.find("\r\n" + folder + "\r\n"), std::string::npos) << box;  // the folder on its own line
     EXPECT_NE(box.find("not turned on"), std::string::npos) << box;
