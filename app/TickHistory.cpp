@@ -40,9 +40,9 @@ void Ring::Add(const Tick& tick) {
     // so the program's memory does not creep up over the day.
     if (!slots_)
         slots_ = std::make_unique<uint32_t[]>(capacity_);
-    if (count_ > 0 && tick.Time - newest_ > kLargestDifference)
-        count_ = 0;
-    if (count_ == 0) {
+    // A gap too long to store starts the history again: the older ticks could no longer
+    // be dated.
+    if (count_ == 0 || tick.Time - newest_ > kLargestDifference) {
         slots_[first_] = Packed(tick, 0);
         count_ = 1;
         oldest_ = newest_ = tick.Time;

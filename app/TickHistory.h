@@ -1,7 +1,7 @@
 #pragma once
 // The last day of ticks, kept in memory for the history window: each tick's time,
 // reading, fan state and power source, packed in 32 bits so that the day costs a fixed
-// 112 KB. Its statistics and its CSV text too. No OS calls, so it is tested natively.
+// 115,200 bytes. Its statistics and its CSV text too. No OS calls, so it is tested natively.
 #include <cstddef>
 #include <cstdint>
 #include <functional>

@@ -30,8 +30,8 @@ std::vector<Tick> Ticks(const Ring& ring) {
 TEST(TickHistory, EachFieldSurvivesThePacking) {
     const int64_t big = 4194303;  // every bit of the difference set
     std::vector<Tick> ticks = {{1000, 0, O, false},         {1003, 1, S, true},          {1003, 99, A, false},
-                               {1003 + big, 127, A, true},  {1003 + big, 128, S, false}, {1004 + big, 255, O, true},
-                               {1006 + big, 100, O, false}};
+                               {1003 + big, 127, A, true},  {1003 + big, 128, S, false}, {1005 + big, 255, O, true},
+                               {1008 + big, 100, O, false}};
     Ring ring(8);
     for (const Tick& tick : ticks)
         ring.Add(tick);
