@@ -12,7 +12,7 @@ namespace {
 // and in 10-31 the whole seconds since the tick before. Whole seconds telescope: the
 // times rebuilt from the oldest add up exactly, however many differences are 0.
 constexpr uint32_t kTemperatureMask = 0x7F, kFanMask = 0x3;
-constexpr int kFanShift = 7, kBatteryShift = 9, kDifferenceShift = 10;
+constexpr int kFanShift = 7, kBatteryShift = 9, kDifferenceShift = 10;  // Ring::Difference reads bits 10-31
 constexpr int64_t kLargestDifference = (int64_t{1} << (32 - kDifferenceShift)) - 1;  // 48.5 days
 
 uint32_t Packed(const Tick& tick, int64_t difference) {

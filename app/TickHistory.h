@@ -55,6 +55,7 @@ private:
         return slots_[at < capacity_ ? at : at - capacity_];
     }
     static Tick Unpacked(uint32_t packed, int64_t time);
+    // Bits 10-31: the seconds since the tick before (the layout is in the .cpp).
     static int64_t Difference(uint32_t packed) { return packed >> 10; }
     size_t FirstSince(int64_t from, int64_t& time) const;
 
