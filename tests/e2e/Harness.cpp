@@ -200,7 +200,7 @@ void Vantu::Kill() const {
 }
 
 std::string TrayCall::Field(const std::string& key) const {
-    const size_t at = line.substr(0, line.find(" tip=")).find(" " + key + "=");
+    const size_t at = line.substr(0, std::min(line.find(" tip="), line.find(" info="))).find(" " + key + "=");
     return at == line.npos ? "" : line.substr(at + key.size() + 2, line.find(' ', at + 1) - at - key.size() - 2);
 }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -98,11 +99,15 @@ private:
 // msg=0xN accepted|refused ... hash=H ... colors=RRGGBB:count,... tip=TEXT".
 struct TrayCall {
     std::string line;
-    std::string Field(const std::string& key) const;  // "" when missing
+    std::string Field(const std::string& key) const;  // "" when missing; not in the text at the end
     std::string Verb() const { return line.substr(0, line.find(' ')); }
-    std::string Tip() const { return line.find(" tip=") == line.npos ? "" : line.substr(line.find(" tip=") + 5); }
+    std::string Tip() const { return Rest(" tip="); }
+    std::string Info() const { return Rest(" info="); }  // a balloon's text
     bool Accepted() const { return line.find(" accepted ") != line.npos; }
     bool Shows(const std::string& rrggbb) const { return Field("colors").find(rrggbb + ":") != std::string::npos; }
+
+private:
+    std::string Rest(const char* key) const { return line.find(key) == line.npos ? "" : line.substr(line.find(key) + std::strlen(key)); }
 };
 using Calls = std::vector<TrayCall>;
 
