@@ -36,6 +36,24 @@ inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_s
 bool WaitUntil(const std::function<bool()>& condition, milliseconds limit = kEventBound);
 HANDLE Start(const std::string& commandLine, const char* currentDirectory = nullptr, DWORD* pid = nullptr);
 
+// A folder of the test bed (scripts/wine-setup), as a Unix path.
+std::string BedFolder(const char* variable);
+
+constexpr DWORD kPage = 4096;
+
+// The test bed's small disk (a Unix path) filled up but for `spare` bytes (whole
+// pages), until destroyed.
+class FilledDisk {
+public:
+    FilledDisk(const std::string& disk, DWORD spare);
+    ~FilledDisk() { DeleteFileA(filler_.c_str()); }
+    FilledDisk(const FilledDisk&) = delete;
+    FilledDisk& operator=(const FilledDisk&) = delete;
+
+private:
+    std::string disk_, filler_;
+};
+
 // A fresh folder per test holding vantu.exe, WinIo.dll (the simulated EC) and
 // powercfg.exe (the recording fake), named after the test and the suffix, in the test
 // bed's folder or in `parent` (a Unix path).
