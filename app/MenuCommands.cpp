@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/TrayMenu.h"
+#include "app/frmHistory.h"
 #include "app/frmMainWindow.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmConfig.h"
@@ -92,6 +93,7 @@ bool MenuCommand(uint32_t id) {
     switch (id) {
         case IDM_ABOUT: frmAbout::Show(MainWindow()); break;
         case IDM_CONFIGURE: frmConfig::Show(MainWindow()); break;
+        case IDM_HISTORY: frmHistory::Show(); break;
         case IDM_LAN: ToggleDevice(id, ToggleLAN, LanEnabled); break;
         case IDM_WIFI: ToggleDevice(id, ToggleWifi, WifiEnabled); break;
         case IDM_WEBCAM: ToggleDevice(id, ToggleWebcam, WebcamEnabled); break;

@@ -1,11 +1,14 @@
 // The monitor tick: the program's main loop, run by the timer TimerMon.
 #include <windows.h>
 
+#include "app/Alerts.h"
 #include "app/BatteryText.h"
 #include "app/FanRules.h"
 #include "app/FanSafety.h"
 #include "app/Tray.h"
+#include "app/frmHistory.h"
 #include "app/frmMain.h"
+#include "app/modHistory.h"
 #include "ec/modAcerEC.h"
 #include "settings/modSettings.h"
 #include "system/modDeviceControl.h"
@@ -16,6 +19,7 @@ namespace frmMain {
 namespace {
 
 FanSafety::Guard SafetyGuard;
+Alerts::State AlertState;
 
 void Apply(FanRules::FanAction action) {
     switch (action) {
@@ -62,6 +66,13 @@ void TimerMon_Timer() {
     if (const auto level = modDeviceControl::DiskApmLevelToSend(settings.PreventHDClicks,
                                                                  modDeviceControl::ApmLevelInForce()))
         modDeviceControl::SetDiskAPM(*level);
+    modHistory::RecordTick(temperature);
+    frmHistory::TicksChanged();
+    // The user hears of the rules taking the fan and of the mode taking it back once
+    // each; the state follows every tick, also while alerts are off.
+    const auto balloon = Alerts::AfterTick(AlertState, Alerts::HoldCause(SafetyGuard), temperature);
+    if (balloon && settings.ShowAlerts)
+        ShowBalloon(balloon->icon == Alerts::Balloon::Icon::Warning, balloon->text);
 }
 
 }  // namespace frmMain

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <utility>
 
@@ -11,6 +13,7 @@
 #include "app/TrayPictures.h"
 #include "app/frmMainWindow.h"
 #include "settings/modSettings.h"
+#include "system/modRegistry.h"
 #include "system/modPowerMan.h"
 
 namespace frmMain {
@@ -23,6 +26,7 @@ static_assert(sizeof(void*) != 4 || kNotifyIconSize == 88, "the 32-bit record is
 // The main icon's notifications arrive as mouse moves (the tray menu reads them).
 constexpr UINT kTrayCallbackMessage = WM_MOUSEMOVE;
 constexpr UINT kMainIconId = 0, kBatteryIconId = 1;
+constexpr UINT kBalloonTimeout = 10000;  // ms; the shell keeps it at least this long
 
 NOTIFYICONDATAA MainIconData{};
 NOTIFYICONDATAA BatteryIconData{};
@@ -61,6 +65,20 @@ struct ShownPicture {
 ShownPicture mainPicture;
 ShownPicture batteryPicture;
 Gdi::Icon chipPicture;
+
+// Whether the taskbar is light, read when first needed and again after the theme
+// changed (Windows 10 and later; older ones have no such value: dark).
+std::optional<bool> lightTaskbar;
+
+bool LightTaskbar() {
+    if (!lightTaskbar) {
+        const RegistryValue value = modRegistry::RegReadValue(
+            HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+            "SystemUsesLightTheme");
+        lightTaskbar = value.IsNumber && value.Number == 1;
+    }
+    return *lightTaskbar;
+}
 
 HICON MainPicture() {
     if (mainPicture.icon)
@@ -135,9 +153,10 @@ void SetBatteryTextColor(int32_t color) { batteryTextColor = static_cast<COLORRE
 
 void DrawTemperatureIcon(uint8_t temperature) {
     const auto& settings = modSettings::Settings;
-    const int32_t color = TrayArt::TemperatureTextColor(modPowerMan::CurrentThrottleMode(),
-                                                        settings.TemperatureTextColor,
-                                                        settings.TemperatureTextColor2);
+    // Full-size digits are drawn straight onto the taskbar: dark ones on a light one.
+    const int32_t color = TrayArt::TemperatureTextColor(
+        modPowerMan::CurrentThrottleMode(), settings.TemperatureTextColor, settings.TemperatureTextColor2,
+        settings.ShowFullSizeTempIcon && LightTaskbar());
     const Gdi::Icon replaced = mainPicture.Show(TrayPictures::TemperaturePicture(
         temperature, static_cast<COLORREF>(color), settings.ShowFullSizeTempIcon));
     UpdateMainTrayIcon(TrayModify);
@@ -159,6 +178,26 @@ void DrawBatteryIcon() {
     }
     BatteryTurn = !BatteryTurn;
 }
+
+void ShowBalloon(bool warning, const std::wstring& text) {
+    if (!mainIconShown)
+        return;
+    // The larger record of Windows 2000 and later, for this request only: the icon's
+    // own requests keep the first layout.
+    NOTIFYICONDATAW balloon{};
+    balloon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    balloon.hWnd = MainWindow();
+    balloon.uID = kMainIconId;
+    balloon.uFlags = NIF_INFO;
+    text.copy(balloon.szInfo, std::size(balloon.szInfo) - 1);
+    const std::string title = modSettings::AppTitle;
+    std::copy(title.begin(), title.end(), balloon.szInfoTitle);
+    balloon.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
+    balloon.uTimeout = kBalloonTimeout;
+    Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
+
+void TaskbarThemeChanged() { lightTaskbar.reset(); }
 
 unsigned RegisterTaskbarCreated() {
     const UINT message = RegisterWindowMessageA("TaskbarCreated");

@@ -22,6 +22,12 @@ void DrawTemperatureIcon(uint8_t temperature);
 // other call the main icon.
 void DrawBatteryIcon();
 
+// A balloon on the main icon, titled with the program's name: a warning or news.
+void ShowBalloon(bool warning, const std::wstring& text);
+
+// The taskbar's theme changed: the next temperature icon reads it again.
+void TaskbarThemeChanged();
+
 // The message a (re)started shell broadcasts; allowed through to an elevated window.
 unsigned RegisterTaskbarCreated();
 // The shell has a new, empty notification area: the icons that are shown come back.

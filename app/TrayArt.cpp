@@ -18,8 +18,13 @@ std::wstring TemperatureText(uint8_t temperature) {
     return text + kDegreeSign;
 }
 
-int32_t TemperatureTextColor(int32_t throttleMode, int32_t textColor, int32_t textColorConstant) {
-    return throttleMode == kThrottleConstant ? textColorConstant : textColor;
+int32_t TemperatureTextColor(int32_t throttleMode, int32_t textColor, int32_t textColorConstant, bool darkDefaults) {
+    // Each colour is compared with its own default: a white chosen for the constant
+    // mode is the user's choice, and stays white.
+    if (throttleMode == kThrottleConstant)
+        return darkDefaults && textColorConstant == DefaultTextColorConstant ? DarkTextColorConstant
+                                                                             : textColorConstant;
+    return darkDefaults && textColor == DefaultTextColor ? DarkTextColor : textColor;
 }
 
 std::wstring BatteryTimeText(int32_t batteryLifeSeconds) {

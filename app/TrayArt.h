@@ -11,9 +11,16 @@ namespace TrayArt {
 // text, so that the degree sign is one whatever the system's ANSI code page.
 std::wstring TemperatureText(uint8_t temperature);
 
+// The two digit colours' defaults (white; green for the constant throttle mode) and
+// their dark counterparts for a light taskbar. Colours are 0x00BBGGRR.
+inline constexpr int32_t DefaultTextColor = 0xFFFFFF, DefaultTextColorConstant = 0x40FF60;
+inline constexpr int32_t DarkTextColor = 0x000000, DarkTextColorConstant = 0x008000;
+
 // The digits show the throttle mode in force: the fixed lowest speed (mode 0) has
-// its own colour. Colours are 0x00BBGGRR.
-int32_t TemperatureTextColor(int32_t throttleMode, int32_t textColor, int32_t textColorConstant);
+// its own colour. With darkDefaults (full-size digits drawn straight onto a light
+// taskbar) a colour still at its own default is drawn dark; one the user chose stays.
+int32_t TemperatureTextColor(int32_t throttleMode, int32_t textColor, int32_t textColorConstant,
+                             bool darkDefaults = false);
 
 // The remaining battery time as hours ":" two-digit minutes ("0:45", "10:00").
 std::wstring BatteryTimeText(int32_t batteryLifeSeconds);

@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/Tray.h"
 #include "app/TrayMenu.h"
+#include "app/frmHistory.h"
 #include "app/frmMainWindow.h"
 #include "app/modPowerEvents.h"
 #include "ec/modAcerEC.h"
@@ -152,6 +154,7 @@ void Form_Unload() {
     const StartedParts started = state.started;
     if (started.timer)
         KillTimer(state.hwnd, kTimerMon);
+    frmHistory::Close();
     if (started.subclass)
         SetWindowLongPtrA(state.hwnd, GWLP_WNDPROC,
                           reinterpret_cast<LONG_PTR>(modPowerEvents::PreviousWindowProc));
@@ -165,6 +168,12 @@ void Form_Unload() {
         modAcerEC::SetFanAuto();
         modAcerEC::CloseEC();
     }
+}
+
+// The taskbar's colours are in the user's theme: light or dark digits follow it.
+void Form_SettingChange(const char* area) {
+    if (area && std::strcmp(area, "ImmersiveColorSet") == 0)
+        TaskbarThemeChanged();
 }
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -189,6 +198,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
         case WM_CLOSE:
             UnloadMainWindow();
             return 0;
+        case WM_SETTINGCHANGE:
+            Form_SettingChange(reinterpret_cast<const char*>(lParam));
+            break;
         case WM_ENDSESSION:
             // Windows is ending the session: unload as on Exit, without returning.
             if (wParam)

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "app/frmHistory.h"
 #include "app/frmMain.h"
 #include "app/modFailSafe.h"
 
@@ -13,6 +14,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 0;
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (frmHistory::PreTranslateMessage(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

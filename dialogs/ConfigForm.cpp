@@ -66,6 +66,7 @@ View Load(const SettingsRecord& s, const Facts& facts) {
     view.Autostart = facts.AutostartEnabled;
     view.NoHDClicks = s.PreventHDClicks;
     view.ShowTime = s.ShowRemainingBattIcon;
+    view.ShowAlerts = s.ShowAlerts;
     view.StopChecked = s.Fan.Stop > 0;
     view.SlowChecked = s.Fan.Slow > 0;
     view.AutoChecked = s.Fan.Auto > 0;
@@ -109,6 +110,7 @@ SaveResult Save(const View& view, const SettingsRecord& stored) {
     result.AutostartEnabled = view.Autostart;
     s.PreventHDClicks = view.NoHDClicks;
     s.ShowRemainingBattIcon = view.ShowTime;
+    s.ShowAlerts = view.ShowAlerts;
     s.Processor.AC = Chosen(view.ProcModeAC);
     s.Processor.DC = Chosen(view.ProcModeDC);
     s.Fan.Stop = Threshold(view.StopChecked, view.Stop);

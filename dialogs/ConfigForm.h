@@ -23,7 +23,7 @@ struct Choice {
 // What the controls show. Text boxes hold the texts as typed.
 struct View {
     bool PatchEnabled = false, UnpatchEnabled = false;
-    bool Autostart = false, NoHDClicks = false, ShowTime = false;
+    bool Autostart = false, NoHDClicks = false, ShowTime = false, ShowAlerts = false;
     Choice ProcModeDC, ProcModeAC;
     bool StopChecked = false, SlowChecked = false, AutoChecked = false;
     Choice Stop, Slow, Auto;

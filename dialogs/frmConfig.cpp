@@ -87,6 +87,7 @@ void Form_Load() {
     SetChecked(IDC_CHKAUTOSTART, v.Autostart);
     SetChecked(IDC_CHKNOHDCLICKS, v.NoHDClicks);
     SetChecked(IDC_CHKSHOWTIME, v.ShowTime);
+    SetChecked(IDC_CHKSHOWALERTS, v.ShowAlerts);
     SetChecked(IDC_CHKSTOPFAN, v.StopChecked);
     SetChecked(IDC_CHKSLOWFAN, v.SlowChecked);
     SetChecked(IDC_CHKAUTOFAN, v.AutoChecked);
@@ -114,6 +115,7 @@ ConfigForm::View ReadControls() {
     v.Autostart = Checked(IDC_CHKAUTOSTART);
     v.NoHDClicks = Checked(IDC_CHKNOHDCLICKS);
     v.ShowTime = Checked(IDC_CHKSHOWTIME);
+    v.ShowAlerts = Checked(IDC_CHKSHOWALERTS);
     v.ProcModeAC.Selected = Selected(IDC_CBOPROCMODEAC);
     v.ProcModeDC.Selected = Selected(IDC_CBOPROCMODEDC);
     v.StopChecked = Checked(IDC_CHKSTOPFAN);

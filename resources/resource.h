@@ -9,6 +9,7 @@
 #define IDM_ABOUT 1001         // mnuAbout
 #define IDM_CONFIGURE 1002     // mnuConfigure
 #define IDM_SEP3 1003          // sep3
+#define IDM_HISTORY 1004       // mnuHistory
 #define IDM_DEVICES 1010       // mnuDevices
 #define IDM_LAN 1011           // mnuLAN
 #define IDM_WIFI 1012          // mnuWifi
@@ -76,6 +77,16 @@
 #define IDC_BUTTEST 2041
 #define IDC_TXTTEST 2042
 #define IDC_BUTSAVE 2043
+#define IDC_CHKSHOWALERTS 2044
+
+// The history window frmHistory (a modeless dialog; Esc and the close box are IDCANCEL).
+#define IDD_HISTORY 400
+#define IDC_CHART 4001
+#define IDC_OPTSPAN10MIN 4002
+#define IDC_OPTSPAN1HOUR 4003
+#define IDC_OPTSPAN24HOURS 4004
+#define IDC_BUTCOPY 4005
+#define IDC_BUTSAVEAS 4006
 
 // The About dialog frmAbout.
 #define IDD_ABOUT 300

@@ -33,6 +33,7 @@ void ForEachField(Record& s, Visit&& visit) {
     visit({"Advanced", "EnableDownscaling", "False"}, s.EnableDownscaling);
     visit({"Advanced", "ShowFullSizeTempIcon", "False"}, s.ShowFullSizeTempIcon);
     visit({"Advanced", "SingleIconMode", "False"}, s.SingleIconMode);
+    visit({"Advanced", "ShowAlerts", "True"}, s.ShowAlerts);
     visit({"Colors", "TemperatureTextColor", "16777215", Hex}, s.TemperatureTextColor);
     visit({"Colors", "TemperatureTextColor2", "4259680", Hex}, s.TemperatureTextColor2);
     visit({"Colors", "BatteryTextColor", "0", Hex}, s.BatteryTextColor);

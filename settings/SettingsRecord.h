@@ -28,6 +28,7 @@ struct SettingsRecord {
     bool EnableDownscaling = false;
     bool ShowFullSizeTempIcon = false;
     bool SingleIconMode = false;
+    bool ShowAlerts = false;  // balloons when the safety rules take or give back the fan
     int32_t TemperatureTextColor = 0;  // colours are 0x00BBGGRR
     int32_t TemperatureTextColor2 = 0;
     int32_t BatteryTextColor = 0;
@@ -57,7 +58,7 @@ using IniWriter = std::function<void(const std::string& section, const std::stri
 // load goes on, so one bad line cannot wipe the fields after it at the next save.
 void LoadSettingsFrom(SettingsRecord& settings, const IniReader& read);
 
-// Writes 25 keys, grouped Advanced, Fan, Processor, Colors, Special, so a file written
+// Writes 26 keys, grouped Advanced, Fan, Processor, Colors, Special, so a file written
 // from nothing has that layout. UseAlternateDriver is left as the user put it.
 void SaveSettingsTo(const SettingsRecord& settings, const IniWriter& write);
 

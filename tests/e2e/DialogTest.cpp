@@ -124,6 +124,8 @@ TEST(ConfigDialog, SaveStoresTheControlsAndChecksTheTypedValues) {
         SendMessageA(dialog.Control(IDC_CBOAUTOFAN), CB_SETCURSEL, 40 - 35, 0);
         dialog.SetChecked(IDC_CHKAUTOSTART, true);
         dialog.SetChecked(IDC_CHKENABLEDEVICE, true);
+        EXPECT_TRUE(dialog.Checked(IDC_CHKSHOWALERTS));  // no key in the file: on
+        dialog.SetChecked(IDC_CHKSHOWALERTS, false);
         EXPECT_EQ(dialog.Press(IDC_BUTSAVE), Lines{});
         ASSERT_TRUE(dialog.WaitClosed());
     }
@@ -132,11 +134,11 @@ TEST(ConfigDialog, SaveStoresTheControlsAndChecksTheTypedValues) {
         for (const auto& [section, key] : {std::pair{"Special", "CustomResolutionWidth"}, {"Special", "FanValueSlow"},
                                            {"Special", "FanValueOff"}, {"Special", "FanValueAuto"}, {"Fan", "Stop"},
                                            {"Fan", "Slow"}, {"Fan", "Auto"}, {"Special", "CustomDeviceName"},
-                                           {"Advanced", "PreventHDClicks"}})
+                                           {"Advanced", "PreventHDClicks"}, {"Advanced", "ShowAlerts"}})
             text += user.Stored(section, key) + " ";
         return text;
     };
-    EXPECT_EQ(stored(), "1024 &H20 &HAF &HA0 0 70 40 Card reader False ");
+    EXPECT_EQ(stored(), "1024 &H20 &HAF &HA0 0 70 40 Card reader False False ");
     EXPECT_TRUE(Exists(StartupLink()));
 
     // Letters for the width, a G for a byte: each says so and keeps its own group; the
@@ -146,10 +148,12 @@ TEST(ConfigDialog, SaveStoresTheControlsAndChecksTheTypedValues) {
     dialog.Type(IDC_TXTFANSLOW, "1G");
     dialog.SetChecked(IDC_CHKNOHDCLICKS, true);
     dialog.SetChecked(IDC_CHKAUTOSTART, false);
+    EXPECT_FALSE(dialog.Checked(IDC_CHKSHOWALERTS));
+    dialog.SetChecked(IDC_CHKSHOWALERTS, true);
     EXPECT_EQ(dialog.Press(IDC_BUTSAVE, 2),
               (Lines{"Error, invalid resolution!", std::string("Invalid EC values!\r\n") + kEcMessage}));
     ASSERT_TRUE(dialog.WaitClosed());
-    EXPECT_EQ(stored(), "1024 &H20 &HAF &HA0 0 70 40 Card reader True ");
+    EXPECT_EQ(stored(), "1024 &H20 &HAF &HA0 0 70 40 Card reader True True ");
     EXPECT_FALSE(Exists(StartupLink()));
 }
 

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include <tlhelp32.h>
 
 #include "support/DriverFiles.h"
 #include "support/FakeMachine.h"
@@ -65,6 +68,27 @@ class UnknownMachineEnvironment : public testing::Environment {
 
 testing::Environment* const kUnknownMachine = testing::AddGlobalTestEnvironment(new UnknownMachineEnvironment);
 
+// A run cut off at its time limit leaves the programs it started running (the test's
+// own clean-up never ran): a program still holding the single-instance lock or a
+// notification area would fail every test after it. So each run starts by ending them.
+class LeftoversEnvironment : public testing::Environment {
+    void SetUp() override {
+        const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        for (bool more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry)) {
+            const std::string name = entry.szExeFile;
+            if (name != "vantu.exe" && name != "fanctl.exe" && name != "traylog.exe" && name != "eclock.exe")
+                continue;
+            const Handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+            TerminateProcess(process.get(), 1);
+            WaitForSingleObject(process.get(), static_cast<DWORD>(kEventBound.count()));
+        }
+    }
+};
+
+testing::Environment* const kLeftovers = testing::AddGlobalTestEnvironment(new LeftoversEnvironment);
+
 }  // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, milliseconds limit) {
@@ -115,6 +139,28 @@ HANDLE Start(const std::string& commandLine, const char* currentDirectory, DWORD
     if (pid)
         *pid = info.dwProcessId;
     return info.hProcess;
+}
+
+std::string BedFolder(const char* variable) {
+    const char* path = std::getenv(variable);
+    if (!path)
+        throw std::runtime_error(std::string(variable) + " is not set: run under scripts/wine-run");
+    return path;
+}
+
+FilledDisk::FilledDisk(const std::string& disk, DWORD spare) : disk_(WindowsPath(disk) + "\\"), filler_(disk_ + "filler") {
+    const Handle file(CreateFileA(filler_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    const std::string chunk(16 * kPage, 'x');
+    for (DWORD written = 1; written > 0 && WriteFile(file.get(), chunk.data(), DWORD(chunk.size()), &written, nullptr);) {
+    }
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file.get(), &size);
+    size.QuadPart -= spare;
+    SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
+    SetEndOfFile(file.get());
+    ULARGE_INTEGER free{};
+    GetDiskFreeSpaceExA(disk_.c_str(), &free, nullptr, nullptr);
+    EXPECT_EQ(free.QuadPart, spare);
 }
 
 TestFolder::TestFolder(const std::string& suffix, const std::string& parent) {
@@ -200,7 +246,7 @@ void Vantu::Kill() const {
 }
 
 std::string TrayCall::Field(const std::string& key) const {
-    const size_t at = line.substr(0, line.find(" tip=")).find(" " + key + "=");
+    const size_t at = line.substr(0, std::min(line.find(" tip="), line.find(" info="))).find(" " + key + "=");
     return at == line.npos ? "" : line.substr(at + key.size() + 2, line.find(' ', at + 1) - at - key.size() - 2);
 }
 

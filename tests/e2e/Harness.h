@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -34,6 +35,24 @@ inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_s
 // Polls until the condition holds or the time is up; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, milliseconds limit = kEventBound);
 HANDLE Start(const std::string& commandLine, const char* currentDirectory = nullptr, DWORD* pid = nullptr);
+
+// A folder of the test bed (scripts/wine-setup), as a Unix path.
+std::string BedFolder(const char* variable);
+
+constexpr DWORD kPage = 4096;
+
+// The test bed's small disk (a Unix path) filled up but for `spare` bytes (whole
+// pages), until destroyed.
+class FilledDisk {
+public:
+    FilledDisk(const std::string& disk, DWORD spare);
+    ~FilledDisk() { DeleteFileA(filler_.c_str()); }
+    FilledDisk(const FilledDisk&) = delete;
+    FilledDisk& operator=(const FilledDisk&) = delete;
+
+private:
+    std::string disk_, filler_;
+};
 
 // A fresh folder per test holding vantu.exe, WinIo.dll (the simulated EC) and
 // powercfg.exe (the recording fake), named after the test and the suffix, in the test
@@ -98,11 +117,15 @@ private:
 // msg=0xN accepted|refused ... hash=H ... colors=RRGGBB:count,... tip=TEXT".
 struct TrayCall {
     std::string line;
-    std::string Field(const std::string& key) const;  // "" when missing
+    std::string Field(const std::string& key) const;  // "" when missing; not in the text at the end
     std::string Verb() const { return line.substr(0, line.find(' ')); }
-    std::string Tip() const { return line.find(" tip=") == line.npos ? "" : line.substr(line.find(" tip=") + 5); }
+    std::string Tip() const { return Rest(" tip="); }
+    std::string Info() const { return Rest(" info="); }  // a balloon's text
     bool Accepted() const { return line.find(" accepted ") != line.npos; }
     bool Shows(const std::string& rrggbb) const { return Field("colors").find(rrggbb + ":") != std::string::npos; }
+
+private:
+    std::string Rest(const char* key) const { return line.find(key) == line.npos ? "" : line.substr(line.find(key) + std::strlen(key)); }
 };
 using Calls = std::vector<TrayCall>;
 

@@ -10,8 +10,6 @@
 namespace e2e {
 namespace {
 
-constexpr DWORD kPage = 4096;
-
 // The user's notes about the machine, then a few settings: the save adds the keys
 // that are missing, so the file grows past one page of the disk.
 std::string UsersIni() {
@@ -20,14 +18,6 @@ std::string UsersIni() {
         text += "; " + std::to_string(i) + ": notes about this netbook's fan, kept by hand for years\r\n";
     return text + "[Advanced]\r\nTimerInterval=200\r\n[Fan]\r\nControl=1\r\nStop=  40 \r\n"
                   "[Special]\r\nCustomDeviceName=Card reader\r\n";
-}
-
-// A folder of the test bed (scripts/wine-setup), as a Unix path.
-std::string BedFolder(const char* variable) {
-    const char* path = std::getenv(variable);
-    if (!path)
-        throw std::runtime_error(std::string(variable) + " is not set: run under scripts/wine-run");
-    return path;
 }
 
 // Starts the program from `program`, lets it tick, runs `whileRunning` and closes it;
@@ -43,29 +33,6 @@ void RunAndClose(const TestFolder& program, const TestFolder& files, const std::
     EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "SHUTDOWN"}));
     EXPECT_FALSE(Exists(files.Path("vantu.ini.new")));
 }
-
-// The small disk filled up but for `spare` bytes (whole pages), until destroyed.
-class FilledDisk {
-public:
-    FilledDisk(const std::string& disk, DWORD spare) : disk_(WindowsPath(disk) + "\\"), filler_(disk_ + "filler") {
-        const Handle file(CreateFileA(filler_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        const std::string chunk(16 * kPage, 'x');
-        for (DWORD written = 1; written > 0 && WriteFile(file.get(), chunk.data(), DWORD(chunk.size()), &written, nullptr);) {
-        }
-        LARGE_INTEGER size{};
-        GetFileSizeEx(file.get(), &size);
-        size.QuadPart -= spare;
-        SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
-        SetEndOfFile(file.get());
-        ULARGE_INTEGER free{};
-        GetDiskFreeSpaceExA(disk_.c_str(), &free, nullptr, nullptr);
-        EXPECT_EQ(free.QuadPart, spare);
-    }
-    ~FilledDisk() { DeleteFileA(filler_.c_str()); }
-
-private:
-    std::string disk_, filler_;
-};
 
 // A disk with no room (a file rewritten in place would be cut at its first page), or
 // with one page, where the new file is cut part-way: the old file stays as it was and

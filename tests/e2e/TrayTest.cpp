@@ -2,6 +2,8 @@
 // notification area (tools/traylog), with battery states from the fake power supply.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "Harness.h"
 #include "support/FakePowerSupply.h"
 
@@ -11,6 +13,7 @@ namespace {
 constexpr int kMain = 0, kBattery = 1;
 // Colours of the pictures as the recorder writes them (RRGGBB).
 const char kWhiteDigits[] = "FFFFFF", kGreenDigits[] = "60FF40", kChip[] = "404048", kTerminal[] = "F0D000";
+const char kBlackDigits[] = "000000", kDarkGreenDigits[] = "008000";
 const char kOnBattery[] = "3:00 (75%)";  // the fake battery: 75 %, three hours left
 const char kFastTicks[] = "[Advanced]\r\nTimerInterval=100\r\n";
 
@@ -148,6 +151,54 @@ TEST_F(Tray, ButtonReleaseOpensTheMenuAndExitEnds) {
     EXPECT_EQ(folder_.EcLog().back(), "SHUTDOWN");
     EXPECT_EQ(folder_.EcLog("W 55 ").back(), "W 55 00");
     EXPECT_NE(folder_.Ini().find("[Fan]"), std::string::npos);
+}
+
+// Where Windows says its taskbar is light, the full-size digits (straight on the
+// taskbar) in their default colours are drawn dark: black, and dark green for "800 Mhz"
+// on battery; a colour the user set, and the chip's digits, stay as they are. A change
+// of the theme is taken up at the next tick; the settings file never changes for it.
+TEST_F(Tray, FullSizeDigitsReadOnALightTaskbar) {
+    const auto light = [](DWORD value) {
+        return std::make_unique<SeededRegistryValue>("Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                                                     "SystemUsesLightTheme", REG_DWORD,
+                                                     SeededRegistryValue::Dword(value), HKEY_CURRENT_USER);
+    };
+    const auto digits = [&](const TrayRecorder& tray, const char* rrggbb) {
+        return WaitUntil([&] { const Calls main = tray.Get("MODIFY", kMain); return !main.empty() && main.back().Shows(rrggbb); });
+    };
+    const std::string fullSize = std::string(kFastTicks) + "ShowFullSizeTempIcon=True\r\n";
+    {
+        folder_.WriteIni(fullSize);
+        const TrayRecorder tray(folder_, "tray.log");
+        Vantu vantu(folder_);
+        const auto themeChanged = [&] {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutA(vantu.MainWindow(), WM_SETTINGCHANGE, 0, LPARAM("ImmersiveColorSet"), SMTO_NORMAL,
+                                UINT(kEventBound.count()), &result);
+        };
+        EXPECT_TRUE(digits(tray, kWhiteDigits)) << "no value: dark taskbar";
+        auto seeded = light(1);
+        themeChanged();
+        EXPECT_TRUE(digits(tray, kBlackDigits));
+        FakePowerSupply::Discharging();
+        EXPECT_TRUE(digits(tray, kDarkGreenDigits));
+        FakePowerSupply::Mains();
+        seeded = light(0);
+        themeChanged();
+        EXPECT_TRUE(digits(tray, kWhiteDigits));
+        Close(vantu, tray, {"DELETE id=0"});
+    }
+    EXPECT_NE(folder_.Ini().find("[Colors]\r\nTemperatureTextColor=&HFFFFFF\r\nTemperatureTextColor2=&H40FF60\r\n"),
+              std::string::npos);
+    const auto seeded = light(1);
+    for (const auto& [ini, shown] : {std::pair{fullSize + "[Colors]\r\nTemperatureTextColor=&HFF\r\n", "FF0000"},
+                                     {std::string(kFastTicks), kWhiteDigits}}) {
+        folder_.WriteIni(ini);
+        const TrayRecorder tray(folder_, "tray.log");
+        Vantu vantu(folder_);
+        EXPECT_TRUE(digits(tray, shown)) << ini;
+        EXPECT_FALSE(tray.Get("MODIFY", kMain).back().Shows(kBlackDigits));
+    }
 }
 
 }  // namespace

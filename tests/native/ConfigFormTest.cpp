@@ -4,8 +4,8 @@
 
 using namespace ConfigForm;
 
-const SettingsRecord kStored{.Fan = {3, 50, 60, 65}, .Processor = {1, 0}, .FanValueOff = 175, .FanValueSlow = 16,
-                             .CustomResolutionWidth = 1024, .CustomResolutionHeight = 768,
+const SettingsRecord kStored{.ShowAlerts = true, .Fan = {3, 50, 60, 65}, .Processor = {1, 0}, .FanValueOff = 175,
+                             .FanValueSlow = 16, .CustomResolutionWidth = 1024, .CustomResolutionHeight = 768,
                              .CustomDeviceName = "MyDevice", .CustomDeviceID = "USB\\VID_1BCF*"};
 
 TEST(ConfigForm, ThresholdsShowTheirCheckBoxAndItem) {
@@ -40,7 +40,7 @@ TEST(ConfigForm, TextsAndThrottleModesFromTheSettings) {
     EXPECT_EQ(view.ProcModeDC.Items, (std::vector<std::wstring>{L"800 Mhz", L"Dynamic"}));
     EXPECT_EQ(view.ProcModeDC.Selected, 1);
     EXPECT_EQ(Save(view, s).Settings.Processor, s.Processor);
-    EXPECT_TRUE(view.ShowTime);
+    EXPECT_TRUE(view.ShowTime && view.ShowAlerts);
     EXPECT_EQ((std::vector<std::string>{view.FanStop, view.FanSlow, view.FanAuto, view.Bios, view.Test, view.Width,
                                         view.Height}),
               (std::vector<std::string>{"AF", "10", "0", "3305", "0", "1024", "768"}));
@@ -117,6 +117,7 @@ TEST(ConfigForm, SaveCopiesEveryControl) {
     view.DeviceID = "USB\\VID_05E3\"";
     view.CustomEC = true;
     view.ShowTime = true;
+    view.ShowAlerts = false;  // stored true
     const SaveResult result = Save(view, kStored);
     EXPECT_TRUE(result.AutostartEnabled);
     const SettingsRecord expected{

@@ -46,11 +46,11 @@ SettingsRecord Defaults() {
     return settings;
 }
 
-// A file written from nothing: 25 keys, sections in the save order, no blank lines.
+// A file written from nothing: 26 keys, sections in the save order, no blank lines.
 TEST(IniTextTest, SettingsSavedIntoNothingGiveTheDefaultLayout) {
     EXPECT_EQ(WithSettings("", Defaults()),
               "[Advanced]\r\nPreventHDClicks=False\r\nShowRemainingBattIcon=True\r\nTimerInterval=3000\r\n"
-              "EnableDownscaling=False\r\nShowFullSizeTempIcon=False\r\nSingleIconMode=False\r\n"
+              "EnableDownscaling=False\r\nShowFullSizeTempIcon=False\r\nSingleIconMode=False\r\nShowAlerts=True\r\n"
               "[Fan]\r\nControl=3\r\nStop=50\r\nSlow=60\r\nAuto=65\r\n[Processor]\r\nAC=1\r\nDC=0\r\n"
               "[Colors]\r\nTemperatureTextColor=&HFFFFFF\r\nTemperatureTextColor2=&H40FF60\r\nBatteryTextColor=&H0\r\n"
               "[Special]\r\nUseCustomFanValue=False\r\nFanValueOff=&HAF\r\nFanValueSlow=&H10\r\nFanValueAuto=&H0\r\n"

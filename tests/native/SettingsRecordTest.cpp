@@ -29,6 +29,7 @@ const Ini kOwnFile = {
     {"Advanced.PreventHDClicks", "True"}, {"Advanced.ShowRemainingBattIcon", "False"},
     {"Advanced.TimerInterval", "1500"}, {"Advanced.EnableDownscaling", "True"},
     {"Advanced.ShowFullSizeTempIcon", "True"}, {"Advanced.SingleIconMode", "True"},
+    {"Advanced.ShowAlerts", "False"},
     {"Colors.TemperatureTextColor", "&HFFFFFFFF"}, {"Colors.TemperatureTextColor2", "&HFF00"},
     {"Colors.BatteryTextColor", "&H123456"}, {"Fan.Control", "1"}, {"Fan.Stop", "45"}, {"Fan.Slow", "55"},
     {"Fan.Auto", "70"}, {"Processor.AC", "0"}, {"Processor.DC", "2"}, {"Special.UseCustomFanValue", "True"},
@@ -41,7 +42,7 @@ const Ini kOwnFile = {
 
 const SettingsRecord kOwnValues{
     .PreventHDClicks = true, .ShowRemainingBattIcon = false, .TimerInterval = 1500, .EnableDownscaling = true,
-    .ShowFullSizeTempIcon = true, .SingleIconMode = true, .TemperatureTextColor = -1,
+    .ShowFullSizeTempIcon = true, .SingleIconMode = true, .ShowAlerts = false, .TemperatureTextColor = -1,
     .TemperatureTextColor2 = 0xFF00, .BatteryTextColor = 0x123456, .Fan = {1, 45, 55, 70}, .Processor = {0, 2},
     .UseCustomFanValue = true, .FanValueOff = 1, .FanValueSlow = 2, .FanValueAuto = 255, .FanSlowModeThreshold = -5,
     .CustomResolutionWidth = 1280, .CustomResolutionHeight = 1024, .UseAlternateDriver = true,
@@ -64,6 +65,7 @@ TEST(SettingsRecordTest, BadValueTakesItsDefaultAndTheLoadGoesOn) {
     const struct { const char* key; const char* text; } cases[] = {
         {"Advanced.TimerInterval", ""}, {"Special.FanValueOff", "&H100"}, {"Advanced.PreventHDClicks", "yes"},
         {"Fan.Stop", "32768"}, {"Colors.BatteryTextColor", "&HG1"}, {"Special.UseAlternateDriver", "1 2"},
+        {"Advanced.ShowAlerts", "maybe"},
     };
     for (const auto& c : cases) {
         Ini bad = kOwnFile, missing = kOwnFile;

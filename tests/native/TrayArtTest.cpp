@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "settings/SettingsRecord.h"
+
 using namespace TrayArt;
 
 TEST(TrayArt, TemperatureHasTwoDigitsAndTheDegreeSign) {
@@ -19,6 +21,28 @@ TEST(TrayArt, OnlyTheConstantThrottleModeTakesTheSecondColour) {
     EXPECT_EQ(TemperatureTextColor(0, white, green), green);
     EXPECT_EQ(TemperatureTextColor(1, white, green), white);
     EXPECT_EQ(TemperatureTextColor(2, white, green), white);
+}
+
+// Full-size digits on a light taskbar: a colour at its own default turns dark, any
+// other stays as the user chose it, the other setting's default too.
+TEST(TrayArt, DefaultColoursTurnDarkOnALightTaskbar) {
+    const int32_t white = 0xFFFFFF, green = 0x40FF60, red = 0x0000FF;
+    const struct { int32_t mode, text, constant; bool dark; int32_t color; } cases[] = {
+        {1, white, green, true, 0x000000}, {0, white, green, true, 0x008000}, {1, white, green, false, white},
+        {0, white, green, false, green},   {1, red, green, true, red},          {0, white, red, true, red},
+        {1, green, white, true, green},    {0, green, white, true, white},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TemperatureTextColor(c.mode, c.text, c.constant, c.dark), c.color)
+            << c.mode << " " << std::hex << c.text << " " << c.constant << " " << c.dark;
+}
+
+// The defaults compared with are the ones a missing key loads as.
+TEST(TrayArt, DefaultColoursAreTheSettingsDefaults) {
+    SettingsRecord settings;
+    LoadSettingsFrom(settings, [](const std::string&, const std::string&, const std::string& def) { return def; });
+    EXPECT_EQ(settings.TemperatureTextColor, DefaultTextColor);
+    EXPECT_EQ(settings.TemperatureTextColor2, DefaultTextColorConstant);
 }
 
 // On a 32-bit minute count: 1966080 s is past the tooltip's 16-bit one.

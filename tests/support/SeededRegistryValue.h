@@ -1,6 +1,7 @@
 #pragma once
-// One HKEY_LOCAL_MACHINE value set for the scope of a test and put back after: the
-// value that was there, or none, and the key removed again when the seeding made it.
+// One registry value (HKEY_LOCAL_MACHINE unless another root is given) set for the
+// scope of a test and put back after: the value that was there, or none, and the key
+// removed again when the seeding made it.
 #include <windows.h>
 
 #include <optional>
@@ -10,12 +11,13 @@
 
 class SeededRegistryValue {
 public:
-    SeededRegistryValue(std::string keyPath, std::string valueName, DWORD type, const std::string& data)
-        : keyPath_(std::move(keyPath)), valueName_(std::move(valueName)) {
+    SeededRegistryValue(std::string keyPath, std::string valueName, DWORD type, const std::string& data,
+                        HKEY root = HKEY_LOCAL_MACHINE)
+        : root_(root), keyPath_(std::move(keyPath)), valueName_(std::move(valueName)) {
         HKEY key = nullptr;
-        keyExisted_ = RegOpenKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), &key) == ERROR_SUCCESS;
-        if (!keyExisted_ && RegCreateKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), &key) != ERROR_SUCCESS)
-            throw std::runtime_error("cannot create HKLM\\" + keyPath_);
+        keyExisted_ = RegOpenKeyA(root_, keyPath_.c_str(), &key) == ERROR_SUCCESS;
+        if (!keyExisted_ && RegCreateKeyA(root_, keyPath_.c_str(), &key) != ERROR_SUCCESS)
+            throw std::runtime_error("cannot create " + keyPath_);
         char previous[4096];
         DWORD size = sizeof previous;
         if (RegQueryValueExA(key, valueName_.c_str(), nullptr, &type_, reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS)
@@ -25,7 +27,7 @@ public:
     }
     ~SeededRegistryValue() {
         HKEY key = nullptr;
-        if (RegOpenKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str(), &key) != ERROR_SUCCESS)
+        if (RegOpenKeyA(root_, keyPath_.c_str(), &key) != ERROR_SUCCESS)
             return;
         if (previous_)
             Set(key, type_, *previous_);
@@ -33,11 +35,13 @@ public:
             RegDeleteValueA(key, valueName_.c_str());
         RegCloseKey(key);
         if (!keyExisted_)
-            RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath_.c_str());
+            RegDeleteKeyA(root_, keyPath_.c_str());
     }
     SeededRegistryValue(const SeededRegistryValue&) = delete;
     SeededRegistryValue& operator=(const SeededRegistryValue&) = delete;
 
+    // A number as REG_DWORD.
+    static std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); }
     // Text values are stored with their terminating NUL, as Windows stores them.
     static std::string Text(const std::string& text) { return text + '\0'; }
 
@@ -45,6 +49,7 @@ private:
     void Set(HKEY key, DWORD type, const std::string& data) const {
         RegSetValueExA(key, valueName_.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()), DWORD(data.size()));
     }
+    HKEY root_;
     std::string keyPath_, valueName_;
     bool keyExisted_ = false;
     DWORD type_ = 0;

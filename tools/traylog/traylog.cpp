@@ -120,7 +120,13 @@ BOOL Handle(const COPYDATASTRUCT& copy) {
     std::snprintf(head, sizeof head, "%s id=%u flags=%u msg=0x%x %s ",
                   copy.dwData < 5 ? kVerbs[copy.dwData] : "OTHER", data.uID, data.uFlags,
                   data.uCallbackMessage, accepted ? "accepted" : "refused");
-    Log(head + DescribeIcon(data, bits, bitsSize) + " tip=" + Utf8(data.szTip, 128));
+    // A balloon's text, like a tooltip, may hold blanks: whichever the request carries
+    // is the rest of the line.
+    if (data.uFlags & NIF_INFO)
+        Log(head + DescribeIcon(data, bits, bitsSize) + " infoflags=" + std::to_string(data.dwInfoFlags) +
+            " title=" + Utf8(data.szInfoTitle, 64) + " info=" + Utf8(data.szInfo, 256));
+    else
+        Log(head + DescribeIcon(data, bits, bitsSize) + " tip=" + Utf8(data.szTip, 128));
     return accepted;
 }
 

@@ -1,0 +1,154 @@
+#include "app/HistoryChart.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "app/FanSafety.h"
+
+namespace HistoryChart {
+
+namespace {
+
+using TickHistory::FanState;
+using TickHistory::Tick;
+
+constexpr int kEmptyLowest = 30, kEmptyHighest = 90;  // a span without readings
+constexpr int kMargin = 5, kStep = 10, kSmallestRange = 20;
+constexpr int kSmallestMarkGap = 16;  // pixels between temperature marks, or every other goes
+
+int FloorTo(int value, int step) { return (value >= 0 ? value : value - step + 1) / step * step; }
+int CeilTo(int value, int step) { return FloorTo(value + step - 1, step); }
+
+// The time marks fall on whole steps of the local clock, about five to a span.
+int64_t MarkStep(int64_t span) {
+    if (span <= 600)
+        return 120;
+    if (span <= 3600)
+        return 600;
+    return span <= 6 * 3600 ? 3600 : 4 * 3600;
+}
+
+std::wstring TwoDigits(int64_t value) {
+    return {wchar_t(L'0' + value / 10), wchar_t(L'0' + value % 10)};
+}
+
+class Scale {
+public:
+    Scale(const Request& request, const Rect& plot, int lowest, int highest)
+        : from_(request.Now - request.Span), span_(std::max<int64_t>(request.Span, 1)), plot_(plot),
+          lowest_(lowest), range_(highest - lowest) {}
+    int X(int64_t time) const {
+        const int64_t at = std::clamp<int64_t>(time - from_, 0, span_);
+        return plot_.Left + int((at * (plot_.Right - plot_.Left) + span_ / 2) / span_);
+    }
+    int Y(int degrees) const {
+        return plot_.Bottom - ((degrees - lowest_) * (plot_.Bottom - plot_.Top) + range_ / 2) / range_;
+    }
+    int64_t From() const { return from_; }
+
+private:
+    int64_t from_, span_;
+    Rect plot_;
+    int lowest_, range_;
+};
+
+// Adds the stretch from..to to the runs, joining it to the last one when they meet.
+void Extend(std::vector<Run>& runs, int from, int to, FanState fan) {
+    if (to <= from)
+        return;
+    if (!runs.empty() && runs.back().To == from && runs.back().Fan == fan)
+        runs.back().To = to;
+    else
+        runs.push_back({from, to, fan});
+}
+
+void AddTemperatureMarks(Chart& chart, const Scale& scale, const Rect& plot) {
+    const int steps = (chart.Highest - chart.Lowest) / kStep;
+    const int step = (plot.Bottom - plot.Top) / steps < kSmallestMarkGap ? 2 * kStep : kStep;
+    for (int degrees = chart.Lowest; degrees <= chart.Highest; degrees += step)
+        chart.TemperatureMarks.push_back({scale.Y(degrees), std::to_wstring(degrees)});
+}
+
+void AddTimeMarks(Chart& chart, const Scale& scale, const Request& request) {
+    const int64_t step = MarkStep(request.Span);
+    const int64_t localFrom = scale.From() + request.UtcOffset;
+    // The first whole step at or after the span's start, on the local clock.
+    int64_t local = (localFrom >= 0 ? localFrom + step - 1 : localFrom) / step * step;
+    for (; local <= request.Now + request.UtcOffset; local += step) {
+        const int64_t ofDay = (local % 86400 + 86400) % 86400;
+        chart.TimeMarks.push_back(
+            {scale.X(local - request.UtcOffset), TwoDigits(ofDay / 3600) + L':' + TwoDigits(ofDay / 60 % 60)});
+    }
+}
+
+}  // namespace
+
+Chart Layout(const TickHistory::Ring& ring, const Request& request, const Rect& plot) {
+    Chart chart;
+    const int64_t from = request.Now - request.Span;
+    // The range: the span's readings and the thresholds, with room around them.
+    int lowest = INT32_MAX, highest = INT32_MIN;
+    const auto include = [&](int degrees) {
+        lowest = std::min(lowest, degrees);
+        highest = std::max(highest, degrees);
+    };
+    ring.ForEachSince(from, [&](const Tick& tick) {
+        if (FanSafety::IsGoodReading(tick.Temperature) && tick.Time <= request.Now)
+            include(tick.Temperature);
+    });
+    for (int16_t threshold : request.Thresholds)
+        if (threshold > 0)
+            include(threshold);
+    if (lowest > highest) {
+        chart.Lowest = kEmptyLowest;
+        chart.Highest = kEmptyHighest;
+    } else {
+        chart.Lowest = std::max(0, FloorTo(lowest - kMargin, kStep));
+        chart.Highest = std::max(CeilTo(highest + kMargin, kStep), chart.Lowest + kSmallestRange);
+    }
+    const Scale scale(request, plot, chart.Lowest, chart.Highest);
+
+    // A tick's fan state and power source last until the next tick; the one before the
+    // span counts for the part of it that reaches into the span.
+    bool joined = false;  // the last point can be joined by the next one
+    bool any = false;
+    Tick last{};
+    const auto close = [&](int64_t until) {
+        const int64_t end = std::min({until, last.Time + request.GapSeconds, request.Now});
+        const int x0 = scale.X(last.Time), x1 = scale.X(end);
+        if (end > from && last.Fan != FanState::Off)
+            Extend(chart.Fan, x0, x1, last.Fan);
+        if (end > from && last.OnBattery)
+            Extend(chart.Battery, x0, x1, FanState::Off);
+    };
+    ring.ForEachSince(from - request.GapSeconds, [&](const Tick& tick) {
+        if (tick.Time > request.Now)
+            return;
+        if (any)
+            close(tick.Time);
+        const bool near = any && tick.Time - last.Time <= request.GapSeconds;
+        any = true;
+        last = tick;
+        if (tick.Time < from || !FanSafety::IsGoodReading(tick.Temperature)) {
+            joined = false;
+            return;
+        }
+        const Point point{scale.X(tick.Time), scale.Y(tick.Temperature)};
+        if (!joined || !near)
+            chart.Lines.emplace_back();
+        if (chart.Lines.back().empty() || !(chart.Lines.back().back() == point))
+            chart.Lines.back().push_back(point);
+        joined = true;
+    });
+    if (any)
+        close(request.Now);
+
+    for (int16_t threshold : request.Thresholds)
+        if (threshold > 0)
+            chart.Thresholds.push_back({scale.Y(threshold), std::to_wstring(threshold)});
+    AddTemperatureMarks(chart, scale, plot);
+    AddTimeMarks(chart, scale, request);
+    return chart;
+}
+
+}  // namespace HistoryChart

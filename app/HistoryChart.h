@@ -1,0 +1,58 @@
+#pragma once
+// The history window's chart as positions: where the temperature line, the fan band,
+// the battery shading, the thresholds and the axes' marks go in a plot area, for a
+// span of the ring of ticks. No OS calls, so it is tested natively; the window only
+// draws what this gives.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/TickHistory.h"
+
+namespace HistoryChart {
+
+// The plot area in pixels; y grows downwards, as on the screen.
+struct Rect {
+    int Left, Top, Right, Bottom;
+};
+struct Point {
+    int X, Y;
+    bool operator==(const Point&) const = default;
+};
+// A position on an axis and its label.
+struct Mark {
+    int At;
+    std::wstring Label;
+    bool operator==(const Mark&) const = default;
+};
+// A stretch of the time axis, in pixels, and the fan state in it.
+struct Run {
+    int From, To;
+    TickHistory::FanState Fan;
+    bool operator==(const Run&) const = default;
+};
+
+struct Request {
+    int64_t Span;       // seconds shown, ending at Now
+    int64_t Now;        // UTC seconds at the right edge
+    int32_t UtcOffset;  // seconds the local clock is ahead of UTC, for the time marks
+    // Ticks further apart than this are not joined: the program was not running, or
+    // the machine slept, in between. A tick's fan state and power source last until the
+    // next tick, and no longer than this.
+    int64_t GapSeconds;
+    std::vector<int16_t> Thresholds;  // drawn as lines (the custom fan mode's), 0 for none
+};
+
+struct Chart {
+    int Lowest = 0, Highest = 0;  // degrees at the bottom and the top of the plot
+    std::vector<std::vector<Point>> Lines;  // the temperature, one line between gaps
+    std::vector<Run> Fan;                   // where the fan was slow or auto
+    std::vector<Run> Battery;               // where the machine ran on battery (Fan unused)
+    std::vector<Mark> Thresholds;           // y of each threshold line
+    std::vector<Mark> TimeMarks;            // x, "HH:MM" in local time
+    std::vector<Mark> TemperatureMarks;     // y, "50"
+};
+
+Chart Layout(const TickHistory::Ring& ring, const Request& request, const Rect& plot);
+
+}  // namespace HistoryChart

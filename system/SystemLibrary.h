@@ -1,0 +1,30 @@
+#pragma once
+// A DLL of Windows loaded for a while, from the system folder by its full path: the
+// program runs with administrator rights, and a DLL of that name lying in the
+// current or the program's folder must not be loaded instead.
+#include <windows.h>
+
+#include <string>
+
+#include "system/Owned.h"
+
+struct LibraryTraits {
+    using Raw = HMODULE;
+    static bool Valid(HMODULE module) { return module != nullptr; }
+    static void Release(HMODULE module) { FreeLibrary(module); }
+};
+using Library = Owned<LibraryTraits>;
+
+inline Library LoadSystemLibrary(const char* name) {
+    char folder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return Library();
+    return Library(LoadLibraryA((std::string(folder) + "\\" + name).c_str()));
+}
+
+// A function of the library, or null.
+template <typename Fn>
+Fn LibraryFunction(const Library& library, const char* name) {
+    return library ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library.get(), name))) : nullptr;
+}

@@ -1,0 +1,66 @@
+// The balloons of the real program as the recording notification area receives them:
+// one as the safety rules take the fan from the chosen mode, one as the mode takes it
+// back, whatever happens in between; none with ShowAlerts=False.
+#include <gtest/gtest.h>
+
+#include "Harness.h"
+
+namespace e2e {
+namespace {
+
+const char kFastTicks[] = "[Advanced]\r\nTimerInterval=100\r\n";
+
+// The balloons so far: "2 text" for a warning, "1 text" for news.
+Lines Balloons(const TrayRecorder& tray) {
+    Lines balloons;
+    for (const TrayCall& call : tray.Get("MODIFY", 0))
+        if (call.Field("flags") == "16") {
+            EXPECT_EQ(call.Field("title"), "vantu");
+            EXPECT_TRUE(call.Accepted());
+            balloons.push_back(call.Field("infoflags") + " " + call.Info());
+        }
+    return balloons;
+}
+
+// The EC's temperature set to each value in turn, each kept for ten ticks.
+void Temperatures(const TestFolder& folder, std::initializer_list<const char*> values) {
+    for (const char* value : values) {
+        folder.SetEc("Temperature", value);
+        folder.TimeOfTicks(10);
+    }
+}
+
+TEST(Alerts, OneBalloonAsTheRulesTakeTheFanAndOneAsTheModeTakesItBack) {
+    TestFolder folder;
+    folder.WriteIni(kFastTicks);
+    folder.SetEc("Temperature", "60");
+    const TrayRecorder tray(folder, "tray.log");
+    Vantu vantu(folder);
+    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
+    // Critical, still hot (85 is not cool enough), cooled; no reading (0) for long, back.
+    Temperatures(folder, {"95", "92", "85", "70", "0", "60"});
+    EXPECT_EQ(Balloons(tray), (Lines{"2 95 \xC2\xB0" "C: the fan is back under the EC's control until 80 \xC2\xB0" "C.",
+                                     "1 70 \xC2\xB0" "C: the fan is back in the chosen mode.",
+                                     "2 The EC gave no temperature for 5 ticks: the fan is back under its control until "
+                                     "a reading returns.",
+                                     "1 60 \xC2\xB0" "C: readings are back, and so is the chosen fan mode."}));
+    // The icon's own requests keep the first record's layout and flags.
+    for (const TrayCall& call : tray.Get("MODIFY", 0))
+        EXPECT_TRUE(call.Field("flags") == "16" || call.Field("flags") == "7") << call.line;
+}
+
+TEST(Alerts, NoneWhenTheUserTurnedThemOff) {
+    const SeededBiosVersion bios("V1.3305");  // off is AF
+    TestFolder folder;
+    folder.WriteIni(std::string(kFastTicks) + "ShowAlerts=False\r\n");
+    folder.SetEc("Temperature", "95");
+    const TrayRecorder tray(folder, "tray.log");
+    Vantu vantu(folder);
+    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
+    Temperatures(folder, {"45"});
+    EXPECT_EQ(folder.EcLog("W 55 "), (Lines{"W 55 00", "W 55 AF"})) << "the rules took the fan, then the mode";
+    EXPECT_EQ(Balloons(tray), Lines{});
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,259 @@
+// The history window of the real program, opened from its tray menu by its access key
+// and used through its keyboard: the CSV it copies and saves is compared with what the
+// simulated EC saw, read by read and fan byte by fan byte.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <set>
+#include <sstream>
+#include <tuple>
+
+#include "Harness.h"
+#include "resources/resource.h"
+#include "support/FakePowerSupply.h"
+
+namespace e2e {
+namespace {
+
+const char kHistory[] = "vantu history";
+
+struct Row {
+    std::string time, temperature, fan, power;
+    bool operator==(const Row&) const = default;
+};
+
+// The CSV's rows after its header; empty when the header is not the one expected.
+std::vector<Row> CsvRows(const std::string& csv) {
+    std::vector<Row> rows;
+    std::istringstream in(csv);
+    std::string line;
+    if (!std::getline(in, line) || line != "Time,Temperature,Fan,Power\r")
+        return rows;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line.substr(0, line.find('\r')));
+        Row row;
+        std::getline(fields, row.time, ',');
+        std::getline(fields, row.temperature, ',');
+        std::getline(fields, row.fan, ',');
+        std::getline(fields, row.power);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// The ticks as the EC saw them: each read (or missed read) of the temperature starts
+// one, and the fan bytes written after it (BIOS 3305: AF off, 10 slow, 00 auto) give the
+// state it left. Before any write the EC drives the fan.
+std::vector<Row> EcTicks(const Lines& log) {
+    std::vector<Row> ticks;
+    std::string fan = "auto";
+    for (const std::string& line : log) {
+        if (line.rfind("R 58 ", 0) == 0)
+            ticks.push_back({"", std::to_string(std::stoi(line.substr(5), nullptr, 16)), fan, ""});
+        else if (line.rfind("MISS 58", 0) == 0)
+            ticks.push_back({"", "", fan, ""});
+        else if (line.rfind("W 55 ", 0) == 0 && !ticks.empty())
+            ticks.back().fan = fan = line == "W 55 AF" ? "off" : line == "W 55 10" ? "slow" : "auto";
+    }
+    return ticks;
+}
+
+// The rows' temperatures and fan states are the EC's ticks, in order.
+testing::AssertionResult FollowsTheEc(const std::vector<Row>& rows, const Lines& log) {
+    const std::vector<Row> ticks = EcTicks(log);
+    if (rows.empty() || rows.size() > ticks.size())
+        return testing::AssertionFailure() << rows.size() << " rows for " << ticks.size() << " ticks";
+    for (size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].temperature != ticks[i].temperature || rows[i].fan != ticks[i].fan)
+            return testing::AssertionFailure() << "row " << i << ": " << rows[i].temperature << "," << rows[i].fan
+                                               << " where the EC saw " << ticks[i].temperature << "," << ticks[i].fan;
+    return testing::AssertionSuccess();
+}
+
+std::string LocalNow() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    char text[32];
+    snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+             t.wSecond);
+    return text;
+}
+
+std::string Clipboard() {
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (const HANDLE data = GetClipboardData(CF_TEXT))
+        if (const auto* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    CloseClipboard();
+    return text;
+}
+
+void EmptyTheClipboard() {
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
+// An Alt+key for the window's access keys, handled by its dialog keyboard.
+void AltKey(HWND window, char key) { PostMessageA(window, WM_SYSCHAR, key, 1 << 29); }
+
+class History : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FakePowerSupply::Available()) << "run under scripts/wine-run";
+        started_ = LocalNow();
+        folder_.WriteIni("[Advanced]\r\nTimerInterval=100\r\n");
+        folder_.SetEc("Temperature", "45");
+        vantu_.emplace(folder_);
+        ASSERT_TRUE(folder_.WaitForEcLog("R 58", 1));
+    }
+    void TearDown() override { FakePowerSupply::Mains(); }
+
+    // Chosen from the tray menu by its access key; the window, or null.
+    HWND Open() const {
+        const HWND menu = vantu_->OpenTrayMenu();
+        if (!menu)
+            return nullptr;
+        PostMessageA(menu, WM_CHAR, 'h', 0);
+        const auto window = WaitForMessageBox(vantu_->ProcessId(), kHistory);
+        return window ? window->hwnd : nullptr;
+    }
+    int OpenWindows() const {
+        int count = 0;
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", kHistory)) != nullptr;) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            count += pid == vantu_->ProcessId() && IsWindowVisible(w);
+        }
+        return count;
+    }
+    // Saves through the common Save dialog to `path`, answering Yes to its question; what the
+    // program said (or another box), nothing when it said nothing. Every press is
+    // posted: a synchronous one would wait for the boxes it opens.
+    std::optional<std::string> SaveAs(HWND window, const std::string& path) const {
+        AltKey(window, 's');
+        const auto dialog = WaitForMessageBox(vantu_->ProcessId(), "Save As");
+        if (!dialog)
+            return "no Save dialog";
+        HWND name = GetDlgItem(dialog->hwnd, 0x480);  // edt1
+        if (!name)
+            name = FindWindowExA(GetDlgItem(dialog->hwnd, 0x47C), nullptr, "Edit", nullptr);  // cmb13's edit
+        SetWindowTextA(name ? name : GetDlgItem(dialog->hwnd, 0x47C), path.c_str());
+        PostMessageA(dialog->hwnd, WM_COMMAND, IDOK, 0);
+        std::optional<std::string> said;
+        std::set<HWND> answered;
+        WaitUntil([&] {
+            for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr;) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(box, &pid);
+                if (pid != vantu_->ProcessId() || !IsWindowVisible(box) || box == dialog->hwnd || box == window || answered.count(box))
+                    continue;
+                char caption[64] = {}, text[512] = {};
+                GetWindowTextA(box, caption, sizeof caption);
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                const bool question = GetDlgItem(box, IDYES) != nullptr;  // "Replace it?" (Wine titles it "Error")
+                if (!question)  // the program's message, or a box nobody expected
+                    said = std::string(caption) == "vantu" ? text : std::string(caption) + ": " + text;
+                answered.insert(box);
+                PostMessageA(box, WM_COMMAND, question ? IDYES : IDOK, 0);
+                return !question;
+            }
+            return !IsWindow(dialog->hwnd) && Exists(path);
+        });
+        return said;
+    }
+
+    std::string started_;  // the local time before the program started
+    const SeededBiosVersion bios_{"V1.3305"};
+    TestFolder folder_;
+    std::optional<Vantu> vantu_;
+};
+
+// The window follows the ticks while open, and its copy and its file hold every tick:
+// the EC's readings in order (none for a missed read), the fan state each left, the
+// power source, the local time.
+TEST_F(History, CopyAndSaveGiveEveryTickAsTheEcSawIt) {
+    HWND window = Open();
+    ASSERT_TRUE(window) << "no history window";
+    // Esc closes it; it opens again, and a second choice brings back the open one.
+    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(window); }));
+    window = Open();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(Open() == window && OpenWindows() == 1);
+
+    // While it is open: the fan slow, a missed reading, the fan on auto, then battery.
+    for (const auto& [key, value, seen] : {std::tuple{"Temperature", "62", "W 55 10"}, {"MissedReads", "1", "MISS 58"},
+                                           {"Temperature", "70", "W 55 00"}}) {
+        folder_.SetEc(key, value);
+        ASSERT_TRUE(folder_.WaitForEcLog(seen, 1)) << seen;
+    }
+    FakePowerSupply::Discharging();
+    folder_.TimeOfTicks(5);
+
+    EmptyTheClipboard();
+    AltKey(window, 'c');
+    ASSERT_TRUE(WaitUntil([&] { return !Clipboard().empty(); })) << "nothing copied";
+    const std::string copied = Clipboard(), copyEnded = LocalNow();
+    const std::vector<Row> rows = CsvRows(copied);
+    EXPECT_TRUE(FollowsTheEc(rows, folder_.EcLog()));
+    ASSERT_FALSE(rows.empty());
+    EXPECT_TRUE(rows.front().time >= started_ && rows.back().time <= copyEnded) << rows.front().time;
+    size_t battery = 0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_EQ(rows[i].time.size(), 19u);
+        EXPECT_TRUE(i == 0 || rows[i - 1].time <= rows[i].time);
+        battery += rows[i].power == "battery";
+        EXPECT_EQ(rows[i].power, battery ? "battery" : "mains") << "row " << i;  // one switch, to battery
+    }
+    EXPECT_GT(battery, 0u);
+    EXPECT_EQ(rows[0].fan + rows[rows.size() - battery - 1].fan, "offauto");
+
+    // Saved: the same ticks, and the ones since.
+    const std::string path = folder_.Path("history.csv");
+    EXPECT_EQ(SaveAs(window, path), std::nullopt);
+    const std::string saved = ReadFileText(path);
+    EXPECT_EQ(saved.rfind(copied, 0), 0u);
+    EXPECT_TRUE(FollowsTheEc(CsvRows(saved), folder_.EcLog()));
+
+    // The program's exit closes it.
+    vantu_->Close();
+    ASSERT_TRUE(vantu_->WaitForExit().has_value());
+    EXPECT_FALSE(IsWindow(window));
+}
+
+// A file that cannot be written (the disk is full): the program says so, the older file
+// stays whole, nothing is left beside it, and the window goes on. The session's end,
+// with the Save dialog open, closes both, hands the fan back, and writes nothing.
+TEST_F(History, AFailedSaveLeavesTheOldFileAndTheSessionEndClosesTheWindow) {
+    const std::string disk = BedFolder("VANTU_SMALL_DISK"), old = WindowsPath(disk) + "\\history-old.csv";
+    const std::string oldText = "Time,Temperature,Fan,Power\r\n2026-01-01 00:00:00,40,off,mains\r\n";
+    WriteFileText(old, oldText);
+    const HWND window = Open();
+    ASSERT_TRUE(window);
+    {
+        const FilledDisk full(disk, 0);
+        EXPECT_EQ(SaveAs(window, old), "The history could not be saved to " + old + ".");
+    }
+    EXPECT_EQ(ReadFileText(old), oldText);
+    EXPECT_FALSE(Exists(old + ".new"));
+    EXPECT_TRUE(IsWindow(window));
+    DeleteFileA(old.c_str());
+
+    AltKey(window, 's');
+    const auto dialog = WaitForMessageBox(vantu_->ProcessId(), "Save As");
+    ASSERT_TRUE(dialog.has_value());
+    ASSERT_TRUE(vantu_->EndSession());
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(IsWindow(dialog->hwnd));
+    EXPECT_EQ(folder_.EcLog("W 55 ").back(), "W 55 00");
+    EXPECT_FALSE(Exists(folder_.Path("vantu-history.csv")));
+}
+
+}  // namespace
+}  // namespace e2e

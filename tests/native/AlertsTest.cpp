@@ -1,0 +1,67 @@
+#include "app/Alerts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int Suspend = -1, Resume = -2;  // besides readings; they only move the guard
+
+// The balloons of a run of ticks under the real safety rules: "!" a warning, "i" news.
+std::vector<std::wstring> Balloons(const std::vector<int>& events) {
+    FanSafety::Guard guard;
+    Alerts::State state;
+    std::vector<std::wstring> shown;
+    for (int event : events) {
+        if (event < 0) {
+            guard.Sleeping = event == Suspend;
+            continue;
+        }
+        FanSafety::DecideTickFan(guard, uint8_t(event), 0, 3, {50, 60, 65, 42});
+        if (const auto balloon = Alerts::AfterTick(state, Alerts::HoldCause(guard), uint8_t(event))) {
+            EXPECT_LT(balloon->text.size(), 255u);
+            shown.push_back((balloon->icon == Alerts::Balloon::Icon::Warning ? L"!" : L"i") + balloon->text);
+        }
+    }
+    return shown;
+}
+
+std::wstring Hot(int t) {
+    return L"!" + std::to_wstring(t) + L" \u00B0C: the fan is back under the EC's control until 80 \u00B0C.";
+}
+std::wstring Cooled(int t) { return L"i" + std::to_wstring(t) + L" \u00B0C: the fan is back in the chosen mode."; }
+std::wstring Returned(int t) {
+    return L"i" + std::to_wstring(t) + L" \u00B0C: readings are back, and so is the chosen fan mode.";
+}
+const std::wstring Silent =
+    L"!The EC gave no temperature for 5 ticks: the fan is back under its control until a reading returns.";
+
+// One warning as a hold starts, one piece of news as the chosen mode takes over again;
+// a hold that goes on, or one nobody was warned about (sleep), brings nothing.
+TEST(Alerts, OneBalloonAsAHoldStartsAndOneAsItEnds) {
+    const struct { const char* what; std::vector<int> events; std::vector<std::wstring> balloons; } rows[] = {
+        {"critical, until cooled", {60, 92, 95, 85, 81, 80, 60}, {Hot(92), Cooled(80)}},
+        {"hot again: a new spell", {92, 80, 91, 70}, {Hot(92), Cooled(80), Hot(91), Cooled(70)}},
+        {"five ticks without a reading", {60, 0, 0, 0, 0, 0, 0, 55, 55}, {Silent, Returned(55)}},
+        {"readings return critical", {60, 0, 0, 0, 0, 0, 95, 85, 80}, {Silent, Hot(95), Cooled(80)}},
+        {"critical without readings", {92, 0, 0, 0, 0, 0, 0, 85, 80}, {Hot(92), Cooled(80)}},
+        {"sleep alone says nothing", {60, Suspend, 60, 60, Resume, 60}, {}},
+        {"cooled asleep: news once awake", {92, Suspend, 70, 70, Resume, 70, 70}, {Hot(92), Cooled(70)}},
+        {"readings back asleep", {0, 0, 0, 0, 0, Suspend, 55, Resume, 55}, {Silent, Returned(55)}},
+        {"awake, no reading yet", {92, Suspend, 70, Resume, 0, 70}, {Hot(92), Cooled(70)}},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(Balloons(r.events), r.balloons) << r.what;
+}
+
+// A critical warning without a good reading to show (the caller may start watching
+// mid-spell) does not claim 0 °C.
+TEST(Alerts, CriticalWithoutAReadingToShow) {
+    Alerts::State state;
+    EXPECT_EQ(Alerts::AfterTick(state, Alerts::Cause::Critical, 0)->text,
+              L"Critically hot: the fan is back under the EC's control until 80 \u00B0C.");
+}
+
+}  // namespace

@@ -1,0 +1,150 @@
+#include "app/TickHistory.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <utility>
+#include <vector>
+
+using namespace TickHistory;
+
+namespace {
+
+constexpr FanState O = FanState::Off, S = FanState::Slow, A = FanState::Auto;
+
+// The i-th tick has temperature i + 1, so that a walk shows which ticks it gave.
+Ring WithTimes(size_t capacity, const std::vector<int64_t>& times) {
+    Ring ring(capacity);
+    for (size_t i = 0; i < times.size(); ++i)
+        ring.Add({times[i], uint8_t(i + 1), O, false});
+    return ring;
+}
+
+std::vector<Tick> Ticks(const Ring& ring) {
+    std::vector<Tick> ticks;
+    ring.ForEach([&](const Tick& tick) { ticks.push_back(tick); });
+    return ticks;
+}
+
+// 0 and 128 and more are none; 100..127 fit and are kept as read (statistics skip them).
+TEST(TickHistory, EachFieldSurvivesThePacking) {
+    const int64_t big = 4194303;  // every bit of the difference set
+    std::vector<Tick> ticks = {{1000, 0, O, false},         {1003, 1, S, true},          {1003, 99, A, false},
+                               {1003 + big, 127, A, true},  {1003 + big, 128, S, false}, {1005 + big, 255, O, true},
+                               {1008 + big, 100, O, false}};
+    Ring ring(8);
+    for (const Tick& tick : ticks)
+        ring.Add(tick);
+    ticks[4].Temperature = ticks[5].Temperature = 0;
+    EXPECT_EQ(Ticks(ring), ticks);
+}
+
+TEST(TickHistory, TimesAreRebuiltFromWholeSecondDifferences) {
+    const struct { const char* what; size_t capacity; std::vector<int64_t> added, kept; } rows[] = {
+        {"100 ms ticks share seconds", 8, {100, 100, 101, 101, 104}, {100, 100, 101, 101, 104}},
+        {"clock set back: the time before", 8, {100, 103, 50, 53, 104}, {100, 103, 103, 103, 104}},
+        {"oldest overwritten", 3, {100, 103, 110, 111, 200}, {110, 111, 200}},
+        {"wrapped twice after a set-back", 2, {100, 90, 95, 120, 121, 125}, {121, 125}},
+        {"a ring of one", 1, {5, 9, 7}, {9}},
+        {"no capacity is one", 0, {5, 9}, {9}},
+        {"the largest gap is kept", 4, {-10, 4194293}, {-10, 4194293}},
+        {"a second more starts again", 4, {0, 4194304, 4194305}, {4194304, 4194305}},
+        {"started again when full", 2, {0, 1, 2, 5000000, 5000003}, {5000000, 5000003}},
+    };
+    for (const auto& r : rows) {
+        std::vector<int64_t> kept;
+        for (const Tick& tick : Ticks(WithTimes(r.capacity, r.added)))
+            kept.push_back(tick.Time);
+        EXPECT_EQ(kept, r.kept) << r.what;
+    }
+}
+
+TEST(TickHistory, ASpanStartsAtItsFirstTick) {
+    const std::vector<int64_t> wrapped = {100, 103, 103, 110, 120}, setBack = {100, 103, 50, 104};
+    const struct { std::vector<int64_t> times; int64_t from; std::vector<std::pair<int64_t, int>> ticks; } rows[] = {
+        {wrapped, INT64_MIN, {{103, 2}, {103, 3}, {110, 4}, {120, 5}}},
+        {wrapped, 103, {{103, 2}, {103, 3}, {110, 4}, {120, 5}}}, {wrapped, 104, {{110, 4}, {120, 5}}},
+        {wrapped, 111, {{120, 5}}}, {wrapped, 120, {{120, 5}}}, {wrapped, 121, {}}, {{}, 0, {}},
+        {setBack, 103, {{103, 2}, {103, 3}, {104, 4}}},
+    };
+    for (const auto& r : rows) {
+        std::vector<std::pair<int64_t, int>> ticks;
+        WithTimes(4, r.times).ForEachSince(r.from, [&](const Tick& t) { ticks.emplace_back(t.Time, t.Temperature); });
+        EXPECT_EQ(ticks, r.ticks) << r.from;
+    }
+}
+
+// Ticks 3 s apart from time 100.
+TEST(TickHistory, StatisticsOfASpan) {
+    const std::vector<std::pair<uint8_t, FanState>> mixed = {{41, O}, {58, S}, {47, A}, {0, A}, {120, O}};
+    const struct { std::vector<std::pair<uint8_t, FanState>> ticks; int64_t from; Statistics expected; } rows[] = {
+        {mixed, 0, {5, 3, 41, 58, 146, 3, 3}},
+        {mixed, 105, {3, 1, 47, 47, 47, 2, 1}},  // a switch into the span is not in it
+        {{{50, O}, {45, O}, {60, O}}, 0, {3, 3, 45, 60, 155, 0, 0}},
+        {{{1, S}, {99, S}, {100, S}, {0, S}}, 0, {4, 2, 1, 99, 100, 4, 0}},
+    };
+    for (const auto& r : rows) {
+        Ring ring(8);
+        for (size_t i = 0; i < r.ticks.size(); ++i)
+            ring.Add({int64_t(100 + 3 * i), r.ticks[i].first, r.ticks[i].second, false});
+        EXPECT_EQ(StatisticsSince(ring, r.from), r.expected) << r.ticks.size() << " from " << r.from;
+    }
+}
+
+// Average to a tenth and share to a percent, halves up.
+TEST(TickHistory, SummaryOfASpan) {
+    const struct { Statistics s; const wchar_t* text; } rows[] = {
+        {{20, 3, 41, 58, 142, 7, 12},
+         L"Lowest 41 \u00B0C, average 47.3 \u00B0C, highest 58 \u00B0C; fan running 35% of the time, 12 switches"},
+        {{200, 2, 47, 48, 95, 1, 1},
+         L"Lowest 47 \u00B0C, average 47.5 \u00B0C, highest 48 \u00B0C; fan running 1% of the time, 1 switch"},
+        {{30, 20, 47, 48, 941, 20, 0},
+         L"Lowest 47 \u00B0C, average 47.1 \u00B0C, highest 48 \u00B0C; fan running 67% of the time, 0 switches"},
+        {{3, 0, 0, 0, 0, 3, 2}, L"No temperature readings in this span; fan running 100% of the time, 2 switches"},
+        {{}, L"No temperature readings in this span"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(SummaryText(r.s), r.text);
+}
+
+TEST(TickHistory, CivilTimeOfKnownMoments) {
+    const struct { int64_t seconds; CivilTime civil; } rows[] = {
+        {0, {1970, 1, 1, 0, 0, 0}},           {-1, {1969, 12, 31, 23, 59, 59}},
+        {1796825103, {2026, 12, 9, 14, 5, 3}}, {951782400, {2000, 2, 29, 0, 0, 0}},
+        {4107542400, {2100, 3, 1, 0, 0, 0}},   {-2203934400, {1900, 2, 28, 12, 0, 0}},
+        {1735689599, {2024, 12, 31, 23, 59, 59}}, {-62135596800, {1, 1, 1, 0, 0, 0}},
+        {-62162035201, {0, 2, 29, 23, 59, 59}},  // the 400-year era before 0000-03-01
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(CivilFromSeconds(r.seconds), r.civil) << r.seconds;
+}
+
+// The last second of each day from 1422 to 2517 is followed a day later by the next date.
+TEST(TickHistory, CivilDaysFollowTheGregorianCalendar) {
+    const auto length = [](int y, int m) {
+        return m == 2 ? 28 + (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) : 30 + (m + m / 8) % 2;
+    };
+    CivilTime next = CivilFromSeconds(-200000LL * 86400 - 1);
+    for (int64_t day = -200000; day < 200000; ++day) {
+        next.Day = next.Day % length(next.Year, next.Month) + 1;
+        next.Month = next.Day == 1 ? next.Month % 12 + 1 : next.Month;
+        next.Year += next.Day == 1 && next.Month == 1;
+        ASSERT_EQ(CivilFromSeconds(day * 86400 + 86399), next) << day;
+    }
+}
+
+// Local times by the caller's rule (here an hour ahead), the reading only when good.
+TEST(TickHistory, CsvLinesOldestFirst) {
+    const int64_t t = 1796825103;
+    Ring ring(8);
+    for (const Tick& tick : {Tick{t, 47, O, false}, Tick{t + 3, 0, A, true}, Tick{t + 3, 100, S, false},
+                             Tick{t + 9 * 3600, 9, S, true}})
+        ring.Add(tick);
+    EXPECT_EQ(CsvText(ring, [](int64_t utc) { return CivilFromSeconds(utc + 3600); }),
+              "Time,Temperature,Fan,Power\r\n2026-12-09 15:05:03,47,off,mains\r\n2026-12-09 15:05:06,,auto,battery\r\n"
+              "2026-12-09 15:05:06,,slow,mains\r\n2026-12-10 00:05:03,9,slow,battery\r\n");
+    EXPECT_EQ(CsvText(WithTimes(1, {t}), [](int64_t) { return CivilTime{987, 1, 2, 3, 4, 5}; }),
+              "Time,Temperature,Fan,Power\r\n0987-01-02 03:04:05,1,off,mains\r\n");
+}
+
+}  // namespace
