@@ -91,6 +91,12 @@ testing::Environment* const kLeftovers = testing::AddGlobalTestEnvironment(new L
 
 }  // namespace
 
+int TimeScale() {
+    const char* text = std::getenv("VANTU_TIME_SCALE");
+    const int scale = text ? std::atoi(text) : 1;
+    return scale >= 1 ? scale : 1;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
