@@ -16,6 +16,8 @@
 #include "resources/resource.h"
 #include "settings/modSettings.h"
 #include "system/modDeviceControl.h"
+#include "settings/FolderSafety.h"
+#include "settings/modFolderSafety.h"
 #include "settings/modStartupLink.h"
 #include "system/AcpiEcPatch.h"
 #include "system/modAcpiECPatch.h"
@@ -86,6 +88,18 @@ bool EndAtStartup(const std::string& text) {
     return false;
 }
 
+// An autostart set up earlier runs the program with administrator rights from a folder
+// that others can change: the user is told, once a tick has shown the icon. It stays
+// set up; only the user removes it.
+void WarnOfAnUnsafeAutostart() {
+    if (!modStartupLink::AutostartEnabled || !modFolderSafety::ProgramFolderIsUnsafe())
+        return;
+    const std::string text = FolderSafety::UnsafeFolderBalloonText(modSettings::AppFolder());
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(size_t(MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), int(wide.size()))));
+    ShowBalloon(true, wide);
+}
+
 // Start-up, in its fixed order. False when the program must end at once. A modal
 // message lets the window receive messages: one that ends the session unloads the
 // window, and start-up then stops there.
@@ -137,6 +151,7 @@ bool Form_Load() {
     SetBatteryTextColor(settings.BatteryTextColor);
 
     TimerMon_Timer();
+    WarnOfAnUnsafeAutostart();
     state.timerInterval = TimerPeriod(settings.TimerInterval);
     SetMonitorTimerEnabled(true);
     state.started.timer = true;

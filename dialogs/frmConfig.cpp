@@ -10,6 +10,8 @@
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
+#include "settings/FolderSafety.h"
+#include "settings/modFolderSafety.h"
 #include "settings/modStartupLink.h"
 #include "system/modAcpiECPatch.h"
 #include "system/modPowerMan.h"
@@ -154,9 +156,16 @@ void butSave_Click() {
     frmMain::PrepareCustomDeviceEntry();
     if (view.DeviceEnabled)
         frmMain::CheckDevicesStatus();
+    // Autostart runs the program with administrator rights: not from a folder that
+    // others can change. Refused, it is as if the box had been cleared.
+    const std::string name = modStartupLink::ExecutableName(), folder = modSettings::AppFolder();
+    bool autostart = result.AutostartEnabled;
+    if (autostart && modFolderSafety::ProgramFolderIsUnsafe()) {
+        autostart = modStartupLink::AutostartEnabled = false;
+        ShowMessage(dialog.hwnd, FolderSafety::AutostartRefusedText(folder));
+    }
     // What failed to be set up is not in force: the box shows that next time.
-    const std::string name = modStartupLink::ExecutableName();
-    if (FAILED(modStartupLink::UpdateAutostart(name, modSettings::AppFolder(), result.AutostartEnabled))) {
+    if (FAILED(modStartupLink::UpdateAutostart(name, folder, autostart))) {
         modStartupLink::AutostartEnabled = false;
         ShowMessage(dialog.hwnd, "Autostart with Windows could not be set.");
     }

@@ -1,6 +1,7 @@
 #include "settings/ComLibrary.h"
 
 #include <string>
+#include <utility>
 
 namespace ComLibrary {
 
@@ -24,6 +25,7 @@ struct Functions {
 
 Functions Table;
 bool Looked = false;
+HMODULE Ole32 = nullptr, OleAut32 = nullptr;
 
 // From the system folder by its full path: the program runs with administrator rights.
 HMODULE SystemLibrary(const char* name) {
@@ -43,7 +45,7 @@ const Functions& Get() {
     if (Looked)
         return Table;
     Looked = true;
-    const HMODULE ole32 = SystemLibrary("ole32.dll"), oleaut32 = SystemLibrary("oleaut32.dll");
+    const HMODULE ole32 = Ole32 = SystemLibrary("ole32.dll"), oleaut32 = OleAut32 = SystemLibrary("oleaut32.dll");
     Find(ole32, "CoInitializeEx", Table.coInitializeEx);
     Find(ole32, "CoUninitialize", Table.coUninitialize);
     Find(ole32, "CoCreateInstance", Table.coCreateInstance);
@@ -60,6 +62,14 @@ const Functions& Get() {
 }
 
 }  // namespace
+
+void Unload() {
+    for (HMODULE* library : {&Ole32, &OleAut32})
+        if (*library)
+            FreeLibrary(std::exchange(*library, nullptr));
+    Table = Functions{};
+    Looked = false;
+}
 
 HRESULT CoInitializeEx(LPVOID reserved, DWORD flags) {
     const auto fn = Get().coInitializeEx;

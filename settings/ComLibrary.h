@@ -1,13 +1,18 @@
 #pragma once
 // COM's functions, from ole32.dll and oleaut32.dll loaded at the first call rather than
-// with the program: loaded, they cost it some megabytes of memory for good, and it
-// needs them only now and then (the autostart, and the machine's identity on XP). Each
-// fails as its library would when the library cannot be loaded.
+// with the program, and unloaded again when the program has left COM: loaded, they and
+// what they bring cost it some megabytes of memory, and it needs them only now and then
+// (the autostart, and the machine's identity on XP). Each fails as its library would
+// when the library cannot be loaded.
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
 
 namespace ComLibrary {
+
+// Frees the libraries: only once the thread has left the apartment it entered, and no
+// COM object or string of theirs is left. The next call loads them again.
+void Unload();
 
 HRESULT CoInitializeEx(LPVOID reserved, DWORD flags);
 void CoUninitialize();

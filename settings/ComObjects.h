@@ -12,12 +12,16 @@
 
 // Enters a single-threaded apartment for one scope. A thread already in COM keeps its
 // apartment (RPC_E_CHANGED_MODE): objects can still be made, and it is not left here.
+// The scope that brought the thread into COM takes it out again, libraries and all:
+// the program's memory is then what it was before.
 class ComApartment {
 public:
     ComApartment() : result_(ComLibrary::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~ComApartment() {
         if (SUCCEEDED(result_))
             ComLibrary::CoUninitialize();
+        if (result_ == S_OK)  // the first entry: nothing else of the thread uses COM
+            ComLibrary::Unload();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;

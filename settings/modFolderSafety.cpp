@@ -6,6 +6,7 @@
 #include <sddl.h>
 
 #include "settings/FolderSafety.h"
+#include "settings/modSettings.h"
 #include "system/Owned.h"
 
 namespace modFolderSafety {
@@ -55,6 +56,11 @@ bool FolderIsUnsafe(const std::string& folder, const std::string& exeName) {
         verdict = FolderSafety::Combined(verdict, ReadVerdict(path, FolderSafety::ObjectKind::File));
     }
     return verdict == FolderSafety::Verdict::Unsafe;
+}
+
+bool ProgramFolderIsUnsafe() {
+    const std::string folder = modSettings::AppFolder(), path = modSettings::ExecutablePath();
+    return FolderIsUnsafe(folder, path.substr(folder.size()));
 }
 
 }  // namespace modFolderSafety

@@ -11,4 +11,7 @@ namespace modFolderSafety {
 // read does not make the folder unsafe.
 bool FolderIsUnsafe(const std::string& folder, const std::string& exeName);
 
+// The same for the running program's own folder and executable.
+bool ProgramFolderIsUnsafe();
+
 }  // namespace modFolderSafety

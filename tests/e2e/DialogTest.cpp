@@ -4,8 +4,7 @@
 // file, the Startup folder, the task store, the EC's log and the commands run.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
+#include "ConfigDialogUser.h"
 #include "Harness.h"
 #include "resources/resource.h"
 
@@ -15,93 +14,6 @@ namespace {
 const char kIni[] = "[Advanced]\r\nTimerInterval=200\r\n[Special]\r\nCustomResolutionWidth=1280\r\n"
                     "CustomResolutionHeight=1024\r\n";
 const char kEcMessage[] = "Must be between 0 and FF.";
-
-// A running vantu whose tray menu the test uses as a user would; BIOS 3305 writes AF
-// off, 10 slow, 00 auto.
-class MenuUser {
-public:
-    explicit MenuUser(const std::string& ini) {
-        folder_.WriteIni(ini);
-        folder_.SetEc("Temperature", "55");
-        vantu_.emplace(folder_);
-        EXPECT_TRUE(folder_.WaitForEcLog("R 58", 1));
-    }
-    // Opens the menu with a right button release on the icon, lets the monitor tick
-    // while it is open, then chooses Configure by its access key.
-    void ChooseConfigure(size_t ticksWhileOpen = 0) {
-        const HWND menu = vantu_->OpenTrayMenu();
-        ASSERT_TRUE(menu);
-        ASSERT_TRUE(folder_.WaitForEcLog("R 58", folder_.EcLog("R 58").size() + ticksWhileOpen));
-        ASSERT_EQ(OpenPopupMenu(vantu_->ProcessId()), menu) << "a tick disturbed the open menu";
-        PostMessageA(menu, WM_CHAR, 'c', 0);
-        ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(vantu_->ProcessId()) == nullptr; }));
-    }
-    std::string Stored(const char* section, const char* key) const {
-        char text[256] = {};
-        GetPrivateProfileStringA(section, key, "", text, sizeof text, folder_.Path("vantu.ini").c_str());
-        return text;
-    }
-    Vantu& Program() { return *vantu_; }
-    const TestFolder& Folder() const { return folder_; }
-
-private:
-    SeededBiosVersion bios_{"V1.3305"};
-    TestFolder folder_;
-    std::optional<Vantu> vantu_;
-};
-
-// The open configuration dialog of a MenuUser, chosen from the menu after it has been
-// open for that many ticks.
-class ConfigDialog {
-public:
-    explicit ConfigDialog(MenuUser& user, size_t ticksWhileMenuOpen = 0) : user_(user) {
-        user.ChooseConfigure(ticksWhileMenuOpen);
-        const auto found = WaitForMessageBox(user.Program().ProcessId(), "Configure vantu");
-        EXPECT_TRUE(found.has_value()) << "no configuration dialog";
-        hwnd_ = found ? found->hwnd : nullptr;
-    }
-    HWND Window() const { return hwnd_; }
-    HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
-    void Type(int id, const std::string& text) const { SetDlgItemTextA(hwnd_, id, text.c_str()); }
-    std::string Text(int id) const {
-        char text[256] = {};
-        GetDlgItemTextA(hwnd_, id, text, sizeof text);
-        return text;
-    }
-    bool Checked(int id) const { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    void SetChecked(int id, bool checked) const {
-        if (Checked(id) != checked)
-            SendMessageA(Control(id), BM_CLICK, 0, 0);
-    }
-    // Posted, since the press may open message boxes; their texts, each answered OK.
-    Lines Press(int id, size_t messages = 0) const {
-        PostMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(Control(id)));
-        Lines texts;
-        for (std::optional<MessageBoxWindow> box; texts.size() < messages;) {
-            if (!(box = WaitForMessageBox(user_.Program().ProcessId(), "vantu")))
-                break;
-            texts.push_back(box->text);
-            box->Press(IDOK);
-            WaitUntil([&] { return !IsWindow(box->hwnd); });
-        }
-        return texts;
-    }
-    // Closed, and for a Save its steps done: they end with a monitor tick.
-    bool WaitClosed() const {
-        return WaitUntil([&] { return !IsWindow(hwnd_); }) &&
-               user_.Folder().WaitForEcLog("R 58", user_.Folder().EcLog("R 58").size() + 1);
-    }
-
-private:
-    MenuUser& user_;
-    HWND hwnd_ = nullptr;
-};
-
-std::string StartupLink() {
-    char folder[MAX_PATH] = {};
-    SHGetFolderPathA(nullptr, CSIDL_STARTUP, nullptr, 0, folder);
-    return std::string(folder) + "\\vantu.lnk";
-}
 
 // The load step shows the settings; Save copies the controls back, each check with its
 // message keeping only its own group as it was.
@@ -222,9 +134,7 @@ TEST(ConfigDialog, AfterTheSessionEndedItsButtonsChangeNothing) {
 // registered (a folder where its file goes) says so and leaves the box cleared.
 TEST(ConfigDialog, OnWindows6AutostartIsAScheduledTask) {
     const SeededWindowsVersion windows7("6.1");
-    char system[MAX_PATH] = {};
-    GetSystemDirectoryA(system, MAX_PATH);
-    const std::string task = std::string(system) + "\\tasks\\vantu";  // Wine's store: a file a task
+    const std::string task = TaskFile();
     DeleteFileA(task.c_str());
     WriteFileText(StartupLink(), "");  // an earlier build's shortcut
     MenuUser user(kIni);
