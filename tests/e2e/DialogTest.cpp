@@ -90,7 +90,7 @@ TEST(ConfigDialog, TesterHoldsTheMonitorUntilTheDialogCloses) {
             user.ChooseConfigure();
         Sleep(static_cast<DWORD>(fiveTicks.count()));
         EXPECT_EQ(user.Folder().EcLog("R 58").size(), reads) << "the monitor ran during a test";
-        EXPECT_EQ(user.Folder().EcLog("W 55 ").back(), "W 55 AF");
+        EXPECT_EQ(user.Folder().LastEcLog("W 55 "), "W 55 AF");
         int dialogs = 0;
         for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", "Configure vantu")) != nullptr;)
             ++dialogs;

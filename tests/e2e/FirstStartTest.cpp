@@ -103,7 +103,7 @@ TEST_F(FirstStart, NothingIsAskedOnWindows6OrWithTheAlternateDriver) {
         EXPECT_NE(folder_.Ini().find(alternate ? "[Special]\r\nUseAlternateDriver=True\r\nUseCustomFanValue=False\r\n"
                                                : "[Fan]"), std::string::npos);
         EXPECT_EQ(folder_.EcLog("INIT").size() + folder_.EcLog("SHUTDOWN").size(), alternate ? 0u : 2u);
-        EXPECT_EQ(folder_.EcLog("W 55 ").back(), "W 55 00");
+        EXPECT_EQ(folder_.LastEcLog("W 55 "), "W 55 00");
     }
     EXPECT_FALSE(DriverFiles::Read(DriverFiles::PatchedPath()).has_value());
     EXPECT_FALSE(Exists(folder_.Path("fanctl.ini")));

@@ -75,6 +75,10 @@ public:
         WritePrivateProfileStringA("EC", key.c_str(), value.c_str(), Path("simec.ini").c_str());
     }
     Lines EcLog(const std::string& prefix = "") const { return ReadLines(Path("simec.log"), prefix); }
+    std::string LastEcLog(const std::string& prefix = "") const {  // "" when there is none
+        const Lines lines = EcLog(prefix);
+        return lines.empty() ? "" : lines.back();
+    }
     bool WaitForEcLog(const std::string& prefix, size_t count) const {
         return WaitUntil([&] { return EcLog(prefix).size() >= count; });
     }

@@ -251,7 +251,7 @@ TEST_F(History, AFailedSaveLeavesTheOldFileAndTheSessionEndClosesTheWindow) {
     ASSERT_TRUE(vantu_->EndSession());
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(dialog->hwnd));
-    EXPECT_EQ(folder_.EcLog("W 55 ").back(), "W 55 00");
+    EXPECT_EQ(folder_.LastEcLog("W 55 "), "W 55 00");
     EXPECT_FALSE(Exists(folder_.Path("vantu-history.csv")));
 }
 

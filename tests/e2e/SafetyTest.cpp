@@ -45,8 +45,8 @@ TEST(Safety, TheEndOfTheSessionHandsTheFanBack) {
     fan.AwaitTicks(2);
     EXPECT_EQ(fan.folder.EcLog("W 55 "), Lines{"W 55 AF"});
     ASSERT_TRUE(fan.vantu->EndSession());
-    EXPECT_EQ(fan.folder.EcLog().back(), "SHUTDOWN");
-    EXPECT_EQ(fan.folder.EcLog("W 55 ").back(), "W 55 00");
+    EXPECT_EQ(fan.folder.LastEcLog(), "SHUTDOWN");
+    EXPECT_EQ(fan.folder.LastEcLog("W 55 "), "W 55 00");
 }
 
 // The auto byte is written before the suspend broadcast returns, the ticks until resume

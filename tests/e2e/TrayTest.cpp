@@ -59,7 +59,7 @@ TEST_F(Tray, IconsFollowTheProgramAndThePowerStatus) {
     FakePowerSupply::Discharging();
     ASSERT_TRUE(WaitUntil([&] {
         const Calls main = tray.Get("MODIFY", kMain);
-        return !tray.Get("ADD", kBattery).empty() && main.back().Tip() == kOnBattery && main.back().Shows(kGreenDigits);
+        return !tray.Get("ADD", kBattery).empty() && !main.empty() && main.back().Tip() == kOnBattery && main.back().Shows(kGreenDigits);
     }));
     const TrayCall battery = tray.Get("ADD", kBattery).front();
     EXPECT_TRUE(battery.Accepted() && battery.Shows(kTerminal) && battery.Shows("000000"));
@@ -148,8 +148,8 @@ TEST_F(Tray, ButtonReleaseOpensTheMenuAndExitEnds) {
         ASSERT_TRUE(WaitUntil([&] { return menu() == nullptr; }));
     }
     ASSERT_TRUE(vantu.WaitForExit().has_value());
-    EXPECT_EQ(folder_.EcLog().back(), "SHUTDOWN");
-    EXPECT_EQ(folder_.EcLog("W 55 ").back(), "W 55 00");
+    EXPECT_EQ(folder_.LastEcLog(), "SHUTDOWN");
+    EXPECT_EQ(folder_.LastEcLog("W 55 "), "W 55 00");
     EXPECT_NE(folder_.Ini().find("[Fan]"), std::string::npos);
 }
 
@@ -197,7 +197,8 @@ TEST_F(Tray, FullSizeDigitsReadOnALightTaskbar) {
         const TrayRecorder tray(folder_, "tray.log");
         Vantu vantu(folder_);
         EXPECT_TRUE(digits(tray, shown)) << ini;
-        EXPECT_FALSE(tray.Get("MODIFY", kMain).back().Shows(kBlackDigits));
+        const Calls main = tray.Get("MODIFY", kMain);
+        EXPECT_TRUE(!main.empty() && !main.back().Shows(kBlackDigits));
     }
 }
 
