@@ -10,17 +10,31 @@
 #include "settings/ComObjects.h"
 #include "settings/StartupTask.h"
 #include "system/Handle.h"
+#include "system/SystemLibrary.h"
 
 namespace modStartupTask {
 
 namespace {
 
-// The root folder of the task store, through a connection to the local service.
-HRESULT RootFolder(ComPtr<ITaskFolder>& root) {
-    ComPtr<ITaskService> service;
-    HRESULT result = ComLibrary::CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_ITaskService, service.put());
+// The Task Scheduler's own library, loaded by the program rather than by COM: COM keeps
+// the libraries it loads (and under Wine this one says it cannot be unloaded), and with
+// them some megabytes, while the program needs them only for a moment. Declared before
+// the apartment, so that it is freed after all of the service's objects.
+Library TaskSchedulerLibrary() { return LoadSystemLibrary("taskschd.dll"); }
+
+// The root folder of the task store, through a connection to the local service, from
+// the class factory of the library that `library` holds.
+HRESULT RootFolder(const Library& library, ComPtr<ITaskFolder>& root) {
+    using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+    const auto getClassObject = LibraryFunction<GetClassObject>(library, "DllGetClassObject");
+    if (!getClassObject)
+        return REGDB_E_CLASSNOTREG;
+    ComPtr<IClassFactory> factory;
+    HRESULT result = getClassObject(CLSID_TaskScheduler, IID_IClassFactory, factory.put());
     if (FAILED(result))
+        return result;
+    ComPtr<ITaskService> service;
+    if (FAILED(result = factory->CreateInstance(nullptr, IID_ITaskService, service.put())))
         return result;
     const VARIANT none{};  // empty: the local machine, as the current user
     if (FAILED(result = service->Connect(none, none, none, none)))
@@ -52,15 +66,23 @@ std::string CurrentUserId() {
 }  // namespace
 
 bool StartupTaskExists(const std::string& name) {
-    const ComApartment apartment;  // declared first: left after the objects are released
-    ComPtr<ITaskFolder> root;
-    ComPtr<IRegisteredTask> task;
-    const Bstr path(name);
-    return apartment.usable() && SUCCEEDED(RootFolder(root)) &&
-           SUCCEEDED(root->GetTask(path.get(), task.out()));
+    char windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    // A 32-bit program on 64-bit Windows sees another System32: Sysnative is the real one.
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    BOOL wow64 = FALSE;
+    if (const auto isWow64 = reinterpret_cast<IsWow64>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process"))))
+        isWow64(GetCurrentProcess(), &wow64);
+    const std::string tasks = std::string(windows) + (wow64 ? "\\Sysnative" : "\\System32") + "\\Tasks\\";
+    const DWORD attributes = GetFileAttributesA((tasks + name).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 HRESULT RegisterStartupTask(const std::string& name, const std::string& folder) {
+    const Library library = TaskSchedulerLibrary();
     const ComApartment apartment;
     if (!apartment.usable())
         return apartment.result();
@@ -68,7 +90,7 @@ HRESULT RegisterStartupTask(const std::string& name, const std::string& folder) 
     if (user.empty())
         return E_FAIL;
     ComPtr<ITaskFolder> root;
-    HRESULT result = RootFolder(root);
+    HRESULT result = RootFolder(library, root);
     if (FAILED(result))
         return result;
     const Bstr path(name);
@@ -81,10 +103,11 @@ HRESULT RegisterStartupTask(const std::string& name, const std::string& folder) 
 }
 
 void DeleteStartupTask(const std::string& name) {
+    const Library library = TaskSchedulerLibrary();
     const ComApartment apartment;
     ComPtr<ITaskFolder> root;
     const Bstr path(name);
-    if (apartment.usable() && SUCCEEDED(RootFolder(root)))
+    if (apartment.usable() && SUCCEEDED(RootFolder(library, root)))
         root->DeleteTask(path.get(), 0);
 }
 

@@ -8,6 +8,9 @@
 
 namespace modStartupTask {
 
+// Whether the task is registered, seen from the file in which the service keeps each
+// task (the Tasks folder of the system folder) rather than by asking the service: the
+// libraries that asking loads (RPC's among them) would stay in the program for good.
 bool StartupTaskExists(const std::string& name);
 // Registers the task for the current user, or replaces it (so that a moved executable
 // is followed): it starts folder\`name`.exe in folder. The failure comes back (the
