@@ -147,18 +147,12 @@ std::string CsvText(const Ring& ring, const LocalTime& localTime) {
     text += kHeader;
     ring.ForEach([&](const Tick& tick) {
         const CivilTime t = localTime(tick.Time);
-        AppendPadded(text, t.Year, 4);
-        text += '-';
-        AppendPadded(text, t.Month, 2);
-        text += '-';
-        AppendPadded(text, t.Day, 2);
-        text += ' ';
-        AppendPadded(text, t.Hour, 2);
-        text += ':';
-        AppendPadded(text, t.Minute, 2);
-        text += ':';
-        AppendPadded(text, t.Second, 2);
-        text += ',';
+        const struct { int value; size_t width; char after; } fields[] = {
+            {t.Year, 4, '-'}, {t.Month, 2, '-'}, {t.Day, 2, ' '}, {t.Hour, 2, ':'}, {t.Minute, 2, ':'}, {t.Second, 2, ','}};
+        for (const auto& field : fields) {
+            AppendPadded(text, field.value, field.width);
+            text += field.after;
+        }
         if (FanSafety::IsGoodReading(tick.Temperature))
             text += std::to_string(tick.Temperature);
         text += ',';
