@@ -19,13 +19,12 @@ constexpr int kSmallestMarkGap = 16;  // pixels between temperature marks, or ev
 int FloorTo(int value, int step) { return (value >= 0 ? value : value - step + 1) / step * step; }
 int CeilTo(int value, int step) { return FloorTo(value + step - 1, step); }
 
-// The time marks fall on whole steps of the local clock, about five to a span.
+// The time marks fall on whole steps of the local clock, about five to a span of the
+// window's: 10 minutes, an hour, a day.
 int64_t MarkStep(int64_t span) {
     if (span <= 600)
         return 120;
-    if (span <= 3600)
-        return 600;
-    return span <= 6 * 3600 ? 3600 : 4 * 3600;
+    return span <= 3600 ? 600 : 4 * 3600;
 }
 
 std::wstring TwoDigits(int64_t value) {

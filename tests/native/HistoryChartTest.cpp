@@ -29,8 +29,14 @@ Chart Draw(const std::vector<T>& ticks, Request request = {600, kMidnight + 600,
     return Layout(ring, request, kPlot);
 }
 
-// Readings 40 to 60 give 30..70 degrees: y = 100 - (t - 30) * 100 / 40.
+// Readings 40 to 60 give 30..70 degrees: y = 100 - (t - 30) * 100 / 40. A plot away
+// from the corner moves every point with it.
 TEST(HistoryChart, KnownTicksGiveKnownPoints) {
+    TickHistory::Ring ring;
+    for (const int64_t at : {0, 300, 600})
+        ring.Add({kMidnight + at, 50, O, false});
+    EXPECT_EQ(Layout(ring, {600, kMidnight + 600, 0, 400, {}}, {100, 20, 400, 120}).Lines,
+              (std::vector<std::vector<Point>>{{{100, 70}, {250, 70}, {400, 70}}}));
     const Chart chart = Draw({{0, 40}, {5, 50}, {10, 60}, {15, 50}});
     EXPECT_EQ(chart.Lowest, 30);
     EXPECT_EQ(chart.Highest, 70);
@@ -74,7 +80,8 @@ TEST(HistoryChart, RangeFromReadingsAndThresholds) {
     TickHistory::Ring ring;
     const Chart shortPlot = Layout(ring, {600, kMidnight, 0, 10, {}}, {0, 0, 600, 60});
     EXPECT_EQ(shortPlot.TemperatureMarks, (std::vector<Mark>{{60, L"30"}, {40, L"50"}, {20, L"70"}, {0, L"90"}}));
-    // A steady reading still gets 20 degrees.
+    // Never below 0; a steady reading still gets 20 degrees.
+    EXPECT_EQ(Draw({{0, 3}}).Lowest, 0);
     const Chart steady = Draw({{0, 45}, {5, 45}});
     EXPECT_EQ(steady.Lowest, 40);
     EXPECT_EQ(steady.Highest, 60);
@@ -93,6 +100,7 @@ TEST(HistoryChart, TimeMarksFollowTheLocalClock) {
     EXPECT_EQ(marks(3600, kMidnight + 3900, -1800),
               (std::vector<Mark>{{50, L"23:40"}, {150, L"23:50"}, {250, L"00:00"}, {350, L"00:10"}, {450, L"00:20"},
                                  {550, L"00:30"}}));
+    EXPECT_EQ(marks(600, kMidnight + 601, 0).front(), (Mark{119, L"00:02"}));  // 1 s past a mark: the next
     EXPECT_EQ(marks(86400, kMidnight + 3600, 0).front(), (Mark{75, L"04:00"}));
     EXPECT_EQ(marks(86400, kMidnight + 3600, 0).size(), 6u);
 }
