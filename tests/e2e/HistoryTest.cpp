@@ -3,6 +3,8 @@
 // simulated EC saw, read by read and fan byte by fan byte.
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <optional>
 #include <set>
 #include <sstream>
@@ -136,14 +138,24 @@ protected:
     // program said (or another box), nothing when it said nothing. Every press is
     // posted: a synchronous one would wait for the boxes it opens.
     std::optional<std::string> SaveAs(HWND window, const std::string& path) const {
+        const std::string before = ReadFileText(path);
         AltKey(window, 's');
         const auto dialog = WaitForMessageBox(vantu_->ProcessId(), "Save As");
         if (!dialog)
             return "no Save dialog";
-        HWND name = GetDlgItem(dialog->hwnd, 0x480);  // edt1
-        if (!name)
-            name = FindWindowExA(GetDlgItem(dialog->hwnd, 0x47C), nullptr, "Edit", nullptr);  // cmb13's edit
-        SetWindowTextA(name ? name : GetDlgItem(dialog->hwnd, 0x47C), path.c_str());
+        // The file name's box (cmb13, or edt1 in the older layout), once the dialog has
+        // proposed the program's name in it: before that, it is still being made.
+        HWND name = nullptr;
+        if (!WaitUntil([&] {
+                const HWND box = GetDlgItem(dialog->hwnd, 0x47C);
+                name = box ? reinterpret_cast<HWND>(SendMessageA(box, CBEM_GETEDITCONTROL, 0, 0))
+                           : GetDlgItem(dialog->hwnd, 0x480);
+                char proposed[64] = {};  // a control of another process answers only WM_GETTEXT
+                return name && SendMessageA(name, WM_GETTEXT, sizeof proposed, LPARAM(proposed)) &&
+                       std::string(proposed) == "vantu-history.csv";
+            }))
+            return "no file name proposed";
+        SendMessageA(name, WM_SETTEXT, 0, LPARAM(path.c_str()));
         PostMessageA(dialog->hwnd, WM_COMMAND, IDOK, 0);
         std::optional<std::string> said;
         std::set<HWND> answered;
@@ -163,7 +175,7 @@ protected:
                 PostMessageA(box, WM_COMMAND, question ? IDYES : IDOK, 0);
                 return !question;
             }
-            return !IsWindow(dialog->hwnd) && Exists(path);
+            return !IsWindow(dialog->hwnd) && ReadFileText(path) != before;  // saved
         });
         return said;
     }
