@@ -80,10 +80,17 @@ public:
         }
         return texts;
     }
-    // Closed, and for a Save its steps done: they end with a monitor tick.
-    bool WaitClosed() const {
-        return WaitUntil([&] { return !IsWindow(hwnd_); }) &&
-               user_.Folder().WaitForEcLog("R 58", user_.Folder().EcLog("R 58").size() + 1);
+    // Closed, and for a Save its steps done: they end with a monitor tick. Still open,
+    // it says which message of the program's holds it.
+    testing::AssertionResult WaitClosed() const {
+        if (!WaitUntil([&] { return !IsWindow(hwnd_); })) {
+            const auto box = OpenMessageBox(user_.Program().ProcessId(), "vantu");
+            return testing::AssertionFailure() << "the dialog stayed open; the program's message: "
+                                               << (box ? box->text : "none");
+        }
+        if (!user_.Folder().WaitForEcLog("R 58", user_.Folder().EcLog("R 58").size() + 1))
+            return testing::AssertionFailure() << "no tick after the dialog closed";
+        return testing::AssertionSuccess();
     }
 
 private:

@@ -329,13 +329,19 @@ DWORD EcLockHolder::ExitCode() const {
     return code;
 }
 
-std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption) {
-    HWND box = nullptr;
-    if (!WaitUntil([&] { return (box = FindProcessWindow(pid, "#32770", caption.c_str())) != nullptr; }))
+std::optional<MessageBoxWindow> OpenMessageBox(DWORD pid, const std::string& caption) {
+    const HWND box = FindProcessWindow(pid, "#32770", caption.c_str());
+    if (!box)
         return std::nullopt;
     char text[1024] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
     return MessageBoxWindow{box, text};
+}
+
+std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption) {
+    std::optional<MessageBoxWindow> box;
+    WaitUntil([&] { return (box = OpenMessageBox(pid, caption)).has_value(); });
+    return box;
 }
 
 HWND OpenPopupMenu(DWORD pid) { return FindProcessWindow(pid, "#32768", nullptr); }

@@ -182,6 +182,7 @@ struct MessageBoxWindow {
     std::string text;
     void Press(int buttonId) const { SendMessageA(GetDlgItem(hwnd, buttonId), BM_CLICK, 0, 0); }
 };
+std::optional<MessageBoxWindow> OpenMessageBox(DWORD pid, const std::string& caption);  // now, or none
 std::optional<MessageBoxWindow> WaitForMessageBox(DWORD pid, const std::string& caption);
 HWND OpenPopupMenu(DWORD pid);  // the visible popup menu of a process, or null
 
