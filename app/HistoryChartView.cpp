@@ -132,13 +132,12 @@ void Draw(HDC dc, const RECT& client, HFONT font, int64_t span) {
     right = Legend(dc, right, summaryTop, line, kBattery, L"on battery");
     const std::wstring summary = TickHistory::SummaryText(TickHistory::StatisticsSince(ticks, now - span));
     RECT summaryArea{plot.Left, summaryTop, right, summaryTop + line};
+    SetTextAlign(dc, TA_LEFT | TA_TOP);  // DrawText places its text by the DC's alignment
     DrawTextW(dc, summary.c_str(), int(summary.size()), &summaryArea, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
 }
 
 // Drawn into a bitmap first and copied in one go: no flicker, however often it is drawn.
-void Paint(HWND hwnd) {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(hwnd, &paint);
+void Render(HWND hwnd, HDC dc) {
     RECT client{};
     GetClientRect(hwnd, &client);
     const Gdi::MemoryDc memory(CreateCompatibleDC(dc));
@@ -151,12 +150,17 @@ void Paint(HWND hwnd) {
              span > 0 ? span : kDefaultSpan);
         BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     }
-    EndPaint(hwnd, &paint);
 }
 
 LRESULT CALLBACK ChartProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: Paint(hwnd); return 0;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            Render(hwnd, BeginPaint(hwnd, &paint));
+            EndPaint(hwnd, &paint);
+            return 0;
+        }
+        case WM_PRINTCLIENT: Render(hwnd, reinterpret_cast<HDC>(wParam)); return 0;  // drawn into another's DC
         case WM_ERASEBKGND: return 1;  // the paint covers every pixel
         case WM_SIZE: InvalidateRect(hwnd, nullptr, FALSE); return 0;
     }
