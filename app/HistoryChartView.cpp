@@ -71,7 +71,7 @@ void Draw(HDC dc, const RECT& client, HFONT font, int64_t span) {
     const int line = metrics.tmHeight;
     const int labels = TextWidth(dc, L"100") + 8;
     const HistoryChart::Rect plot{labels, line / 2 + 2, int(client.right) - 12,
-                                  int(client.bottom) - 2 * line - kBandHeight - 14};
+                                  int(client.bottom) - 3 * line - kBandHeight - 20};
     if (plot.Right - plot.Left < 20 || plot.Bottom - plot.Top < 20)
         return;  // too small to show anything readable
 
@@ -126,12 +126,13 @@ void Draw(HDC dc, const RECT& client, HFONT font, int64_t span) {
         Text(dc, mark.At, timeTop, mark.Label, TA_CENTER | TA_TOP);
     }
 
-    const int summaryTop = timeTop + line + 4;
-    int right = Legend(dc, int(client.right) - 12, summaryTop, line, kFanAuto, L"fan auto");
-    right = Legend(dc, right, summaryTop, line, kFanSlow, L"fan slow");
-    right = Legend(dc, right, summaryTop, line, kBattery, L"on battery");
+    // The legend on a line of its own: the summary below it has the whole width.
+    const int legendTop = timeTop + line + 4, summaryTop = legendTop + line + 2;
+    int right = Legend(dc, int(client.right) - 12, legendTop, line, kFanAuto, L"fan auto");
+    right = Legend(dc, right, legendTop, line, kFanSlow, L"fan slow");
+    Legend(dc, right, legendTop, line, kBattery, L"on battery");
     const std::wstring summary = TickHistory::SummaryText(TickHistory::StatisticsSince(ticks, now - span));
-    RECT summaryArea{plot.Left, summaryTop, right, summaryTop + line};
+    RECT summaryArea{plot.Left, summaryTop, plot.Right, summaryTop + line};
     SetTextAlign(dc, TA_LEFT | TA_TOP);  // DrawText places its text by the DC's alignment
     DrawTextW(dc, summary.c_str(), int(summary.size()), &summaryArea, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_END_ELLIPSIS);
 }

@@ -33,9 +33,9 @@ std::vector<uint32_t> Print(HWND chart) {
     return pixels;
 }
 
-// The span's summary line sits left of the legend on the bottom row: its words must
+// The span's summary line sits on the bottom row, under the legend: its words must
 // show there, whatever alignment the drawing before it left in the DC.
-TEST(HistoryChartViewTest, TheSummaryLineShowsLeftOfTheLegend) {
+TEST(HistoryChartViewTest, TheSummaryLineShowsUnderTheLegend) {
     HistoryChartView::RegisterChartClass();
     const HWND chart = CreateWindowExA(0, "vantu.chart", "", WS_POPUP, 0, 0, kWidth, kHeight, nullptr, nullptr,
                                        GetModuleHandleA(nullptr), nullptr);
@@ -47,7 +47,7 @@ TEST(HistoryChartViewTest, TheSummaryLineShowsLeftOfTheLegend) {
     DestroyWindow(chart);
     ASSERT_EQ(pixels.size(), size_t(kWidth * kHeight));
     const uint32_t background = pixels[0];
-    // Below the time labels, left of where the three legend entries start.
+    // Below the legend; the left part, which a short summary fills too.
     int written = 0;
     for (int y = kHeight - 16; y < kHeight - 5; ++y)
         for (int x = 0; x < kWidth - 240; ++x)
