@@ -205,6 +205,9 @@ TEST_F(History, CopyAndSaveGiveEveryTickAsTheEcSawIt) {
         folder_.SetEc(key, value);
         ASSERT_TRUE(folder_.WaitForEcLog(seen, 1)) << seen;
     }
+    // Battery only once the tick that set auto has ended: it reads the power source
+    // after its fan write.
+    folder_.TimeOfTicks(1);
     FakePowerSupply::Discharging();
     folder_.TimeOfTicks(5);
 
