@@ -23,12 +23,14 @@ public:
             Write(std::string("BAT0\\") + name, value);
     }
 
-    // The test bed's default: mains power and no battery.
+    // The test bed's default: mains power and no battery. Mains comes first: a tick
+    // between the steps then sees mains with a battery, not a machine on battery without
+    // one, which draws the battery's digit colour under the tip "No battery".
     static void Mains() {
+        Write("AC\\online", "1");
         for (const auto& [name, value] : kBattery)
             DeleteFileA(Path(std::string("BAT0\\") + name).c_str());
         RemoveDirectoryA(Path("BAT0").c_str());
-        Write("AC\\online", "1");
     }
 
 private:
