@@ -259,8 +259,15 @@ std::string TrayCall::Field(const std::string& key) const {
 TrayRecorder::TrayRecorder(const TestFolder& folder, const std::string& logName) : log_(folder.Path(logName)) {
     DeleteFileA(log_.c_str());
     process_ = Start("\"" + WindowsPath(TRAYLOG_EXE) + "\" \"" + log_ + "\"");
-    if (!WaitUntil([&] { return !ReadLines(log_).empty(); }))
-        throw std::runtime_error("traylog.exe did not come up");
+    // One that ended without its window says so at once, not at the end of the wait.
+    const auto ended = [&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; };
+    if (!WaitUntil([&] { return !ReadLines(log_).empty() || ended(); }) || ReadLines(log_).empty()) {
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_, &code);
+        TerminateProcess(process_, 0);
+        CloseHandle(process_);
+        throw std::runtime_error("traylog.exe did not come up (exit code " + std::to_string(code) + ")");
+    }
 }
 
 TrayRecorder::~TrayRecorder() {

@@ -151,8 +151,10 @@ int main(int argc, char** argv) {
     RegisterClassW(&windowClass);
     // Top-level and never shown: found by its class, above Wine's own.
     if (!CreateWindowExW(0, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                         windowClass.hInstance, nullptr))
+                         windowClass.hInstance, nullptr)) {
+        std::fprintf(stderr, "traylog: no window, error %lu\n", GetLastError());
         return 1;
+    }
     Log("READY");
     // Shell_NotifyIcon waits for the answer: keep pumping until ended from outside.
     MSG msg;
