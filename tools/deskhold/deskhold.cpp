@@ -9,35 +9,20 @@
 
 #include <cstdio>
 
-namespace {
-
-LRESULT CALLBACK HolderProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-// Each failed attempt is one late desktop: the next one starts explorer again.
-HWND MakeWindow(HINSTANCE instance) {
-    constexpr int kAttempts = 10;
-    for (int attempt = 0; attempt < kAttempts; ++attempt)
-        if (const HWND window = CreateWindowExW(0, L"vantu.deskhold", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                                instance, nullptr))
-            return window;
-    return nullptr;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: deskhold READYFILE\n");
         return 2;
     }
     WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = HolderProc;
+    windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = L"vantu.deskhold";
     RegisterClassW(&windowClass);
-    if (!MakeWindow(windowClass.hInstance)) {
+    // Top-level and never shown. When Wine gave up on a late explorer this fails, and
+    // scripts/wine-setup starts another holder: this process's desktop stays without one.
+    if (!CreateWindowExW(0, L"vantu.deskhold", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, windowClass.hInstance,
+                         nullptr)) {
         std::fprintf(stderr, "deskhold: no window, error %lu\n", GetLastError());
         return 1;
     }
