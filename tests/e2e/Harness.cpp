@@ -266,7 +266,8 @@ TrayRecorder::TrayRecorder(const TestFolder& folder, const std::string& logName)
         GetExitCodeProcess(process_, &code);
         TerminateProcess(process_, 0);
         CloseHandle(process_);
-        throw std::runtime_error("traylog.exe did not come up (exit code " + std::to_string(code) + ")");
+        throw std::runtime_error(code == STILL_ACTIVE ? "traylog.exe did not come up in time"
+                                                      : "traylog.exe ended without its window, code " + std::to_string(code));
     }
 }
 
