@@ -140,7 +140,7 @@ HANDLE Start(const std::string& commandLine, const char* currentDirectory, DWORD
     PROCESS_INFORMATION info{};
     std::string line = commandLine;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, currentDirectory, &startup, &info))
-        throw std::runtime_error("cannot start " + commandLine);
+        throw std::runtime_error("cannot start " + commandLine + ", error " + std::to_string(GetLastError()));
     CloseHandle(info.hThread);
     if (pid)
         *pid = info.dwProcessId;
