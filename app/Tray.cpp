@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -43,6 +44,16 @@ struct Sent {
 Sent MainSent, BatterySent;
 bool batteryIconShown = false;
 bool mainIconShown = false;
+
+// Balloons the shell did not take (at log-on the task may start the program before
+// there is a notification area), shown once it has taken the main icon; the oldest go
+// when more wait than this.
+struct Balloon {
+    bool warning;
+    std::wstring text;
+};
+std::deque<Balloon> waitingBalloons;
+constexpr size_t kWaitingBalloons = 4;
 bool BatteryTurn = false;
 COLORREF batteryTextColor = 0;
 
@@ -105,18 +116,42 @@ void Remember(Sent& sent, HWND shell, const NOTIFYICONDATAA& data, uint32_t mess
 }
 
 // A shell that restarted without telling refuses changes of icons it no longer has.
-void Send(uint32_t message, NOTIFYICONDATAA& data, Sent& sent) {
+// True when the shell took the icon as a new one.
+bool Send(uint32_t message, NOTIFYICONDATAA& data, Sent& sent) {
     const HWND shell = Shell();
     if (message == TrayModify && sent.known && sent.icon == data.hIcon && sent.shell == shell &&
         std::memcmp(sent.tip, data.szTip, sizeof sent.tip) == 0)
-        return;
-    const bool taken = Shell_NotifyIconA(message, &data) ||
-                       (message == TrayModify && Shell_NotifyIconA(TrayAdd, &data));
+        return false;
+    bool taken = Shell_NotifyIconA(message, &data), added = taken && message == TrayAdd;
+    if (!taken && message == TrayModify)
+        taken = added = Shell_NotifyIconA(TrayAdd, &data);
     // What the shell did not take (it was busy, or there is none) is sent again next time.
     if (taken)
         Remember(sent, shell, data, message);
     else
         sent.known = false;
+    return added;
+}
+
+// The larger record of Windows 2000 and later, for this request only: the icon's own
+// requests keep the first layout.
+bool SendBalloon(const Balloon& balloon) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = MainWindow();
+    data.uID = kMainIconId;
+    data.uFlags = NIF_INFO;
+    balloon.text.copy(data.szInfo, std::size(data.szInfo) - 1);
+    const std::string title = modSettings::AppTitle;
+    std::copy(title.begin(), title.end(), data.szInfoTitle);
+    data.dwInfoFlags = balloon.warning ? NIIF_WARNING : NIIF_INFO;
+    data.uTimeout = kBalloonTimeout;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void ShowWaitingBalloons() {
+    while (!waitingBalloons.empty() && SendBalloon(waitingBalloons.front()))
+        waitingBalloons.pop_front();
 }
 
 void FillMain() {
@@ -128,8 +163,12 @@ void FillMain() {
 
 void UpdateMainTrayIcon(uint32_t message) {
     FillMain();
-    Send(message, MainIconData, MainSent);
+    const bool added = Send(message, MainIconData, MainSent);
     mainIconShown = message != TrayDelete;
+    if (!mainIconShown)
+        waitingBalloons.clear();
+    else if (added)
+        ShowWaitingBalloons();
 }
 
 void UpdateBatteryTrayIcon(uint32_t message) {
@@ -182,19 +221,13 @@ void DrawBatteryIcon() {
 void ShowBalloon(bool warning, const std::wstring& text) {
     if (!mainIconShown)
         return;
-    // The larger record of Windows 2000 and later, for this request only: the icon's
-    // own requests keep the first layout.
-    NOTIFYICONDATAW balloon{};
-    balloon.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    balloon.hWnd = MainWindow();
-    balloon.uID = kMainIconId;
-    balloon.uFlags = NIF_INFO;
-    text.copy(balloon.szInfo, std::size(balloon.szInfo) - 1);
-    const std::string title = modSettings::AppTitle;
-    std::copy(title.begin(), title.end(), balloon.szInfoTitle);
-    balloon.dwInfoFlags = warning ? NIIF_WARNING : NIIF_INFO;
-    balloon.uTimeout = kBalloonTimeout;
-    Shell_NotifyIconW(NIM_MODIFY, &balloon);
+    Balloon balloon{warning, text};
+    // In their order: one waiting goes first.
+    if (waitingBalloons.empty() && SendBalloon(balloon))
+        return;
+    if (waitingBalloons.size() == kWaitingBalloons)
+        waitingBalloons.pop_front();
+    waitingBalloons.push_back(std::move(balloon));
 }
 
 void TaskbarThemeChanged() { lightTaskbar.reset(); }
@@ -215,8 +248,10 @@ void TaskbarCreated() {
     if (!mainIconShown)
         return;  // not added yet, or already removed at shutdown
     FillMain();
-    Shell_NotifyIconA(TrayAdd, &MainIconData);
+    const bool added = Shell_NotifyIconA(TrayAdd, &MainIconData);
     Remember(MainSent, Shell(), MainIconData, TrayAdd);
+    if (added)
+        ShowWaitingBalloons();
     if (batteryIconShown) {
         Fill(BatteryIconData, kBatteryIconId, batteryPicture.icon.get());
         Shell_NotifyIconA(TrayAdd, &BatteryIconData);

@@ -22,7 +22,8 @@ void DrawTemperatureIcon(uint8_t temperature);
 // other call the main icon.
 void DrawBatteryIcon();
 
-// A balloon on the main icon, titled with the program's name: a warning or news.
+// A balloon on the main icon, titled with the program's name: a warning or news. One
+// the shell does not take now is shown once it has taken the main icon.
 void ShowBalloon(bool warning, const std::wstring& text);
 
 // The taskbar's theme changed: the next temperature icon reads it again.

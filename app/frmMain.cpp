@@ -14,9 +14,10 @@
 #include "app/modPowerEvents.h"
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
+#include "settings/AppPath.h"
+#include "settings/FolderSafety.h"
 #include "settings/modSettings.h"
 #include "system/modDeviceControl.h"
-#include "settings/FolderSafety.h"
 #include "settings/modFolderSafety.h"
 #include "settings/modStartupLink.h"
 #include "system/AcpiEcPatch.h"
@@ -51,6 +52,8 @@ struct MainWindowState {
     StartedParts started;
     // Shut down, or ending at start-up: from here on nothing more is set up or undone.
     bool unloaded = false;
+    // The folder the autostart runs the program from, when others can change it.
+    FolderSafety::Finding unsafeAutostart;
 } state;
 
 void ShowMessage(const char* text) {
@@ -88,13 +91,26 @@ bool EndAtStartup(const std::string& text) {
     return false;
 }
 
-// An autostart set up earlier runs the program with administrator rights from a folder
-// that others can change: the user is told, once a tick has shown the icon. It stays
-// set up; only the user removes it.
-void WarnOfAnUnsafeAutostart() {
-    if (!modStartupLink::AutostartEnabled || !modFolderSafety::ProgramFolderIsUnsafe())
+// An autostart set up earlier runs the program with administrator rights from the
+// folder its task or shortcut names (after an upgrade, perhaps not this one): judged
+// before the port library is loaded or any command runs. Only what is known to be
+// unsafe counts here; the autostart stays set up, only the user removes it.
+void CheckTheAutostartsFolder() {
+    if (!modStartupLink::AutostartEnabled)
         return;
-    const std::string text = FolderSafety::UnsafeFolderBalloonText(modSettings::AppFolder());
+    std::string target = modStartupLink::AutostartTarget(modStartupLink::ExecutableName());
+    if (target.empty())
+        target = modSettings::ExecutablePath();
+    const std::string folder = FolderWithBackslash(target);
+    state.unsafeAutostart =
+        modFolderSafety::CheckFolder(folder, target.substr(folder.size()), FolderSafety::Reading::KnownOnly);
+}
+
+// The user is told once the icon is there (or, when the shell has none yet, once it has).
+void WarnOfAnUnsafeAutostart() {
+    if (!state.unsafeAutostart.unsafe())
+        return;
+    const std::string text = FolderSafety::UnsafeFolderBalloonText(state.unsafeAutostart);
     std::wstring wide(text.size(), L'\0');
     wide.resize(size_t(MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), int(wide.size()))));
     ShowBalloon(true, wide);
@@ -129,6 +145,7 @@ bool Form_Load() {
     PrepareScreenMenu();
     modStartupLink::AutostartEnabled =
         modStartupLink::AutostartExists(modStartupLink::ExecutableName());
+    CheckTheAutostartsFolder();
 
     modDeviceControl::DetectWebcam();
     CheckDevicesStatus();

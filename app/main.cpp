@@ -6,8 +6,10 @@
 #include "app/frmHistory.h"
 #include "app/frmMain.h"
 #include "app/modFailSafe.h"
+#include "system/SystemLibrary.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    RestrictLibrarySearch();
     modFailSafe::InstallCrashHandBack();
     // Start-up may end the program by itself (second instance, no port access).
     if (!frmMain::Create())

@@ -1,5 +1,6 @@
-# Checks that the shipped program is a PE32 GUI program that needs nothing beyond
-# Windows' own DLLs and imports no function that Windows XP SP3 lacks.
+# Checks that the shipped program is a PE32 GUI program that imports only libraries
+# that Windows always loads from its system folder, and no function that Windows XP SP3
+# lacks.
 cmake_minimum_required(VERSION 3.25)
 # Usage: cmake -DOBJDUMP=... -DEXE=... -P check-pe.cmake
 
@@ -16,10 +17,13 @@ if(NOT dump MATCHES "Subsystem[ \t]+00000002")
   list(APPEND failures "not a Windows GUI program (subsystem 2)")
 endif()
 
-# DLLs that every Windows from XP SP3 on ships.
-set(system_dlls
-  kernel32.dll user32.dll gdi32.dll shell32.dll advapi32.dll ole32.dll oleaut32.dll
-  comctl32.dll comdlg32.dll msvcrt.dll shlwapi.dll version.dll)
+# The loader takes an imported library from the program's own folder first, before the
+# program runs, unless Windows keeps it among its known libraries (or one of those has
+# loaded it already): on every Windows from XP to 11, only these. The program is started
+# with administrator rights from wherever it was unpacked, so anything else (version.dll
+# is the classic one) would run with them from a Downloads folder; it is loaded at run
+# time from the system folder instead.
+set(system_dlls kernel32.dll user32.dll gdi32.dll shell32.dll advapi32.dll msvcrt.dll)
 string(REGEX MATCHALL "DLL Name: [^\n]+" dll_lines "${dump}")
 set(dll_count 0)
 foreach(line IN LISTS dll_lines)
@@ -28,7 +32,7 @@ foreach(line IN LISTS dll_lines)
   string(TOLOWER "${dll}" dll_lower)
   math(EXPR dll_count "${dll_count} + 1")
   if(NOT dll_lower IN_LIST system_dlls)
-    list(APPEND failures "imports from ${dll}, which is not a Windows system DLL")
+    list(APPEND failures "imports from ${dll}, which Windows may load from the program's folder")
   endif()
 endforeach()
 if(dll_count EQUAL 0)
@@ -67,4 +71,4 @@ if(failures)
   list(JOIN failures "\n  " text)
   message(FATAL_ERROR "${EXE}:\n  ${text}")
 endif()
-message(STATUS "${EXE}: PE32 GUI, ${dll_count} system DLLs, no post-XP imports")
+message(STATUS "${EXE}: PE32 GUI, imports from ${dll_count} known system DLLs only, no post-XP imports")

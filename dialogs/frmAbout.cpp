@@ -10,6 +10,7 @@
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
+#include "system/SystemLibrary.h"
 
 namespace frmAbout {
 
@@ -22,17 +23,24 @@ struct AboutDialog {
     Gdi::Object linkFont;  // "MS Sans Serif" 8.25 points, underlined
 } dialog;
 
-// Major and minor of the file version in the program's version resource.
+// Major and minor of the file version in the program's version resource. Its library
+// is loaded from the system folder for the moment: imported, it would be looked for
+// beside the program first, before the program could say where from.
 std::string VersionLine() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string line = std::string(modSettings::AppTitle) + " version ";
+    const Library version = LoadSystemLibrary("version.dll");
+    const auto infoSize = LibraryFunction<decltype(&GetFileVersionInfoSizeA)>(version, "GetFileVersionInfoSizeA");
+    const auto getInfo = LibraryFunction<decltype(&GetFileVersionInfoA)>(version, "GetFileVersionInfoA");
+    const auto query = LibraryFunction<decltype(&VerQueryValueA)>(version, "VerQueryValueA");
+    if (!infoSize || !getInfo || !query)
+        return line;
+    const std::string path = modSettings::ExecutablePath();
     DWORD ignored = 0;
-    std::string data(GetFileVersionInfoSizeA(path, &ignored), '\0');
+    std::string data(infoSize(path.c_str(), &ignored), '\0');
     VS_FIXEDFILEINFO* info = nullptr;
     UINT size = 0;
-    std::string line = std::string(modSettings::AppTitle) + " version ";
-    if (data.empty() || !GetFileVersionInfoA(path, 0, DWORD(data.size()), data.data()) ||
-        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&info), &size) || !info)
+    if (data.empty() || !getInfo(path.c_str(), 0, DWORD(data.size()), data.data()) ||
+        !query(data.data(), "\\", reinterpret_cast<void**>(&info), &size) || !info)
         return line;
     return line + std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
            std::to_string(LOWORD(info->dwFileVersionMS));

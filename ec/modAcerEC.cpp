@@ -9,6 +9,7 @@
 #include "ec/modPawnIo.h"
 #include "settings/modSettings.h"
 #include "system/Handle.h"
+#include "system/SystemLibrary.h"
 
 namespace modAcerEC {
 
@@ -54,17 +55,16 @@ Fn Export(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-// The full path keeps the search away from the current directory, and the altered
-// search path looks for the library's own dependencies beside it first: the program
-// runs with administrator rights. WinIo 2.0 ships WinIo.dll, WinIo 3.0 WinIo32.dll. A
-// library without the four exports is not used.
+// By its full path, with the libraries it names from its own folder and the system
+// folder only: the program runs with administrator rights. WinIo 2.0 ships WinIo.dll,
+// WinIo 3.0 WinIo32.dll. A library without the four exports is not used.
 bool LoadPorts() {
     if (Library.Module)
         return true;
     HMODULE module = nullptr;
     for (const char* name : {"WinIo.dll", "WinIo32.dll"}) {
         const std::string path = modSettings::AppFolder() + name;
-        if ((module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH)) != nullptr)
+        if ((module = LoadLibraryWithItsFolder(path)) != nullptr)
             break;
     }
     if (!module)

@@ -1,9 +1,8 @@
 #include "settings/FolderSafety.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <optional>
+#include <initializer_list>
+#include <span>
 
 #include "ec/PawnIoRequest.h"
 
@@ -11,106 +10,57 @@ namespace FolderSafety {
 
 namespace {
 
-using Mask = uint32_t;
+using Span = std::span<const uint8_t>;
 
-constexpr Mask GenericWrite = 0x40000000, GenericAll = 0x10000000;
-constexpr Mask FileGenericWrite = 0x120116, FileAllAccess = 0x1F01FF;
-// Write data (add file), append data (add subfolder), DELETE, WRITE_DAC, WRITE_OWNER:
-// each lets a file be replaced, or its permissions opened so that it can be.
-constexpr Mask ChangesFile = 0x2 | 0x4 | 0x10000 | 0x40000 | 0x80000;
-// A folder also through delete-child, which removes a file whatever the file's own
-// DACL says (on a file the same bit means nothing).
-constexpr Mask ChangesFolder = ChangesFile | 0x40;
+constexpr uint32_t WriteData = 0x2, AppendData = 0x4, DeleteChild = 0x40, Delete = 0x10000,
+                   WriteDac = 0x40000, WriteOwner = 0x80000;
+constexpr uint32_t GenericAll = 0x10000000, GenericWrite = 0x40000000;
+constexpr uint32_t FileGenericWrite = 0x120116, FileAllAccess = 0x1F01FF;
+// Write or append data (add a file or a subfolder), delete, change the DACL or the
+// owner: each replaces a file, or opens it to whoever wants to.
+constexpr uint32_t ChangesFile = WriteData | AppendData | Delete | WriteDac | WriteOwner;
+// A folder also through delete-child, which removes a file whatever its own DACL says.
+constexpr uint32_t ChangesFolder = ChangesFile | DeleteChild;
+// Above the folder, adding files is harmless; renaming, deleting or re-permissioning a
+// folder, or deleting the one below it, lets the whole path be built anew.
+constexpr uint32_t ChangesFolderAbove = DeleteChild | Delete | WriteDac | WriteOwner;
+constexpr uint32_t ChangesRoot = DeleteChild | WriteDac | WriteOwner;  // a root cannot be deleted
 
-struct RightAlias {
-    std::string_view text;
-    Mask mask;
-};
-constexpr RightAlias RightAliases[] = {
-    {"GA", 0x10000000}, {"GR", 0x80000000}, {"GW", 0x40000000}, {"GX", 0x20000000},
-    {"RC", 0x20000},    {"SD", 0x10000},    {"WD", 0x40000},    {"WO", 0x80000},
-    {"FA", 0x1F01FF},   {"FR", 0x120089},   {"FW", 0x120116},   {"FX", 0x1200A0},
-    {"KA", 0xF003F},    {"KR", 0x20019},    {"KW", 0x20006},    {"KX", 0x20019},
-    {"CC", 0x1},        {"DC", 0x2},        {"LC", 0x4},        {"SW", 0x8},
-    {"RP", 0x10},       {"WP", 0x20},       {"DT", 0x40},       {"LO", 0x80},
-    {"CR", 0x100},
-};
+constexpr uint16_t SelfRelative = 0x8000, DaclPresent = 0x4;
+constexpr uint8_t InheritOnly = 0x08;
 
-// The groups that any user who is not an administrator is in, as SDDL abbreviates them
-// and as SIDs in the canonical form Canonical() gives: Everyone, Users, Authenticated
-// Users, INTERACTIVE, Guests, ANONYMOUS LOGON.
-constexpr size_t GroupCount = 6;
-constexpr std::string_view GroupAliases[GroupCount] = {"WD", "BU", "AU", "IU", "BG", "AN"};
-constexpr std::string_view GroupSids[GroupCount] = {"S-1-1-0",      "S-1-5-32-545", "S-1-5-11",
-                                                    "S-1-5-4",      "S-1-5-32-546", "S-1-5-7"};
-constexpr size_t OtherSid = GroupCount;
-
-// Inheritance flags the SDDL text may carry; only IO and OI change what counts.
-constexpr std::string_view AceFlags[] = {"CI", "OI", "NP", "IO", "ID", "SA", "FA", "TP", "CR"};
-
-constexpr std::string_view NullDacl = "NO_ACCESS_CONTROL";
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-bool IsLetter(char c) { return Upper(c) >= 'A' && Upper(c) <= 'Z'; }
-
-// Windows writes the abbreviations in capitals; a hand-made text may not.
-std::string Capitals(std::string_view text) {
-    std::string capitals(text);
-    for (char& c : capitals)
-        c = Upper(c);
-    return capitals;
+Bytes MakeSid(uint8_t authority, std::initializer_list<uint32_t> subAuthorities) {
+    Bytes sid{1, static_cast<uint8_t>(subAuthorities.size()), 0, 0, 0, 0, 0, authority};
+    for (const uint32_t sub : subAuthorities)
+        for (int shift = 0; shift < 32; shift += 8)
+            sid.push_back(static_cast<uint8_t>(sub >> shift));
+    return sid;
 }
 
-// "0x" and hexadecimal digits, or decimal digits; nothing when empty, not a number or
-// above `limit` (checked at each digit, so a long text cannot overflow).
-std::optional<uint64_t> Number(std::string_view text, uint64_t limit) {
-    uint64_t base = 10;
-    if (text.size() > 1 && text[0] == '0' && Upper(text[1]) == 'X') {
-        base = 16;
-        text.remove_prefix(2);
-    }
-    if (text.empty())
-        return std::nullopt;
-    uint64_t value = 0;
-    for (const char c : text) {
-        uint64_t digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (base == 16 && Upper(c) >= 'A' && Upper(c) <= 'F')
-            digit = Upper(c) - 'A' + 10;
-        else
-            return std::nullopt;
-        value = value * base + digit;
-        if (value > limit)
-            return std::nullopt;
-    }
+const Bytes System = MakeSid(5, {18}), Administrators = MakeSid(5, {32, 544}), PowerUsers = MakeSid(5, {32, 547}),
+            TrustedInstaller = MakeSid(5, {80, 956008885, 3418522649, 1831038044, 1853292631, 2271478464});
+
+bool Same(Span a, Span b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
+
+uint32_t Read(Span bytes, size_t at, size_t count) {
+    uint32_t value = 0;
+    for (size_t i = count; i-- > 0;)
+        value = value << 8 | bytes[at + i];
     return value;
 }
 
-// An access mask as a number, or as abbreviations run together ("SDGXGWGR").
-std::optional<Mask> Rights(std::string_view text) {
-    if (!text.empty() && text[0] >= '0' && text[0] <= '9') {
-        const auto number = Number(text, 0xFFFFFFFF);
-        return number ? std::optional<Mask>(static_cast<Mask>(*number)) : std::nullopt;
-    }
-    Mask mask = 0;
-    for (size_t at = 0; at < text.size(); at += 2) {
-        const std::string alias = Capitals(text.substr(at, 2));
-        const RightAlias* found = nullptr;
-        for (const RightAlias& right : RightAliases)
-            if (right.text == alias)
-                found = &right;
-        if (found == nullptr)
-            return std::nullopt;
-        mask |= found->mask;
-    }
-    return mask;
+// The SID at `at`, ending at or before `end`; nothing when it does not fit or is not one.
+std::optional<Span> SidAt(Span bytes, size_t at, size_t end) {
+    if (at > end || end - at < 8 || bytes[at] != 1 || bytes[at + 1] > 15)
+        return std::nullopt;
+    const size_t length = 8 + 4 * size_t(bytes[at + 1]);
+    if (end - at < length)
+        return std::nullopt;
+    return bytes.subspan(at, length);
 }
 
-// Generic rights as they take effect on a file or folder (Windows maps them so when it
-// stores an entry or passes it on), for allow and deny alike, so that a deny of GW
-// takes what an allow of FW gives. Read and execute change nothing: not mapped.
-Mask Mapped(Mask mask) {
+// Generic rights as they take effect on a file or folder, for allow and deny alike.
+uint32_t Mapped(uint32_t mask) {
     if (mask & GenericWrite)
         mask |= FileGenericWrite;
     if (mask & GenericAll)
@@ -118,261 +68,279 @@ Mask Mapped(Mask mask) {
     return mask;
 }
 
-// "S-1-5-32-545" with each number in plain decimal: the same SID written with leading
-// zeros, a lower-case s or a hexadecimal authority compares equal. Nothing when the
-// text is not a SID.
-std::optional<std::string> Canonical(std::string_view sid) {
-    if (sid.size() < 2 || Upper(sid[0]) != 'S' || sid[1] != '-')
-        return std::nullopt;
-    std::string canonical = "S";
-    size_t numbers = 0;
-    for (size_t start = 2;;) {
-        size_t end = sid.find('-', start);
-        if (end == std::string_view::npos)
-            end = sid.size();
-        // 48 bits: the widest number a SID holds (its authority).
-        const auto number = Number(sid.substr(start, end - start), 0xFFFFFFFFFFFF);
-        if (!number)
-            return std::nullopt;
-        canonical += '-' + std::to_string(*number);
-        ++numbers;
-        if (end == sid.size())
-            break;
-        start = end + 1;
-    }
-    // A revision and an authority at least.
-    if (numbers < 2)
-        return std::nullopt;
-    return canonical;
-}
-
-// Which of the groups a SID is (OtherSid for any other), nothing when it is not a SID.
-std::optional<size_t> Group(std::string_view sid) {
-    if (sid.size() == 2 && IsLetter(sid[0]) && IsLetter(sid[1])) {
-        const std::string text = Capitals(sid);
-        for (size_t group = 0; group < GroupCount; ++group)
-            if (GroupAliases[group] == text)
-                return group;
-        return OtherSid;
-    }
-    const auto canonical = Canonical(sid);
-    if (!canonical)
-        return std::nullopt;
-    for (size_t group = 0; group < GroupCount; ++group)
-        if (GroupSids[group] == *canonical)
-            return group;
-    return OtherSid;
-}
-
-enum class Effect { Allow, Deny, Ignored };
-
-// Allow entries of any form count (object, conditional: their condition may hold).
-// Deny entries count when unconditional: a condition that fails denies nothing.
-// Audit, alarm, label and attribute entries give no access.
-std::optional<Effect> TypeEffect(std::string_view type) {
-    if (type.empty() || type.size() > 2 || !IsLetter(type[0]) || !IsLetter(type.back()))
-        return std::nullopt;
-    const std::string name = Capitals(type);
-    if (name == "A" || name == "OA" || name == "XA" || name == "ZA")
-        return Effect::Allow;
-    if (name == "D" || name == "OD")
-        return Effect::Deny;
-    return Effect::Ignored;
-}
-
-struct Inheritance {
-    bool inheritOnly = false;  // IO: not for the object that holds the entry
-    bool toFiles = false;      // OI: passed to the files in a folder
-};
-
-std::optional<Inheritance> Flags(std::string_view text) {
-    Inheritance inheritance;
-    for (size_t at = 0; at < text.size(); at += 2) {
-        const std::string flag = Capitals(text.substr(at, 2));
-        bool known = false;
-        for (const std::string_view aceFlag : AceFlags)
-            known = known || aceFlag == flag;
-        if (!known)
-            return std::nullopt;
-        inheritance.inheritOnly = inheritance.inheritOnly || flag == "IO";
-        inheritance.toFiles = inheritance.toFiles || flag == "OI";
-    }
-    return inheritance;
-}
-
-// Where the parenthesis at `open` closes, past nested ones and quoted text (a
-// conditional entry's expression may hold both); npos when it does not.
-size_t Closing(std::string_view text, size_t open) {
-    size_t depth = 0;
-    bool quoted = false;
-    for (size_t at = open; at < text.size(); ++at) {
-        const char c = text[at];
-        if (quoted)
-            quoted = c != '"';
-        else if (c == '"')
-            quoted = true;
-        else if (c == '(')
-            ++depth;
-        else if (c == ')' && --depth == 0)
-            return at;
-    }
-    return std::string_view::npos;
-}
-
-// An entry's first six fields: type, flags, rights, two GUIDs and the SID; nothing
-// when it has fewer. A condition or attribute after them (where a semicolon may be
-// quoted) is not read.
-using AceFields = std::array<std::string_view, 6>;
-std::optional<AceFields> Fields(std::string_view ace) {
-    AceFields fields;
-    size_t start = 0;
-    for (std::string_view& field : fields) {
-        if (start > ace.size())
-            return std::nullopt;
-        const size_t end = std::min(ace.find(';', start), ace.size());
-        field = ace.substr(start, end - start);
-        start = end + 1;
-    }
-    return fields;
-}
-
-// What a group may do so far, entry by entry: a right once denied is not granted by
-// a later allow, a right once granted is not taken by a later deny.
-struct GroupRights {
-    Mask denied = 0, allowed = 0;
-    void Apply(Effect effect, Mask mask) {
-        if (effect == Effect::Deny)
-            denied |= mask;
+// Who, apart from the trusted, may change an object.
+struct Changers {
+    bool others = false, account = false;
+    void Add(Span sid, const Trust& trust) {
+        for (const Bytes* trusted : {&System, &Administrators, &TrustedInstaller})
+            if (Same(sid, *trusted))
+                return;
+        if (trust.windows5 && Same(sid, PowerUsers))
+            return;
+        if (Same(sid, trust.account))
+            account = account || !trust.accountTrusted;
         else
-            allowed |= mask & ~denied;
+            others = true;
+    }
+    bool any() const { return others || account; }
+};
+
+// A SID's rights so far, entry by entry in Windows' order: a right once denied is not
+// granted by a later allow, one once granted is not taken by a later deny.
+struct SidRights {
+    Span sid;
+    uint32_t denied = 0, allowed = 0;
+};
+
+enum class Effect { Allow, Deny, None };
+
+struct AceLayout {
+    Effect effect;
+    bool object;  // an object entry: flags and GUIDs before the SID
+};
+
+// Allow entries of any form count (a callback's condition may hold); a deny counts
+// only when plain (a condition may fail, an object type may not be this one). Audit,
+// alarm, label and attribute entries give no access. Nothing for a type not known.
+std::optional<AceLayout> Layout(uint8_t type) {
+    switch (type) {
+        case 0x00: case 0x09: return AceLayout{Effect::Allow, false};
+        case 0x05: case 0x0B: return AceLayout{Effect::Allow, true};
+        case 0x01: return AceLayout{Effect::Deny, false};
+        case 0x02: case 0x03: case 0x06: case 0x07: case 0x08: case 0x0A:
+        case 0x0C: case 0x0D: case 0x0E: case 0x0F: case 0x10:
+        case 0x11: case 0x12: case 0x13: case 0x14: case 0x15:
+            return AceLayout{Effect::None, false};
+        default: return std::nullopt;
+    }
+}
+
+// Who may take `rights` on an object, from its self-relative descriptor: its owner
+// (who can always rewrite the DACL) and every SID its DACL allows one of them. Nothing
+// when the descriptor cannot be read; no DACL at all lets everyone in.
+std::optional<Changers> ChangersOf(Span sd, uint32_t rights, const Trust& trust) {
+    if (sd.size() < 20 || sd[0] != 1)
+        return std::nullopt;
+    const uint32_t control = Read(sd, 2, 2), ownerAt = Read(sd, 4, 4), daclAt = Read(sd, 16, 4);
+    if (!(control & SelfRelative) || ownerAt == 0)
+        return std::nullopt;
+    const auto owner = SidAt(sd, ownerAt, sd.size());
+    if (!owner)
+        return std::nullopt;
+    Changers changers;
+    changers.Add(*owner, trust);
+    if (!(control & DaclPresent) || daclAt == 0) {
+        changers.others = true;
+        return changers;
+    }
+    if (daclAt > sd.size() || sd.size() - daclAt < 8)
+        return std::nullopt;
+    const size_t aclEnd = daclAt + Read(sd, daclAt + 2, 2), count = Read(sd, daclAt + 4, 2);
+    if (aclEnd > sd.size())
+        return std::nullopt;
+    std::vector<SidRights> sids;
+    size_t at = daclAt + 8;
+    for (size_t entry = 0; entry < count; ++entry) {
+        if (at > aclEnd || aclEnd - at < 4)
+            return std::nullopt;
+        const size_t aceEnd = at + Read(sd, at + 2, 2);
+        const auto layout = Layout(sd[at]);
+        if (aceEnd > aclEnd || aceEnd < at + 4 || !layout)
+            return std::nullopt;
+        const bool inheritOnly = sd[at + 1] & InheritOnly;
+        if (layout->effect != Effect::None && !inheritOnly) {
+            if (aceEnd - at < 8)
+                return std::nullopt;
+            const uint32_t mask = Mapped(Read(sd, at + 4, 4));
+            size_t sidAt = at + 8;
+            if (layout->object) {
+                if (aceEnd - at < 12)
+                    return std::nullopt;
+                const uint32_t flags = Read(sd, at + 8, 4);
+                sidAt = at + 12 + (flags & 1 ? 16 : 0) + (flags & 2 ? 16 : 0);
+            }
+            const auto sid = SidAt(sd, sidAt, aceEnd);
+            if (!sid)
+                return std::nullopt;
+            auto rightsOf = std::find_if(sids.begin(), sids.end(), [&](const SidRights& r) { return Same(r.sid, *sid); });
+            if (rightsOf == sids.end())
+                rightsOf = sids.insert(sids.end(), SidRights{*sid});
+            if (layout->effect == Effect::Deny)
+                rightsOf->denied |= mask;
+            else
+                rightsOf->allowed |= mask & ~rightsOf->denied;
+        }
+        at = aceEnd;
+    }
+    for (const SidRights& r : sids)
+        if (r.allowed & rights)
+            changers.Add(r.sid, trust);
+    return changers;
+}
+
+struct Judging {
+    const Trust& trust;
+    Reading reading;
+
+    // The finding for one object, nothing when it is safe (or, read for the warning,
+    // could not be read).
+    std::optional<Finding> Check(const PathObject& object, uint32_t rights, Cause cause) const {
+        const auto changers = object.descriptor ? ChangersOf(*object.descriptor, rights, trust) : std::nullopt;
+        if (!changers)
+            return reading == Reading::FailClosed ? std::optional(Finding{cause, object.path}) : std::nullopt;
+        if (!changers->any())
+            return std::nullopt;
+        return Finding{cause, object.path, !changers->others};
     }
 };
 
-struct Evaluation {
-    std::array<GroupRights, GroupCount> object;  // on the object that holds the DACL
-    std::array<GroupRights, GroupCount> files;   // on the files a folder passes it to
-};
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// One entry, the text inside its parentheses; false when it does not parse.
-bool Evaluate(std::string_view ace, ObjectKind kind, Evaluation& evaluation) {
-    const auto fields = Fields(ace);
-    if (!fields)
-        return false;
-    const auto effect = TypeEffect((*fields)[0]);
-    if (!effect)
-        return false;
-    if (*effect == Effect::Ignored)
-        return true;
-    const auto inheritance = Flags((*fields)[1]);
-    const auto rights = Rights((*fields)[2]);
-    const auto group = Group((*fields)[5]);
-    if (!inheritance || !rights || !group)
-        return false;
-    if (*group == OtherSid)
-        return true;
-    const Mask mask = Mapped(*rights);
-    if (!inheritance->inheritOnly)
-        evaluation.object[*group].Apply(*effect, mask);
-    // Subfolders (CI) are left out: the program loads nothing from them.
-    if (kind == ObjectKind::Folder && inheritance->toFiles)
-        evaluation.files[*group].Apply(*effect, mask);
-    return true;
+std::string WithBackslash(std::string_view path) {
+    std::string text(path);
+    if (text.empty() || text.back() != '\\')
+        text += '\\';
+    return text;
 }
 
 }  // namespace
 
-Verdict Check(std::string_view sddl, ObjectKind kind) {
-    Evaluation evaluation;
-    bool daclSeen = false, nullDacl = false;
-    size_t at = 0;
-    while (at < sddl.size()) {
-        if (at + 1 >= sddl.size() || sddl[at + 1] != ':')
-            return Verdict::Unknown;
-        const char part = sddl[at];
-        at += 2;
-        if (part == 'O' || part == 'G') {
-            // A SID holds no colon: it ends before the next part's letter ("O:BAG:SY").
-            const size_t colon = sddl.find(':', at);
-            const size_t end = colon == std::string_view::npos ? sddl.size() : colon - 1;
-            if (end <= at || !Group(sddl.substr(at, end - at)))
-                return Verdict::Unknown;
-            at = end;
-        } else if (part == 'D' || part == 'S') {
-            const bool dacl = part == 'D';
-            if (dacl && daclSeen)
-                return Verdict::Unknown;
-            daclSeen = daclSeen || dacl;
-            for (;;) {  // the control flags: P, AI, AR, or no DACL at all
-                const std::string_view rest = sddl.substr(at);
-                if (rest.starts_with(NullDacl)) {
-                    nullDacl = nullDacl || dacl;
-                    at += NullDacl.size();
-                } else if (rest.starts_with("AI") || rest.starts_with("AR")) {
-                    at += 2;
-                } else if (rest.starts_with("P")) {
-                    at += 1;
-                } else {
-                    break;
-                }
-            }
-            while (at < sddl.size() && sddl[at] == '(') {
-                const size_t close = Closing(sddl, at);
-                if (close == std::string_view::npos)
-                    return Verdict::Unknown;
-                if (dacl && !Evaluate(sddl.substr(at + 1, close - at - 1), kind, evaluation))
-                    return Verdict::Unknown;
-                at = close + 1;
-            }
-        } else {
-            return Verdict::Unknown;
-        }
-    }
-    if (!daclSeen || nullDacl)
-        return Verdict::Unsafe;
-    const Mask changesObject = kind == ObjectKind::Folder ? ChangesFolder : ChangesFile;
-    for (size_t group = 0; group < GroupCount; ++group)
-        if ((evaluation.object[group].allowed & changesObject) != 0 ||
-            (evaluation.files[group].allowed & ChangesFile) != 0)
-            return Verdict::Unsafe;
-    return Verdict::Safe;
+bool AccountIsTrusted(bool windows6OrLater, std::optional<uint32_t> elevationType) {
+    constexpr uint32_t TokenElevationTypeDefault = 1;
+    return !windows6OrLater || elevationType == TokenElevationTypeDefault;
 }
 
-Verdict Combined(Verdict a, Verdict b) {
-    if (a == Verdict::Unsafe || b == Verdict::Unsafe)
-        return Verdict::Unsafe;
-    if (a == Verdict::Unknown || b == Verdict::Unknown)
-        return Verdict::Unknown;
-    return Verdict::Safe;
+Finding Judge(const FolderFacts& facts, const Trust& trust, Reading reading) {
+    // The Task Scheduler expands variables in a task's command.
+    if (facts.folder.find('%') != std::string::npos)
+        return {Cause::NotPlainPath, facts.folder};
+    const std::string& volume = facts.volume.empty() ? facts.folder : facts.volume;
+    if (facts.driveType ? *facts.driveType != DriveFixed : reading == Reading::FailClosed)
+        return {Cause::NotFixedDrive, volume};
+    // A link leads elsewhere than the path that was judged. A root is its volume's own.
+    if (facts.self.link && !facts.above.empty())
+        return {Cause::NotPlainPath, facts.self.path};
+    for (const PathObject& file : facts.files)
+        if (file.link)
+            return {Cause::NotPlainPath, file.path};
+    for (size_t i = 0; i + 1 < facts.above.size(); ++i)
+        if (facts.above[i].link)
+            return {Cause::NotPlainPath, facts.above[i].path};
+
+    const Judging judging{trust, reading};
+    if (const auto found = judging.Check(facts.self, ChangesFolder, Cause::Changeable))
+        return *found;
+    for (const PathObject& file : facts.files)
+        if (const auto found = judging.Check(file, ChangesFile, Cause::Changeable))
+            return *found;
+    for (size_t i = 0; i < facts.above.size(); ++i) {
+        const uint32_t rights = i + 1 < facts.above.size() ? ChangesFolderAbove : ChangesRoot;
+        if (const auto found = judging.Check(facts.above[i], rights, Cause::FolderAbove))
+            return *found;
+    }
+    if (facts.inUserProfile)
+        return {Cause::UserProfile, facts.folder, true};
+    return {};
 }
 
 std::vector<std::string> LoadedFiles(const std::string& exeName) {
-    return {exeName,       "WinIo.dll",  "WinIo.sys",
-            "WinIo32.dll", "WinIo32.sys", "WinIo64.sys",
-            PawnIoRequest::ModuleFile, "devcon.exe", "hdparm.exe"};
+    return {exeName,       "WinIo.dll",   "WinIo.sys",  "WinIo32.dll",  "WinIo32.sys",
+            "WinIo64.sys", PawnIoRequest::ModuleFile, "devcon.exe", "hdparm.exe", "powercfg.exe"};
 }
 
-std::string AutostartRefusedText(const std::string& folder) {
-    return "The folder vantu runs from can be changed by users who are not administrators:\r\n" + folder +
+std::vector<std::string> FoldersAbove(std::string_view folder, std::string_view volume) {
+    const std::string root = WithBackslash(volume);
+    std::vector<std::string> above;
+    if (!IsInside(folder, root))
+        return above;
+    std::string path(folder);
+    if (path.size() > root.size() && path.back() == '\\')
+        path.pop_back();
+    while (path.size() > root.size()) {
+        const size_t cut = path.find_last_of('\\');
+        path = cut == std::string::npos || cut < root.size() ? root : path.substr(0, cut);
+        above.push_back(path);
+    }
+    return above;
+}
+
+bool IsInside(std::string_view path, std::string_view folder) {
+    const std::string inner = WithBackslash(path), outer = WithBackslash(folder);
+    return inner.size() >= outer.size() &&
+           std::equal(outer.begin(), outer.end(), inner.begin(), [](char a, char b) { return Lower(a) == Lower(b); });
+}
+
+namespace {
+
+struct Wording {
+    const char* box;      // the message box's first line
+    const char* balloon;  // the balloon's words before the path
+};
+
+Wording Words(const Finding& finding) {
+    const bool own = finding.accountOnly;
+    switch (finding.cause) {
+        case Cause::Changeable:
+            return own ? Wording{"Programs that you run without administrator rights can change this folder, or a file "
+                                 "that vantu loads from it:",
+                                 "vantu runs as administrator, but programs you run without that can change "}
+                       : Wording{"Users who are not administrators can change this folder, or a file that vantu loads "
+                                 "from it:",
+                                 "vantu runs as administrator, but others can change "};
+        case Cause::FolderAbove:
+            return own ? Wording{"Programs that you run without administrator rights can rename or replace this folder "
+                                 "above the one vantu runs from:",
+                                 "vantu runs as administrator, but programs you run without that can rename a folder "
+                                 "above it: "}
+                       : Wording{"Users who are not administrators can rename or replace this folder above the one vantu "
+                                 "runs from:",
+                                 "vantu runs as administrator, but others can rename a folder above it: "};
+        case Cause::NotPlainPath:
+            return {"The path vantu runs from goes through a junction, a symbolic link or a mount point, or holds a %:",
+                    "vantu runs as administrator from a path with a link or a %: "};
+        case Cause::NotFixedDrive:
+            return {"vantu runs from a drive that is not a fixed disk of this computer (a removable drive or a "
+                    "network share):",
+                    "vantu runs as administrator from a drive that is not a fixed disk: "};
+        case Cause::UserProfile:
+        case Cause::None: break;
+    }
+    return {"vantu runs from a user's own folders, which programs that run without administrator rights can change:",
+            "vantu runs as administrator from a user's own folder: "};
+}
+
+}  // namespace
+
+std::string AutostartRefusedText(const Finding& finding) {
+    const std::string wayOut =
+        finding.accountOnly
+            ? "Copy vantu into a new folder under Program Files, made by an administrator, such as C:\\Program "
+              "Files\\vantu (a folder moved there from your own folders keeps your rights), then turn \"Autostart "
+              "with Windows\" on again."
+            : "Move vantu to a folder under Program Files, made by an administrator, such as C:\\Program "
+              "Files\\vantu, then turn \"Autostart with Windows\" on again.";
+    return std::string(Words(finding).box) + "\r\n" + finding.path +
            "\r\n\r\n"
-           "Started with Windows, vantu runs with administrator rights, so any of those users could "
-           "make it run a program of theirs. Autostart with Windows was therefore not turned on.\r\n\r\n"
-           "Move vantu to a folder that only administrators can change, such as C:\\Program Files\\vantu, "
-           "then turn \"Autostart with Windows\" on again.";
+           "Started with Windows, vantu runs with administrator rights, so whoever can change that could make it run "
+           "a program of theirs. Autostart with Windows was therefore not turned on.\r\n\r\n" +
+           wayOut;
 }
 
-std::string UnsafeFolderBalloonText(const std::string& folder) {
-    const std::string before = "vantu starts with administrator rights from ";
-    const std::string after =
-        ", which non-administrators can change. Move vantu to a folder such as C:\\Program Files\\vantu "
-        "and turn Autostart with Windows on again.";
+std::string UnsafeFolderBalloonText(const Finding& finding) {
+    const std::string before = Words(finding).balloon;
+    const std::string after = finding.accountOnly
+                                  ? ". Copy vantu to a new folder in Program Files and turn Autostart with Windows on again."
+                                  : ". Move vantu to a folder in Program Files made by an administrator and turn "
+                                    "Autostart with Windows on again.";
+    const std::string& path = finding.path;
     const size_t room = BalloonLimit - before.size() - after.size();
-    if (folder.size() <= room)
-        return before + folder + after;
+    if (path.size() <= room)
+        return before + path + after;
     // The drive and the innermost folders tell the user the most: the middle goes.
     const std::string ellipsis = "...";
     const size_t head = (room - ellipsis.size()) / 2;
     const size_t tail = room - ellipsis.size() - head;
-    return before + folder.substr(0, head) + ellipsis + folder.substr(folder.size() - tail) + after;
+    return before + path.substr(0, head) + ellipsis + path.substr(path.size() - tail) + after;
 }
 
 }  // namespace FolderSafety

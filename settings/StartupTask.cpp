@@ -1,5 +1,7 @@
 #include "settings/StartupTask.h"
 
+#include <utility>
+
 namespace StartupTask {
 
 namespace {
@@ -18,7 +20,37 @@ std::string Escaped(const std::string& text) {
     return escaped;
 }
 
+// The five entities XML predefines; anything else after "&" stays as it stands.
+std::string Unescaped(std::string_view text) {
+    constexpr std::pair<std::string_view, char> entities[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    std::string plain;
+    for (size_t at = 0; at < text.size();) {
+        bool replaced = false;
+        for (const auto& [entity, c] : entities)
+            if (!replaced && text.substr(at, entity.size()) == entity) {
+                plain += c;
+                at += entity.size();
+                replaced = true;
+            }
+        if (!replaced)
+            plain += text[at++];
+    }
+    return plain;
+}
+
 }  // namespace
+
+std::string Command(std::string_view xml) {
+    constexpr std::string_view open = "<Command>", close = "</Command>";
+    const size_t start = xml.find(open);
+    const size_t end = start == std::string_view::npos ? start : xml.find(close, start);
+    if (end == std::string_view::npos)
+        return "";
+    std::string command = Unescaped(xml.substr(start + open.size(), end - start - open.size()));
+    const size_t first = command.find_first_not_of(" \t\r\n\""), last = command.find_last_not_of(" \t\r\n\"");
+    return first == std::string::npos ? "" : command.substr(first, last - first + 1);
+}
 
 std::string Definition(const std::string& name, const std::string& command,
                        const std::string& workingDirectory, const std::string& userId) {

@@ -4,6 +4,7 @@
 // rights. Its definition is Task Scheduler XML, made here without OS calls so that
 // every setting is tested natively (Wine's Task Scheduler keeps only some of them).
 #include <string>
+#include <string_view>
 
 namespace StartupTask {
 
@@ -15,5 +16,9 @@ namespace StartupTask {
 // it converts it to.
 std::string Definition(const std::string& name, const std::string& command,
                        const std::string& workingDirectory, const std::string& userId);
+
+// The program a stored task starts: the text of its first Command element, unescaped,
+// without blanks or quotes around it; "" when it has none.
+std::string Command(std::string_view xml);
 
 }  // namespace StartupTask

@@ -1,17 +1,17 @@
 #pragma once
-// Reads the DACLs of the program's folder and of the files it loads from there, for
-// FolderSafety to judge: autostart is not turned on from a folder that users who are
-// not administrators can change, and start-up warns when it is already on.
+// Reads what FolderSafety judges a folder by: the owners and DACLs of the folder, of
+// the files the program loads from there and of every folder above it, through
+// Windows' own security calls; links on the path, the drive's type, the profiles
+// folder and the running account's token.
 #include <string>
+
+#include "settings/FolderSafety.h"
 
 namespace modFolderSafety {
 
-// `folder` ends in one backslash; `exeName` is the running executable's file name
-// ("vantu.exe"). Listed files that do not exist are skipped; a DACL that cannot be
-// read does not make the folder unsafe.
-bool FolderIsUnsafe(const std::string& folder, const std::string& exeName);
-
-// The same for the running program's own folder and executable.
-bool ProgramFolderIsUnsafe();
+// `folder` ends in one backslash; `exeName` is the file name of the program that runs
+// from there ("vantu.exe"). Listed files that do not exist are skipped.
+FolderSafety::Finding CheckFolder(const std::string& folder, const std::string& exeName,
+                                  FolderSafety::Reading reading);
 
 }  // namespace modFolderSafety

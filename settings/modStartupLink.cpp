@@ -81,6 +81,35 @@ bool AutostartExists(const std::string& name) {
            (modSettings::IsWindows6OrLater && modStartupTask::StartupTaskExists(name));
 }
 
+namespace {
+
+// The shortcut's target through the shell's own reading of it, as stored (a variable
+// in it stays unexpanded).
+std::string StartupLinkTarget(const std::string& name) {
+    const std::string startup = StartupFolder();
+    if (startup.empty() || !StartupLinkExists(name))
+        return "";
+    const ComApartment apartment;  // declared first: left after the objects are released
+    ComPtr<IShellLinkA> link;
+    ComPtr<IPersistFile> file;
+    char target[MAX_PATH] = {};
+    if (!apartment.usable() ||
+        FAILED(ComLibrary::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                            link.put())) ||
+        FAILED(link->QueryInterface(IID_IPersistFile, file.put())) ||
+        FAILED(file->Load(WideText(StartupLinkPath(startup, name)).c_str(), STGM_READ)) ||
+        link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK)
+        return "";
+    return target;
+}
+
+}  // namespace
+
+std::string AutostartTarget(const std::string& name) {
+    const std::string command = modSettings::IsWindows6OrLater ? modStartupTask::StartupTaskCommand(name) : "";
+    return command.empty() ? StartupLinkTarget(name) : command;
+}
+
 // From Windows 6.0 the shell skips, without a word, a Startup-folder shortcut to a
 // program that asks for administrator rights, as this one does: the task starts it.
 HRESULT UpdateAutostart(const std::string& name, const std::string& folder, bool enabled) {

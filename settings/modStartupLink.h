@@ -38,6 +38,9 @@ HRESULT UpdateStartupLink(const std::string& name, const std::string& folder, bo
 // Windows 6.0; from 6.0 on the scheduled task, or a shortcut that an earlier build or
 // Windows XP left (it starts nothing there, but the user chose autostart).
 bool AutostartExists(const std::string& name);
+// The program the autostart starts, as stored: from Windows 6.0 on the task's command,
+// else (or failing that) the shortcut's target; "" when it cannot be told.
+std::string AutostartTarget(const std::string& name);
 // Makes autostart follow the choice, as the configuration dialog's save does: the
 // shortcut before Windows 6.0; from 6.0 on the task, registered anew or deleted, and a
 // shortcut left from before removed either way. A failure to create either comes back.

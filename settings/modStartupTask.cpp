@@ -4,11 +4,13 @@
 #include <initguid.h>
 #include <taskschd.h>
 
+#include <cstring>
 #include <vector>
 
 #include "settings/AppPath.h"
 #include "settings/ComObjects.h"
 #include "settings/StartupTask.h"
+#include "system/Files.h"
 #include "system/Handle.h"
 #include "system/SystemLibrary.h"
 
@@ -63,22 +65,53 @@ std::string CurrentUserId() {
     return std::string(domain) + "\\" + name;
 }
 
-}  // namespace
-
-bool StartupTaskExists(const std::string& name) {
+// The file in which the service keeps the task. A 32-bit program on 64-bit Windows sees
+// another System32: Sysnative is the real one.
+std::string TaskFile(const std::string& name) {
     char windows[MAX_PATH] = {};
     const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
-        return false;
-    // A 32-bit program on 64-bit Windows sees another System32: Sysnative is the real one.
+        return "";
     using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
     BOOL wow64 = FALSE;
     if (const auto isWow64 = reinterpret_cast<IsWow64>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process"))))
         isWow64(GetCurrentProcess(), &wow64);
-    const std::string tasks = std::string(windows) + (wow64 ? "\\Sysnative" : "\\System32") + "\\Tasks\\";
-    const DWORD attributes = GetFileAttributesA((tasks + name).c_str());
+    return std::string(windows) + (wow64 ? "\\Sysnative" : "\\System32") + "\\Tasks\\" + name;
+}
+
+// The text in the ANSI code page, from UTF-16 with its byte order mark or UTF-8.
+std::string AnsiText(const std::string& bytes) {
+    std::wstring wide;
+    if (bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0) {
+        wide.resize((bytes.size() - 2) / 2);
+        std::memcpy(wide.data(), bytes.data() + 2, wide.size() * 2);
+    } else {
+        const size_t bom = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+        wide.resize(bytes.size() - bom);
+        wide.resize(size_t(MultiByteToWideChar(CP_UTF8, 0, bytes.data() + bom, int(bytes.size() - bom), wide.data(),
+                                               int(wide.size()))));
+    }
+    std::string text(wide.size() * 2, '\0');
+    text.resize(size_t(WideCharToMultiByte(CP_ACP, 0, wide.data(), int(wide.size()), text.data(), int(text.size()),
+                                           nullptr, nullptr)));
+    return text;
+}
+
+}  // namespace
+
+bool StartupTaskExists(const std::string& name) {
+    const std::string file = TaskFile(name);
+    const DWORD attributes = file.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesA(file.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::string StartupTaskCommand(const std::string& name) {
+    if (!StartupTaskExists(name))
+        return "";
+    // A task's definition is a few kilobytes: a larger file is not one of ours.
+    const auto bytes = ReadWholeFile(TaskFile(name), 1 << 20);
+    return bytes ? StartupTask::Command(AnsiText(*bytes)) : "";
 }
 
 HRESULT RegisterStartupTask(const std::string& name, const std::string& folder) {

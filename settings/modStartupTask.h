@@ -16,6 +16,9 @@ bool StartupTaskExists(const std::string& name);
 // is followed): it starts folder\`name`.exe in folder. The failure comes back (the
 // service stopped, access denied).
 HRESULT RegisterStartupTask(const std::string& name, const std::string& folder);
+// The program the registered task starts, read from its file (UTF-16 as Windows writes
+// it, UTF-8 as Wine does); "" when there is none or it names none.
+std::string StartupTaskCommand(const std::string& name);
 // Deletes the task; none there is no failure.
 void DeleteStartupTask(const std::string& name);
 

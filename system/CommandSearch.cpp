@@ -1,5 +1,7 @@
 #include "system/CommandSearch.h"
 
+#include <algorithm>
+
 namespace CommandSearch {
 
 namespace {
@@ -11,14 +13,6 @@ std::string WithBackslash(std::string_view folder) {
     if (!text.empty() && !IsSeparator(text.back()))
         text += '\\';
     return text;
-}
-
-std::string WithoutQuotes(std::string_view text) {
-    std::string plain;
-    for (char c : text)
-        if (c != '"')
-            plain += c;
-    return plain;
 }
 
 // The extension is looked for in the last path element only ("C:\v1.2\devcon").
@@ -47,19 +41,29 @@ bool IsAbsolutePath(std::string_view path) {
 }
 
 std::vector<std::string> SearchFolders(std::string_view ownFolder, std::string_view systemFolder,
-                                       std::string_view windowsFolder, std::string_view pathVariable) {
+                                       std::string_view windowsFolder) {
     std::vector<std::string> folders;
     for (std::string_view folder : {ownFolder, systemFolder, windowsFolder})
         if (IsAbsolutePath(folder))
             folders.push_back(WithBackslash(folder));
-    while (!pathVariable.empty()) {
-        const auto end = pathVariable.find(';');
-        const std::string entry = WithoutQuotes(pathVariable.substr(0, end));
-        if (IsAbsolutePath(entry))
-            folders.push_back(WithBackslash(entry));
-        pathVariable = end == std::string_view::npos ? std::string_view() : pathVariable.substr(end + 1);
-    }
     return folders;
+}
+
+std::string EnvironmentWithPath(std::string_view block, std::string_view path) {
+    std::string environment;
+    while (!block.empty() && block.front() != '\0') {
+        const std::string_view entry = block.substr(0, block.find('\0'));
+        block.remove_prefix(std::min(block.size(), entry.size() + 1));
+        // A name may itself start with "=" ("=C:=C:\Tools", the current folder per drive).
+        const bool isPath = entry.size() >= 5 && std::equal(entry.begin(), entry.begin() + 5, "PATH=", [](char a, char b) {
+            return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
+        });
+        if (!isPath)
+            environment.append(entry).push_back('\0');
+    }
+    environment.append("PATH=").append(path).push_back('\0');
+    environment.push_back('\0');
+    return environment;
 }
 
 std::vector<std::string> CandidatePaths(std::string_view programName,

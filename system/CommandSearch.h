@@ -16,11 +16,16 @@ std::string ProgramName(std::string_view commandLine);
 bool IsAbsolutePath(std::string_view path);
 
 // The folders searched, in order, each with one trailing backslash: the program's own,
-// the system folder, the Windows folder, then the absolute entries of PATH with their
-// quotes removed. Empty and relative PATH entries ("." among them) are left out: they
-// would mean the current directory.
+// the system folder and the Windows folder, those that only administrators change.
+// Never PATH, whose folders others may write to, nor the current directory; a folder
+// the system could not tell ("", or a relative one) is left out.
 std::vector<std::string> SearchFolders(std::string_view ownFolder, std::string_view systemFolder,
-                                       std::string_view windowsFolder, std::string_view pathVariable);
+                                       std::string_view windowsFolder);
+
+// The environment block `block` (NUL-terminated "NAME=value" texts, an empty one at
+// the end) with its PATH, whatever its letters' case, replaced by `path` (added when it
+// had none), so that a command finds the libraries it loads by name only there.
+std::string EnvironmentWithPath(std::string_view block, std::string_view path);
 
 // The files to try for a program, in order: a bare name in each folder, an absolute
 // path as it stands; ".exe" added when the name has no extension, as CreateProcess

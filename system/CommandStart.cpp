@@ -1,6 +1,6 @@
 #include "system/CommandStart.h"
 
-#include <vector>
+#include <cstring>
 
 #include "settings/modSettings.h"
 #include "system/CommandSearch.h"
@@ -15,13 +15,20 @@ std::string FolderFrom(Call call) {
     return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
 }
 
-std::string PathVariable() {
-    std::vector<char> value(1024);
-    DWORD length = 0;
-    while ((length = GetEnvironmentVariableA("PATH", value.data(), static_cast<DWORD>(value.size()))) >
-           value.size())
-        value.resize(length);
-    return std::string(value.data(), length);
+// The process's environment as one block, its PATH replaced by the system's own two
+// folders: a command loads the libraries it names from there, not from a folder on
+// the PATH that others may write to.
+std::string CommandEnvironment(const std::string& system, const std::string& windows) {
+    char* const strings = GetEnvironmentStringsA();
+    std::string block;
+    if (strings) {
+        const char* end = strings;
+        while (*end)
+            end += std::strlen(end) + 1;
+        block.assign(strings, size_t(end - strings) + 1);
+        FreeEnvironmentStringsA(strings);
+    }
+    return CommandSearch::EnvironmentWithPath(block, system + ";" + windows);
 }
 
 bool IsFile(const std::string& path) {
@@ -32,9 +39,8 @@ bool IsFile(const std::string& path) {
 }  // namespace
 
 std::string ResolveCommand(const std::string& commandLine) {
-    const auto folders = CommandSearch::SearchFolders(
-        modSettings::AppFolder(), FolderFrom(GetSystemDirectoryA), FolderFrom(GetWindowsDirectoryA),
-        PathVariable());
+    const auto folders = CommandSearch::SearchFolders(modSettings::AppFolder(), FolderFrom(GetSystemDirectoryA),
+                                                      FolderFrom(GetWindowsDirectoryA));
     for (const auto& path : CommandSearch::CandidatePaths(CommandSearch::ProgramName(commandLine), folders))
         if (IsFile(path))
             return path;
@@ -46,11 +52,14 @@ std::optional<StartedProcess> StartCommand(const std::string& commandLine, START
     const std::string program = ResolveCommand(commandLine);
     if (program.empty())
         return std::nullopt;
-    // CreateProcessA may write into the command line it is given.
+    // CreateProcessA may write into the command line it is given. The system folder as
+    // the current one: nothing is looked for in a folder of the caller's.
     std::string line = commandLine;
+    const std::string system = FolderFrom(GetSystemDirectoryA);
+    std::string environment = CommandEnvironment(system, FolderFrom(GetWindowsDirectoryA));
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, inheritHandles, creationFlags,
-                        nullptr, nullptr, &startup, &info))
+    if (system.empty() || !CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, inheritHandles, creationFlags,
+                                          environment.data(), system.c_str(), &startup, &info))
         return std::nullopt;
     return StartedProcess{Handle(info.hProcess), Handle(info.hThread)};
 }

@@ -9,10 +9,9 @@
 #include "system/Handle.h"
 
 // The full path of the program the command line names, or "" when there is none.
-// Looked for in this program's own folder, the system folder, the Windows folder and
-// the absolute folders of PATH, never in the current directory: the program runs with
-// administrator rights, and a devcon.exe planted in a download folder must not run
-// with them.
+// Looked for in this program's own folder, the system folder and the Windows folder,
+// never along PATH or in the current directory: the program runs with administrator
+// rights, and a devcon.exe that others could plant there must not run with them.
 std::string ResolveCommand(const std::string& commandLine);
 
 struct StartedProcess {
@@ -20,7 +19,7 @@ struct StartedProcess {
     Handle Thread;
 };
 
-// Starts the resolved program by its full path; the child gets the command line as
-// given. Nothing when the program is not found or could not be started.
+// Starts the resolved program by its full path, in the system folder, with a PATH of
+// the system and Windows folders only; the child gets the command line as given. Nothing when the program is not found or could not be started.
 std::optional<StartedProcess> StartCommand(const std::string& commandLine, STARTUPINFOA& startup,
                                            bool inheritHandles, DWORD creationFlags);

@@ -28,3 +28,14 @@ template <typename Fn>
 Fn LibraryFunction(const Library& library, const char* name) {
     return library ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library.get(), name))) : nullptr;
 }
+
+// Where libraries loaded by name may come from, set once at start-up before any is
+// loaded at run time: only the system folder where Windows can say so (Windows 8 and
+// later, 7 and Vista with the update that adds it), never the current folder anywhere.
+// The program folder is not on the list: what lies beside the program is loaded only
+// when asked for by its full path.
+void RestrictLibrarySearch();
+
+// Loads a library by its full path, taking the libraries it names from its own folder
+// and then the system folder.
+HMODULE LoadLibraryWithItsFolder(const std::string& path);

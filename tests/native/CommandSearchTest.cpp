@@ -15,17 +15,26 @@ TEST(CommandSearchTest, ProgramNameIsTheFirstWordOrTheQuotedText) {
         EXPECT_EQ(CommandSearch::ProgramName(c.line), c.name) << c.line;
 }
 
-// Own, system and Windows folders first; of PATH only what cannot mean the current
-// directory or drive.
-TEST(CommandSearchTest, FoldersInOrderWithoutAnyRelativeOne) {
-    EXPECT_EQ(CommandSearch::SearchFolders(
-                  "C:\\Tools\\", "C:\\WINDOWS\\system32", "C:\\WINDOWS",
-                  ".;;C:\\bin;bin;\\rooted;D:relative;\"C:\\Program Files\\x\";\\\\server\\share\\;"
-                  "E:/unix/;F:\\;\\\\;G:"),
-              (Strings{"C:\\Tools\\", "C:\\WINDOWS\\system32\\", "C:\\WINDOWS\\", "C:\\bin\\",
-                       "C:\\Program Files\\x\\", "\\\\server\\share\\", "E:/unix/", "F:\\", "\\\\"}));
-    // A folder the system could not tell is left out rather than taken as "".
-    EXPECT_EQ(CommandSearch::SearchFolders("C:\\Tools\\", "", "", ""), Strings{"C:\\Tools\\"});
+// Only the folders that only administrators change; one the system could not tell is
+// left out rather than taken as "" (the current directory).
+TEST(CommandSearchTest, FoldersAreTheProgramsTheSystemsAndWindowsOnly) {
+    EXPECT_EQ(CommandSearch::SearchFolders("C:\\Tools\\", "C:\\WINDOWS\\system32", "C:\\WINDOWS"),
+              (Strings{"C:\\Tools\\", "C:\\WINDOWS\\system32\\", "C:\\WINDOWS\\"}));
+    EXPECT_EQ(CommandSearch::SearchFolders("C:\\Tools\\", "", "system32"), Strings{"C:\\Tools\\"});
+}
+
+// A command's PATH holds only the given folders, whatever the block held before.
+TEST(CommandSearchTest, EnvironmentGetsItsPathReplaced) {
+    using namespace std::string_literals;
+    const struct { std::string block, expected; } cases[] = {
+        {"=C:=C:\\Tools\0Path=C:\\Python;C:\\WINDOWS\0TEMP=C:\\Temp\0\0"s,
+         "=C:=C:\\Tools\0TEMP=C:\\Temp\0PATH=C:\\WINDOWS\\system32;C:\\WINDOWS\0\0"s},
+        {"PATH=a\0path=b\0PATHEXT=.EXE\0\0"s, "PATHEXT=.EXE\0PATH=C:\\WINDOWS\\system32;C:\\WINDOWS\0\0"s},
+        {"\0"s, "PATH=C:\\WINDOWS\\system32;C:\\WINDOWS\0\0"s},
+        {"TEMP=x"s, "TEMP=x\0PATH=C:\\WINDOWS\\system32;C:\\WINDOWS\0\0"s},  // no end: read to the end
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CommandSearch::EnvironmentWithPath(c.block, "C:\\WINDOWS\\system32;C:\\WINDOWS"), c.expected);
 }
 
 TEST(CommandSearchTest, CandidatesAddExeOnlyWithoutExtensionAndRefuseRelativePaths) {

@@ -3,308 +3,383 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
-
-#include "ec/PawnIoRequest.h"
-
-namespace FolderSafety {
-void PrintTo(Verdict verdict, std::ostream* out) {
-    *out << (verdict == Verdict::Safe ? "Safe" : verdict == Verdict::Unsafe ? "Unsafe" : "Unknown");
-}
-}  // namespace FolderSafety
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
 
 using namespace FolderSafety;
 
 namespace {
 
-constexpr Verdict S = Verdict::Safe, U = Verdict::Unsafe, X = Verdict::Unknown;
-
-// One descriptor and its verdict on a folder and on a file.
-struct Case {
-    std::string sddl;
-    Verdict folder, file;
-};
-
-// Read from a buffer of exactly the text's size: a read past its end is a fault the
-// sanitizer reports (a std::string would end in a NUL that hides it).
-Verdict CheckExact(const std::string& sddl, ObjectKind kind) {
-    const std::unique_ptr<char[]> exact(new char[sddl.size()]);
-    std::copy(sddl.begin(), sddl.end(), exact.get());
-    return Check(std::string_view(exact.get(), sddl.size()), kind);
-}
-
-void ExpectAll(const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        EXPECT_EQ(CheckExact(c.sddl, ObjectKind::Folder), c.folder) << "folder " << c.sddl;
-        EXPECT_EQ(CheckExact(c.sddl, ObjectKind::File), c.file) << "file " << c.sddl;
+// SDDL, in the forms these tests write, as the binary self-relative descriptor that
+// Windows returns: owner first, then the DACL.
+Bytes Sid(const std::string& text) {
+    static const std::pair<const char*, const char*> aliases[] = {
+        {"SY", "S-1-5-18"}, {"BA", "S-1-5-32-544"}, {"BU", "S-1-5-32-545"}, {"PU", "S-1-5-32-547"},
+        {"AU", "S-1-5-11"}, {"WD", "S-1-1-0"},      {"CO", "S-1-3-0"},      {"AN", "S-1-5-7"},
+        {"TI", "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"}};
+    std::string sid = text;
+    for (const auto& [alias, full] : aliases)
+        if (text == alias)
+            sid = full;
+    Bytes bytes{1, 0, 0, 0, 0, 0, 0, 0};
+    char* at = sid.data() + 4;  // past "S-1-"
+    bytes[7] = static_cast<uint8_t>(std::strtoul(at, &at, 10));
+    while (*at == '-') {
+        const uint32_t sub = static_cast<uint32_t>(std::strtoul(at + 1, &at, 10));
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.push_back(static_cast<uint8_t>(sub >> shift));
+        ++bytes[1];
     }
+    return bytes;
 }
 
-// The pattern with "#" replaced by the token.
-std::string With(std::string pattern, const std::string& token) {
-    return pattern.replace(pattern.find('#'), 1, token);
+uint32_t Rights(const std::string& text) {
+    static const std::pair<const char*, uint32_t> aliases[] = {
+        {"FA", 0x1F01FF}, {"FR", 0x120089}, {"FW", 0x120116}, {"FX", 0x1200A0}, {"GA", 0x10000000},
+        {"GR", 0x80000000}, {"GW", 0x40000000}, {"GX", 0x20000000}, {"SD", 0x10000}, {"WD", 0x40000},
+        {"WO", 0x80000}, {"LC", 0x4}, {"DC", 0x2}, {"DT", 0x40}};
+    if (text.rfind("0x", 0) == 0)
+        return static_cast<uint32_t>(std::strtoul(text.c_str(), nullptr, 16));
+    uint32_t mask = 0;
+    for (size_t at = 0; at < text.size(); at += 2)
+        for (const auto& [alias, value] : aliases)
+            if (text.compare(at, 2, alias) == 0)
+                mask |= value;
+    return mask;
 }
 
-const std::string TrustedInstaller = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+void Put(Bytes& bytes, size_t at, uint32_t value, size_t count) {
+    for (size_t i = 0; i < count; ++i)
+        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
 
-// A folder made in Program Files on Windows 7 and later, all inherited.
-const std::string ProgramFilesFolder =
-    "D:AI(A;ID;FA;;;" + TrustedInstaller + ")(A;CIIOID;GA;;;" + TrustedInstaller +
-    ")(A;ID;0x1301bf;;;SY)(A;OICIIOID;GA;;;SY)(A;ID;0x1301bf;;;BA)(A;OICIIOID;GA;;;BA)"
-    "(A;ID;0x1200a9;;;BU)(A;OICIIOID;GXGR;;;BU)(A;OICIIOID;GA;;;CO)"
-    "(A;ID;0x1200a9;;;S-1-15-2-1)(A;OICIIOID;GXGR;;;S-1-15-2-1)";
+// "O:sid D:(type;flags;rights;;;sid)..." with types A, D, OA, XA, XD, AU; flags OI CI
+// IO ID; "D:NO_ACCESS_CONTROL" for no DACL.
+Bytes Descriptor(const std::string& sddl) {
+    Bytes sd(20, 0);
+    sd[0] = 1;
+    Put(sd, 2, 0x8000, 2);
+    const size_t dacl = sddl.find("D:");
+    Put(sd, 4, 20, 4);
+    const Bytes owner = Sid(sddl.substr(2, dacl - 2));
+    sd.insert(sd.end(), owner.begin(), owner.end());
+    if (sddl.compare(dacl, 19, "D:NO_ACCESS_CONTROL") == 0)
+        return sd;
+    Put(sd, 2, 0x8004, 2);
+    Put(sd, 16, uint32_t(sd.size()), 4);
+    const size_t acl = sd.size();
+    sd.insert(sd.end(), {2, 0, 0, 0, 0, 0, 0, 0});
+    uint16_t count = 0;
+    for (size_t open = sddl.find('(', dacl); open != std::string::npos; open = sddl.find('(', open + 1), ++count) {
+        std::vector<std::string> field;
+        std::string rest = sddl.substr(open + 1, sddl.find(')', open) - open - 1);
+        for (size_t semi; (semi = rest.find(';')) != std::string::npos; rest.erase(0, semi + 1))
+            field.push_back(rest.substr(0, semi));
+        field.push_back(rest);
+        const std::string& type = field[0];
+        const bool object = type == "OA";
+        Bytes ace{uint8_t(type == "A" ? 0 : type == "D" ? 1 : object ? 5 : type == "XA" ? 9 : type == "XD" ? 10 : 2), 0,
+                  0, 0, 0, 0, 0, 0};
+        for (const auto& [flag, bit] : {std::pair{"OI", 1}, {"CI", 2}, {"IO", 8}, {"ID", 16}})
+            if (field[1].find(flag) != std::string::npos)
+                ace[1] |= bit;
+        Put(ace, 4, Rights(field[2]), 4);
+        if (object)
+            ace.insert(ace.end(), {1, 0, 0, 0});  // an object type follows
+        ace.insert(ace.end(), object ? 16 : 0, 0xEE);
+        const Bytes sid = Sid(field[5]);
+        ace.insert(ace.end(), sid.begin(), sid.end());
+        if (type[0] == 'X')
+            ace.insert(ace.end(), {'a', 'r', 't', 'x'});  // a condition
+        Put(ace, 2, uint32_t(ace.size()), 2);
+        sd.insert(sd.end(), ace.begin(), ace.end());
+    }
+    Put(sd, acl + 2, uint32_t(sd.size() - acl), 2);
+    Put(sd, acl + 4, count, 2);
+    return sd;
+}
+
+const std::string Tom = "S-1-5-21-1004336348-1177238915-682003330-1001";  // a standard user
+const std::string Me = "S-1-5-21-1004336348-1177238915-682003330-1000";   // the account vantu runs as
+
+Trust Account(const std::string& sid, bool trusted, bool windows5 = false) { return {Sid(sid), trusted, windows5}; }
+const Trust SplitToken = Account(Me, false), UacOff = Account(Me, true), Xp = Account(Me, true, true);
+
+// Descriptors as Windows sets them.
+const std::string Win10ProgramFilesVantu =
+    "O:BAD:AI(A;ID;FA;;;TI)(A;CIIOID;GA;;;TI)(A;ID;0x1301bf;;;SY)(A;OICIIOID;GA;;;SY)(A;ID;0x1301bf;;;BA)"
+    "(A;OICIIOID;GA;;;BA)(A;ID;0x1200a9;;;BU)(A;OICIIOID;GXGR;;;BU)(A;OICIIOID;GA;;;CO)";
+const std::string Win10ProgramFiles =
+    "O:TID:PAI(A;;FA;;;TI)(A;CIIO;GA;;;TI)(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)"
+    "(A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)";
+const std::string Win10Root =
+    "O:SYD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)(A;OICIIO;SDGXGWGR;;;AU)(A;;LC;;;AU)";
+const std::string XpProgramFilesVantu =
+    "O:BAD:AI(A;ID;0x1301bf;;;PU)(A;OICIIOID;SDGXGWGR;;;PU)(A;ID;0x1200a9;;;BU)(A;OICIIOID;GXGR;;;BU)"
+    "(A;ID;FA;;;BA)(A;OICIIOID;GA;;;BA)(A;ID;FA;;;SY)(A;OICIIOID;GA;;;SY)(A;OICIIOID;GA;;;CO)";
+const std::string XpRoot = "O:BAD:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICIIO;GA;;;CO)(A;OICI;0x1200a9;;;BU)"
+                           "(A;CI;LC;;;BU)(A;CIIO;DC;;;BU)(A;OICI;0x1200a9;;;WD)";
+const std::string FileInProgramFiles = "O:BAD:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;ID;0x1200a9;;;BU)";
+
+PathObject Object(const std::string& path, const std::string& sddl) { return {path, Descriptor(sddl)}; }
+
+// C:\Program Files\vantu with WinIo.dll, under the given Program Files and root.
+FolderFacts ProgramFiles(const std::string& vantu, const std::string& programFiles, const std::string& root) {
+    FolderFacts facts;
+    facts.folder = "C:\\Program Files\\vantu\\";
+    facts.self = Object("C:\\Program Files\\vantu", vantu);
+    facts.files = {Object("C:\\Program Files\\vantu\\WinIo.dll", FileInProgramFiles)};
+    facts.above = {Object("C:\\Program Files", programFiles), Object("C:\\", root)};
+    facts.volume = "C:\\";
+    facts.driveType = DriveFixed;
+    return facts;
+}
+
+std::string Describe(const Finding& finding) {
+    const char* causes[] = {"safe", "changeable", "folder above", "not plain", "not fixed", "profile"};
+    return finding.unsafe() ? std::string(causes[int(finding.cause)]) + " " + finding.path + (finding.accountOnly ? " (own)" : "")
+                            : "safe";
+}
+
+std::string Judged(const FolderFacts& facts, const Trust& trust, Reading reading = Reading::FailClosed) {
+    return Describe(Judge(facts, trust, reading));
+}
 
 }  // namespace
 
-TEST(FolderSafetyTest, DescriptorsWindowsWrites) {
-    ExpectAll({
-        {ProgramFilesFolder, S, S},
-        // A file in it.
-        {"D:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;ID;0x1200a9;;;BU)(A;ID;0x1200a9;;;S-1-15-2-1)", S, S},
-        // A folder made directly in C:\ on Windows 7 and later: Authenticated Users may
-        // modify it and pass that on to its files; Users may add subfolders.
-        {"D:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIIOID;GA;;;CO)(A;OICIID;0x1200a9;;;BU)"
-         "(A;CIID;LC;;;BU)(A;CIIOID;DC;;;BU)(A;ID;0x1301bf;;;AU)(A;OICIIOID;SDGXGWGR;;;AU)", U, U},
-        // Without the Users entries, Authenticated Users alone make it unsafe.
-        {"D:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;ID;0x1301bf;;;AU)(A;OICIIOID;SDGXGWGR;;;AU)", U, U},
-        // and their inherit-only entry alone still reaches the files.
-        {"D:AI(A;OICIID;FA;;;BA)(A;OICIIOID;SDGXGWGR;;;AU)", U, S},
-        // A folder of the user's own: the user, SYSTEM and Administrators only.
-        {"D:P(A;OICI;FA;;;S-1-5-21-1004336348-1177238915-682003330-1001)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", S, S},
-        // Owner, group and SACL around the DACL.
-        {"O:BAG:SYD:PAI(A;;FA;;;SY)(A;;FA;;;BU)S:AI(AU;SAFA;FA;;;WD)", U, U},
-        {"O:S-1-5-21-1-2-3-1001G:S-1-5-21-1-2-3-513D:PAI(A;;FA;;;SY)S:(ML;;NW;;;LW)", S, S},
-    });
+TEST(FolderSafetyTest, AccountCountsOnlyWithoutAnUnelevatedToken) {
+    EXPECT_TRUE(AccountIsTrusted(false, std::nullopt));  // Windows 5.x: no such token information
+    EXPECT_TRUE(AccountIsTrusted(true, 1));               // UAC off, or the built-in Administrator
+    EXPECT_FALSE(AccountIsTrusted(true, 2));              // elevated from a split token
+    EXPECT_FALSE(AccountIsTrusted(true, 3));
+    EXPECT_FALSE(AccountIsTrusted(true, std::nullopt));
 }
 
-// Each single right given to Users: those that write, append, delete, change the
-// permissions or the owner, and delete-child on a folder.
-TEST(FolderSafetyTest, RightsThatChangeTheObject) {
-    constexpr uint32_t changesFolder = 0x500D0046, changesFile = 0x500D0006;
-    std::vector<Case> table;
+// Whole folders as Windows makes them, with their files and the folders above.
+TEST(FolderSafetyTest, FoldersAsWindowsMakesThem) {
+    const std::string downloads = "O:" + Tom + "D:P(A;OICI;FA;;;" + Tom + ")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    const std::string moved = "O:" + Me + "D:P(A;OICI;FA;;;" + Me + ")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    const std::string usersOwn = "O:" + Tom + "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    const std::string usersDeleteChild = "O:TID:PAI(A;;FA;;;TI)(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200e9;;;BU)";
+    const struct {
+        const char* name;
+        FolderFacts facts;
+        Trust trust;
+        const char* found;
+    } cases[] = {
+        {"Windows 10", ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, Win10Root), SplitToken, "safe"},
+        {"XP: Power Users may modify", ProgramFiles(XpProgramFilesVantu, Win10ProgramFiles, XpRoot), Xp, "safe"},
+        {"Power Users after XP", ProgramFiles(XpProgramFilesVantu, Win10ProgramFiles, Win10Root), UacOff,
+         "changeable C:\\Program Files\\vantu"},
+        {"a standard user's Downloads", ProgramFiles(downloads, Win10ProgramFiles, Win10Root), SplitToken,
+         "changeable C:\\Program Files\\vantu"},
+        {"owned by a standard user", ProgramFiles(usersOwn, Win10ProgramFiles, Win10Root), UacOff,
+         "changeable C:\\Program Files\\vantu"},
+        {"moved from the account's Downloads, split token", ProgramFiles(moved, Win10ProgramFiles, Win10Root),
+         SplitToken, "changeable C:\\Program Files\\vantu (own)"},
+        {"moved, UAC off", ProgramFiles(moved, Win10ProgramFiles, Win10Root), UacOff, "safe"},
+        {"Users may delete a child of the parent", ProgramFiles(Win10ProgramFilesVantu, usersDeleteChild, Win10Root),
+         SplitToken, "folder above C:\\Program Files"},
+        {"Everyone may re-permission the root", ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, "O:SYD:(A;;WD;;;WD)"),
+         SplitToken, "folder above C:\\"},
+        {"a root owned by a user", ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, "O:" + Tom + "D:"),
+         SplitToken, "folder above C:\\"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Judged(c.facts, c.trust), c.found) << c.name;
+
+    // The built-in Administrator's own SID is the account: trusted with UAC off.
+    FolderFacts admins = ProgramFiles(moved, Win10ProgramFiles, Win10Root);
+    const std::string administrator = Me.substr(0, Me.size() - 4) + "500";
+    admins.self = Object(admins.self.path, "O:" + administrator + "D:(A;OICI;FA;;;" + administrator + ")");
+    EXPECT_EQ(Judged(admins, Account(administrator, AccountIsTrusted(true, 1))), "safe");
+    EXPECT_EQ(Judged(admins, Account(administrator, AccountIsTrusted(true, 2))),
+              "changeable C:\\Program Files\\vantu (own)");
+}
+
+// A second NTFS volume formatted by Windows 7: Authenticated Users may modify
+// everything. Deleting the root itself is no way in; what its files and folders inherit is.
+TEST(FolderSafetyTest, RootOfASecondVolumeFormattedByWindows7) {
+    const std::string root = "O:BAD:(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;AU)(A;OICI;0x1200a9;;;BU)";
+    FolderFacts facts;
+    facts.folder = "D:\\vantu\\";
+    facts.self = Object("D:\\vantu", "O:BAD:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)");
+    facts.above = {Object("D:\\", root)};
+    facts.volume = "D:\\";
+    facts.driveType = DriveFixed;
+    EXPECT_EQ(Judged(facts, SplitToken), "safe");
+    facts.self = Object("D:\\vantu", "O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;FA;;;SY)(A;OICIID;0x1301bf;;;AU)");
+    EXPECT_EQ(Judged(facts, SplitToken), "changeable D:\\vantu");
+}
+
+// The rights that change each kind of object, given to Users alone: bit by bit.
+TEST(FolderSafetyTest, RightsThatChangeEachObject) {
+    constexpr uint32_t folder = 0x500D0046, file = 0x500D0006, above = 0x100D0040, root = 0x100C0040;
     for (int bit = 0; bit < 32; ++bit) {
-        char rights[16];
-        snprintf(rights, sizeof rights, "0x%x", 1u << bit);
-        table.push_back({With("D:(A;;#;;;BU)", rights), (changesFolder >> bit & 1) != 0 ? U : S,
-                         (changesFile >> bit & 1) != 0 ? U : S});
-    }
-    const struct { const char* rights; Verdict verdict; } forms[] = {
-        {"0x1200a9", S}, {"0x1301bf", U}, {"0X1301BF", U}, {"0x000000000002", U}, {"0xFFFFFFFF", U}, {"0", S},
-        {"2", U}, {"9", S}, {"65536", U}, {"1179817", S}, {"4294967295", U}, {"", S}, {"fa", U}, {"Fr", S},
-        {"FRFXRC", S}, {"FRSD", U},
-        // Not rights at all.
-        {"0x", X}, {"0x100000000", X}, {"4294967296", X}, {"99999999999999999999999", X}, {"0xG", X},
-        {"12a", X}, {"-1", X}, {"F", X}, {"FAX", X}, {"ZZ", X}, {"FA ", X},
-    };
-    for (const auto& c : forms)
-        table.push_back({With("D:(A;;#;;;BU)", c.rights), c.verdict, c.verdict});
-    ExpectAll(table);
-}
-
-// Each abbreviation stands for the mask the SDDL documentation gives it: a deny of one
-// takes all that an allow of the other gives, both ways round.
-TEST(FolderSafetyTest, RightAbbreviationsMeanTheirMasks) {
-    const struct { const char* alias; const char* mask; } cases[] = {
-        {"GA", "0x10000000"}, {"GR", "0x80000000"}, {"GW", "0x40000000"}, {"GX", "0x20000000"},
-        {"RC", "0x20000"},    {"SD", "0x10000"},    {"WD", "0x40000"},    {"WO", "0x80000"},
-        {"FA", "0x1F01FF"},   {"FR", "0x120089"},   {"FW", "0x120116"},   {"FX", "0x1200A0"},
-        {"KA", "0xF003F"},    {"KR", "0x20019"},    {"KW", "0x20006"},    {"KX", "0x20019"},
-        {"CC", "0x1"},        {"DC", "0x2"},        {"LC", "0x4"},        {"SW", "0x8"},
-        {"RP", "0x10"},       {"WP", "0x20"},       {"DT", "0x40"},       {"LO", "0x80"},
-        {"CR", "0x100"},
-    };
-    std::vector<Case> table;
-    for (const auto& c : cases) {
-        const std::string alias = c.alias, mask = c.mask;
-        table.push_back({"D:(D;;" + alias + ";;;BU)(A;;" + mask + ";;;BU)", S, S});
-        table.push_back({"D:(D;;" + mask + ";;;BU)(A;;" + alias + ";;;BU)", S, S});
-    }
-    ExpectAll(table);
-}
-
-// Only the groups every user who is not an administrator is in, however the SID is written.
-TEST(FolderSafetyTest, GroupsThatCount) {
-    const struct { const char* sid; Verdict verdict; } cases[] = {
-        {"WD", U}, {"BU", U}, {"AU", U}, {"IU", U}, {"BG", U}, {"AN", U}, {"wd", U}, {"Bu", U},
-        {"S-1-1-0", U}, {"S-1-5-32-545", U}, {"S-1-5-11", U}, {"S-1-5-4", U}, {"S-1-5-32-546", U},
-        {"S-1-5-7", U}, {"s-1-5-32-545", U}, {"S-1-5-032-545", U}, {"S-1-0x5-11", U}, {"S-1-0X00000005-4", U},
-        // Anyone else.
-        {"SY", S}, {"BA", S}, {"CO", S}, {"AC", S}, {"S-1-5-18", S}, {"S-1-5-32-544", S},
-        {TrustedInstaller.c_str(), S}, {"S-1-5-21-1004336348-1177238915-682003330-1001", S}, {"S-1-15-2-1", S},
-        {"S-1-5-32-5450", S}, {"S-1-5-32", S}, {"S-1-5", S}, {"S-1-1-0-0", S}, {"S-1-5-111", S},
-        {"S-2-5-11", S}, {"S-1-1-1", S}, {"S-1-5-4294967307", S},  // 2^32 + 11: no 32-bit wrap to 11
-        {"S-1-281474976710655-11", S},  // the widest authority
-        // Not SIDs.
-        {"", X}, {"B", X}, {"BUU", X}, {"1U", X}, {"S-", X}, {"S-1", X}, {"S-1-", X}, {"S-1-5-", X},
-        {"S-1--5", X}, {"S-1-5-x", X}, {"S1-5-11", X}, {"S-1-0x", X}, {"S-1-281474976710656-11", X},
-    };
-    std::vector<Case> table;
-    for (const auto& c : cases)
-        table.push_back({With("D:(A;;FA;;;#)", c.sid), c.verdict, c.verdict});
-    ExpectAll(table);
-}
-
-TEST(FolderSafetyTest, DenyEntriesTakeRightsFromLaterAllowsOfTheSameGroup) {
-    ExpectAll({
-        {"D:(D;;FA;;;BU)(A;;FA;;;BU)", S, S},
-        {"D:(D;;GW;;;BU)(A;;FW;;;BU)", S, S},  // a generic deny as Windows applies it
-        {"D:(D;;FW;;;BU)(A;;GW;;;BU)", S, S},
-        {"D:(D;;GA;;;BU)(A;;FA;;;BU)", S, S},
-        {"D:(D;;GA;;;BU)(A;;FA;;;WD)", U, U},  // another group
-        {"D:(D;;FA;;;WD)(A;;FA;;;BU)", U, U},  // per group, though Users are in Everyone
-        {"D:(A;;FA;;;BU)(D;;FA;;;BU)", U, U},  // too late: the allow came first
-        {"D:(D;;0x2;;;BU)(A;;0x6;;;BU)", U, U},
-        {"D:(D;;WD;;;BU)(A;;FA;;;BU)", U, U},
-        {"D:(D;;0xD0046;;;BU)(A;;FA;;;BU)", S, S},  // every right that changes something
-        {"D:(D;;0xD0006;;;BU)(A;;FA;;;BU)", U, S},  // all but delete child
-        {"D:(OD;;FA;;;BU)(OA;;FA;;;BU)", S, S},
-        {"D:(XD;;FA;;;BU;(@User.Dept==\"x\"))(A;;FA;;;BU)", U, U},  // a condition may not hold
-        {"D:(D;IO;FA;;;BU)(A;;FA;;;BU)", U, U},  // not for the object itself
-        // What a folder passes to its files: denied there too when the deny is passed on.
-        {"D:(D;OI;FA;;;BU)(A;OIIO;FA;;;BU)", S, S},
-        {"D:(D;;FA;;;BU)(A;OIIO;FA;;;BU)", U, S},
-        {"D:(D;OIIO;FA;;;BU)(A;OI;FA;;;BU)", U, U},
-    });
-    // Each right, left out of the deny, still counts.
-    for (const uint32_t right : {0x2u, 0x4u, 0x40u, 0x10000u, 0x40000u, 0x80000u}) {
-        char deny[64];
-        snprintf(deny, sizeof deny, "D:(D;;0x%x;;;BU)(A;;FA;;;BU)", 0xD0046u & ~right);
-        ExpectAll({{deny, U, right == 0x40 ? S : U}});
+        char entry[48];
+        std::snprintf(entry, sizeof entry, "(A;;0x%x;;;BU)", 1u << bit);
+        const auto expect = [&](uint32_t mask, const std::string& sddl, int object, const char* what) {
+            FolderFacts facts = ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, Win10Root);
+            PathObject* objects[] = {&facts.self, &facts.files[0], &facts.above[0], &facts.above[1]};
+            objects[object]->descriptor = Descriptor(sddl + entry);
+            EXPECT_EQ(Judge(facts, SplitToken, Reading::FailClosed).unsafe(), (mask >> bit & 1) != 0)
+                << what << " bit " << bit;
+        };
+        expect(folder, "O:BAD:", 0, "folder");
+        expect(file, "O:BAD:", 1, "file");
+        expect(above, "O:TID:", 2, "above");
+        expect(root, "O:SYD:", 3, "root");
     }
 }
 
-TEST(FolderSafetyTest, EntryTypes) {
-    ExpectAll({
-        {"D:(OA;;FA;;;BU)", U, U}, {"D:(XA;;FA;;;BU;(@User.Title==\"PM\"))", U, U}, {"D:(za;;FA;;;BU)", U, U},
-        {"D:(a;;FA;;;BU)", U, U}, {"D:(AU;SA;FA;;;BU)", S, S}, {"D:(AL;;FA;;;WD)", S, S},
-        {"D:(ML;;NWNR;;;LW)", S, S}, {"D:(RA;CI;;;;S-1-1-0;(\"Project\",TS,0,\"Windows\",\"SQL\"))", S, S},
-        // A quoted parenthesis inside a condition does not end the entry.
-        {"D:(XA;;FA;;;SY;(@User.Dept==\"a;b)\"))(A;;FA;;;BU)", U, U},
-        {"D:(XA;;FA;;;SY;(@User.Dept==\"a;b)\"))", S, S},
-        {"D:(AAA;;FA;;;BU)", X, X}, {"D:(A1;;FA;;;BU)", X, X}, {"D:(1;;FA;;;BU)", X, X}, {"D:(;;FA;;;BU)", X, X},
-    });
-}
-
-// On a folder an entry counts for the folder unless inherit-only, and for its files
-// when passed to them (OI); on a file inherit-only entries do nothing.
-TEST(FolderSafetyTest, InheritanceFlags) {
-    const struct { const char* flags; const char* rights; Verdict folder, file; } cases[] = {
-        {"OICIIO", "FA", U, S}, {"OIIO", "FA", U, S}, {"CIIO", "FA", S, S}, {"IO", "FA", S, S},
-        {"OICIIONP", "FA", U, S}, {"oiciio", "FA", U, S}, {"CI", "FA", U, U}, {"OI", "FA", U, U},
-        {"ID", "FA", U, U}, {"OICIIOID", "SDGXGWGR", U, S}, {"CIIOID", "DC", S, S},
-        {"OIIO", "DT", S, S},  // delete child passed to files means nothing there
-        {"CI", "DT", U, S}, {"SAFATPCR", "FA", U, U},
-        {"XX", "FA", X, X}, {"O", "FA", X, X}, {"OII", "FA", X, X},
-    };
-    std::vector<Case> table;
-    for (const auto& c : cases)
-        table.push_back({"D:(A;" + std::string(c.flags) + ";" + c.rights + ";;;BU)", c.folder, c.file});
-    ExpectAll(table);
-}
-
-TEST(FolderSafetyTest, MissingNullEmptyAndMalformedDacls) {
-    ExpectAll({
-        // No DACL: full access for everyone.
-        {"D:NO_ACCESS_CONTROL", U, U}, {"D:PNO_ACCESS_CONTROL", U, U}, {"", U, U}, {"O:BAG:SY", U, U},
-        {"S:(AU;SA;FA;;;WD)", U, U},
-        // Empty: no access for anyone.
-        {"D:", S, S}, {"D:P", S, S}, {"D:PAI", S, S}, {"D:ARAI", S, S}, {"O:BAD:P", S, S},
-        {"D:(A;;FA;;;SY)S:NO_ACCESS_CONTROL", S, S},
-        // Not a descriptor.
-        {"D:(A;;FA;;;BU", X, X}, {"D:(A;;FA;;BU)", X, X}, {"D:(A;;FA)", X, X}, {"D:()", X, X},
-        {"D:(A;;FA;;;)", X, X}, {"D:(A;;FA;;;BU)x", X, X}, {"D:(A;;FA;;;BU))", X, X}, {"D:(A;;FA;;;SY)(", X, X},
-        {"D:(A;;FA;;;SY)D:(A;;FA;;;SY)", X, X}, {"X:", X, X}, {"D", X, X}, {":", X, X}, {"O:", X, X},
-        {"O::D:", X, X}, {"G:D:", X, X}, {"O:BA(", X, X}, {"Q:BA", X, X}, {"D:XY", X, X},
-        {"(A;;FA;;;BU)", X, X}, {"S:(AU;SA;FA;;;WD", X, X},
-        // A SID at the very end of the text, read to its last character and no further.
-        {"O:S", X, X}, {"O:BAG:S-1-0", U, U}, {"D:P(A;;FA;;;SY)junk", X, X}, {"D:(A;;FA;;;\"BU)", X, X},
-        {std::string("D:(A;;FA;;;SY)\0(A;;FA;;;BU)", 27), X, X},
-    });
-}
-
-// Cut anywhere, a descriptor is read without a fault: Unknown inside an entry or a
-// part's name, else the verdict of the entries read so far.
-TEST(FolderSafetyTest, TruncatedTextsAreUnknownInsideAnEntry) {
-    for (size_t length = 1; length <= ProgramFilesFolder.size(); ++length) {
-        const std::string cut = ProgramFilesFolder.substr(0, length);
-        const bool whole = cut == "D:" || cut == "D:AI" || cut.back() == ')';
-        EXPECT_EQ(CheckExact(cut, ObjectKind::Folder), whole ? S : X) << cut;
-    }
-    const std::string conditional = "O:BAD:(A;;FA;;;SY)(XA;;FA;;;BU;(@User.Dept==\"a;b)\" && (x || y)))S:(ML;;NW;;;LW)";
-    for (size_t length = 0; length <= conditional.size(); ++length) {
-        CheckExact(conditional.substr(0, length), ObjectKind::File);
-        CheckExact(conditional.substr(length), ObjectKind::Folder);
-    }
-    EXPECT_EQ(CheckExact(conditional, ObjectKind::File), U);
-}
-
-TEST(FolderSafetyTest, AnyUnsafeObjectMakesTheFolderUnsafeUnknownDoesNot) {
-    const struct { Verdict a, b, combined; } cases[] = {
-        {S, S, S}, {S, U, U}, {U, S, U}, {U, U, U}, {X, U, U}, {U, X, U}, {X, S, X}, {S, X, X}, {X, X, X},
+TEST(FolderSafetyTest, EntriesApplyPerSidInOrder) {
+    const struct {
+        std::string dacl;
+        bool unsafe;
+    } cases[] = {
+        {"(D;;FA;;;BU)(A;;FA;;;BU)", false},
+        {"(A;;FA;;;BU)(D;;FA;;;BU)", true},       // too late: the allow came first
+        {"(D;;GW;;;BU)(A;;FW;;;BU)", false},      // a generic deny as Windows applies it
+        {"(D;;GA;;;BU)(A;;FA;;;WD)", true},       // another SID
+        {"(D;;0xD0006;;;BU)(A;;FA;;;BU)", true},  // all but delete child
+        {"(D;IO;FA;;;BU)(A;;FA;;;BU)", true},     // not for the object itself
+        {"(A;OICIIO;FA;;;BU)(A;OICIIO;FA;;;CO)", false},
+        {"(A;;FA;;;CO)", true},                   // CREATOR OWNER counts only in inherit-only entries
+        {"(XD;;FA;;;BU)(A;;FA;;;BU)", true},      // a condition may not hold
+        {"(XA;;FA;;;BU)", true}, {"(OA;;FA;;;BU)", true}, {"(AU;;FA;;;BU)", false},
+        {"(A;;FR;;;BU)(A;;FX;;;AU)", false},
     };
     for (const auto& c : cases) {
-        testing::Message pair;
-        pair << static_cast<int>(c.a) << "," << static_cast<int>(c.b);
-        EXPECT_EQ(Combined(c.a, c.b), c.combined) << pair;
+        FolderFacts facts = ProgramFiles("O:BAD:" + c.dacl, Win10ProgramFiles, Win10Root);
+        EXPECT_EQ(Judge(facts, SplitToken, Reading::FailClosed).unsafe(), c.unsafe) << c.dacl;
     }
 }
 
-TEST(FolderSafetyTest, LoadedFilesAreNamedOnceEachWithTheExecutableAsItRuns) {
+// No DACL lets everyone in; an empty one nobody. A descriptor cut anywhere is not
+// known: changeable when the autostart is turned on, no warning at start-up.
+TEST(FolderSafetyTest, NullEmptyUnreadableAndCutDescriptors) {
+    FolderFacts facts = ProgramFiles("O:BAD:NO_ACCESS_CONTROL", Win10ProgramFiles, Win10Root);
+    EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "changeable C:\\Program Files\\vantu");
+    facts.self = Object(facts.self.path, "O:BAD:");
+    EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "safe");
+
+    const Bytes whole = Descriptor(Win10Root);
+    for (size_t length = 0; length < whole.size(); ++length) {
+        facts.above[1].descriptor = Bytes(whole.begin(), whole.begin() + long(length));
+        EXPECT_EQ(Judged(facts, SplitToken), "folder above C:\\") << length;
+        EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "safe") << length;
+    }
+    facts.above[1].descriptor.reset();
+    EXPECT_EQ(Judged(facts, SplitToken), "folder above C:\\");
+    EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "safe");
+    facts.above[1].descriptor = whole;
+    facts.above[1].descriptor->at(3) = 0;  // not self-relative: offsets mean nothing
+    EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "safe");
+    EXPECT_EQ(Judged(facts, SplitToken), "folder above C:\\");
+}
+
+TEST(FolderSafetyTest, LinksDrivesPercentAndProfiles) {
+    const auto with = [](const std::function<void(FolderFacts&)>& change) {
+        FolderFacts facts = ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, Win10Root);
+        change(facts);
+        return Judged(facts, SplitToken, Reading::KnownOnly);
+    };
+    EXPECT_EQ(with([](FolderFacts& f) { f.self.link = true; }), "not plain C:\\Program Files\\vantu");
+    EXPECT_EQ(with([](FolderFacts& f) { f.files[0].link = true; }), "not plain C:\\Program Files\\vantu\\WinIo.dll");
+    EXPECT_EQ(with([](FolderFacts& f) { f.above[0].link = true; }), "not plain C:\\Program Files");
+    EXPECT_EQ(with([](FolderFacts& f) { f.above[1].link = true; }), "safe");  // a root is its volume's own
+    EXPECT_EQ(with([](FolderFacts& f) { f.folder = "C:\\%ProgramFiles%\\vantu\\"; }), "not plain C:\\%ProgramFiles%\\vantu\\");
+    EXPECT_EQ(with([](FolderFacts& f) { f.driveType = 2; }), "not fixed C:\\");  // removable
+    EXPECT_EQ(with([](FolderFacts& f) { f.driveType = 4; }), "not fixed C:\\");  // network
+    EXPECT_EQ(with([](FolderFacts& f) { f.driveType.reset(); }), "safe");
+    EXPECT_EQ(with([](FolderFacts& f) { f.inUserProfile = true; }), "profile C:\\Program Files\\vantu\\ (own)");
+    FolderFacts unknownDrive = ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, Win10Root);
+    unknownDrive.driveType.reset();
+    EXPECT_EQ(Judged(unknownDrive, SplitToken), "not fixed C:\\");
+}
+
+TEST(FolderSafetyTest, FoldersAboveReachTheVolumesRoot) {
+    using Strings = std::vector<std::string>;
+    EXPECT_EQ(FoldersAbove("C:\\Program Files\\vantu\\", "C:\\"), (Strings{"C:\\Program Files", "C:\\"}));
+    EXPECT_EQ(FoldersAbove("c:\\vantu\\", "C:\\"), Strings{"C:\\"});
+    EXPECT_EQ(FoldersAbove("C:\\", "C:\\"), Strings{});
+    EXPECT_EQ(FoldersAbove("C:\\mnt\\disk\\vantu\\", "C:\\mnt\\disk\\"), Strings{"C:\\mnt\\disk\\"});
+    EXPECT_EQ(FoldersAbove("\\\\server\\share\\tools\\vantu\\", "\\\\server\\share\\"),
+              (Strings{"\\\\server\\share\\tools", "\\\\server\\share\\"}));
+    EXPECT_EQ(FoldersAbove("D:\\vantu\\", "C:\\"), Strings{});
+    EXPECT_TRUE(IsInside("C:\\USERS\\tom\\Downloads\\vantu\\", "C:\\Users"));
+    EXPECT_TRUE(IsInside("C:\\Users", "C:\\Users\\"));
+    EXPECT_FALSE(IsInside("C:\\Users2\\vantu\\", "C:\\Users"));
+}
+
+TEST(FolderSafetyTest, LoadedFilesAreTheProgramItsDriversAndItsCommands) {
     std::vector<std::string> files = LoadedFiles("fan.exe");
-    for (const std::string name : {"fan.exe", PawnIoRequest::ModuleFile, "WinIo.dll", "devcon.exe", "hdparm.exe"})
+    for (const std::string name : {"fan.exe", "LpcACPIEC.bin", "WinIo.dll", "WinIo32.dll", "devcon.exe", "hdparm.exe",
+                                   "powercfg.exe"})
         EXPECT_NE(std::find(files.begin(), files.end(), name), files.end()) << name;
     EXPECT_EQ(std::find(files.begin(), files.end(), "vantu.exe"), files.end());
-    EXPECT_EQ(std::find(files.begin(), files.end(), ""), files.end());
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(std::adjacent_find(files.begin(), files.end()), files.end());
 }
 
-TEST(FolderSafetyTest, TextsNameTheFolderAndTheWayOut) {
-    const std::string folder = "C:\\Users\\Tom\\Downloads\\vantu\\";
-    const std::string box = AutostartRefusedText(folder);
-    const std::string balloon = UnsafeFolderBalloonText(folder);
-    for (const std::string& text : {box, balloon}) {
-        EXPECT_NE(text.find(folder), std::string::npos) << text;
-        EXPECT_NE(text.find("C:\\Program Files\\vantu"), std::string::npos) << text;
-        EXPECT_NE(text.find("Autostart with Windows"), std::string::npos) << text;
-        EXPECT_NE(text.find("administrator rights"), std::string::npos) << text;
-        EXPECT_NE(text.find("on again"), std::string::npos) << text;
+// Each cause says what it is, names its path on a line of its own and the way out; the
+// account's own rights send the user to copy vantu into a new folder.
+TEST(FolderSafetyTest, TextsNameTheCauseThePathAndTheWayOut) {
+    const std::string path = "C:\\Tools\\vantu";
+    const struct {
+        Finding finding;
+        const char* says;
+    } cases[] = {
+        {{Cause::Changeable, path}, "Users who are not administrators can change this folder"},
+        {{Cause::Changeable, path, true}, "Programs that you run without administrator rights can change"},
+        {{Cause::FolderAbove, path}, "rename or replace this folder above"},
+        {{Cause::NotPlainPath, path}, "symbolic link"},
+        {{Cause::NotFixedDrive, path}, "not a fixed disk"},
+        {{Cause::UserProfile, path, true}, "a user's own folders"},
+    };
+    for (const auto& c : cases) {
+        const std::string box = AutostartRefusedText(c.finding), balloon = UnsafeFolderBalloonText(c.finding);
+        EXPECT_NE(box.find(c.says), std::string::npos) << box;
+        EXPECT_NE(box.find(":\r\n" + path + "\r\n"), std::string::npos) << box;
+        EXPECT_NE(box.find("not turned on"), std::string::npos) << box;
+        EXPECT_NE(box.find(c.finding.accountOnly ? "Copy vantu into a new folder under Program Files"
+                                                 : "Move vantu to a folder under Program Files, made by an administrator"),
+                  std::string::npos)
+            << box;
+        EXPECT_NE(balloon.find(path), std::string::npos) << balloon;
+        EXPECT_NE(balloon.find(c.finding.accountOnly ? "Copy vantu to a new folder" : "made by an administrator"),
+                  std::string::npos)
+            << balloon;
+        EXPECT_LE(balloon.size(), BalloonLimit);
     }
-    EXPECT_NE(box.find("\r\n" + folder + "\r\n"), std::string::npos) << box;  // the folder on its own line
-    EXPECT_NE(box.find("not turned on"), std::string::npos) << box;
-    for (size_t at = box.find('\n'); at != std::string::npos; at = box.find('\n', at + 1))
-        EXPECT_EQ(box[at - 1], '\r') << "a line of the box ends in LF alone";
-    EXPECT_LE(balloon.size(), BalloonLimit);
 }
 
-// The balloon holds 255 characters: a folder that fits exactly is shown whole, one
-// character more and the folder loses its middle, keeping both ends.
-TEST(FolderSafetyTest, BalloonShortensALongFolderInTheMiddle) {
-    const size_t room = BalloonLimit - UnsafeFolderBalloonText("").size();
-    ASSERT_GT(room, 40u);
-    std::string deep = "C:\\";
-    while (deep.size() < 2000)
-        deep += "Folder" + std::to_string(deep.size()) + "\\";
-    deep += "vantu\\";
-    for (const size_t length : {room - 1, room, room + 1, room + 2, deep.size()}) {
-        const std::string folder = deep.substr(deep.size() - length);  // always ends in "vantu\"
-        const std::string text = UnsafeFolderBalloonText(folder);
-        if (length <= room) {
-            EXPECT_EQ(text.size(), BalloonLimit - room + length);
-            EXPECT_NE(text.find(folder), std::string::npos);
-            EXPECT_EQ(text.find("..."), std::string::npos);
-            continue;
+// The balloon holds 255 characters: a path that fits exactly is shown whole, one
+// character more and it loses its middle, keeping both ends.
+TEST(FolderSafetyTest, BalloonShortensALongPathInTheMiddle) {
+    for (const bool own : {false, true}) {
+        const size_t room = BalloonLimit - UnsafeFolderBalloonText({Cause::FolderAbove, "", own}).size();
+        ASSERT_GT(room, 60u);
+        std::string deep = "C:\\";
+        while (deep.size() < 600)
+            deep += "Folder" + std::to_string(deep.size()) + "\\";
+        deep += "vantu";
+        for (const size_t length : {room, room + 1, deep.size()}) {
+            const std::string path = deep.substr(deep.size() - length);
+            const std::string text = UnsafeFolderBalloonText({Cause::FolderAbove, path, own});
+            const size_t start = text.find(": ") + 2;
+            if (length <= room) {
+                EXPECT_EQ(text.size(), BalloonLimit);
+                EXPECT_EQ(text.substr(start, length), path);
+                continue;
+            }
+            EXPECT_EQ(text.size(), BalloonLimit) << length;
+            const std::string shown = text.substr(start, room);
+            const size_t dots = shown.find("...");
+            ASSERT_NE(dots, std::string::npos) << text;
+            const std::string head = shown.substr(0, dots), tail = shown.substr(dots + 3);
+            EXPECT_EQ(head, path.substr(0, head.size())) << text;
+            EXPECT_EQ(tail, path.substr(path.size() - tail.size())) << text;
+            EXPECT_LE(tail.size() - head.size(), 1u) << text;
         }
-        EXPECT_EQ(text.size(), BalloonLimit) << length;
-        // What stands between the text's own words, where the whole folder stood.
-        const size_t start = UnsafeFolderBalloonText("").find(", which");
-        const std::string path = text.substr(start, room);
-        const size_t dots = path.find("...");
-        ASSERT_NE(dots, std::string::npos) << text;
-        const std::string head = path.substr(0, dots), tail = path.substr(dots + 3);
-        EXPECT_EQ(head, folder.substr(0, head.size())) << text;
-        EXPECT_EQ(tail, folder.substr(folder.size() - tail.size())) << text;
-        EXPECT_LE(tail.size() - head.size(), 1u) << text;  // both ends kept, the last folder's name too
-        EXPECT_EQ(text.substr(start + room, 7), ", which") << text;
     }
 }

@@ -40,3 +40,18 @@ TEST(StartupTaskTest, DefinitionHoldsTheTriggerTheRightsTheBatterySettingsAndThe
     EXPECT_TRUE(open.empty()) << open.size() << " left open";
     EXPECT_EQ(xml.substr(xml.size() - 9), "</Task>\r\n");
 }
+
+// What start-up judges: the program the stored task names, as Windows keeps it (the
+// definition as registered) or as written by hand.
+TEST(StartupTaskTest, CommandIsReadBackFromTheStoredTask) {
+    const std::string command = "C:\\Tools & <Fans>\\vantu.exe";
+    EXPECT_EQ(StartupTask::Command(StartupTask::Definition("vantu", command, "C:\\", "PC\\Tom")), command);
+    const struct { const char* xml; const char* command; } cases[] = {
+        {"<Exec><Command>\"C:\\Program Files\\vantu\\vantu.exe\"</Command></Exec>", "C:\\Program Files\\vantu\\vantu.exe"},
+        {"<Command>\r\n  %ProgramFiles%\\vantu.exe &quot;&apos;&unknown;\r\n</Command>", "%ProgramFiles%\\vantu.exe \"'&unknown;"},
+        {"<Command>a</Command><Command>b</Command>", "a"},
+        {"<Command>C:\\vantu.exe", ""}, {"<Task/>", ""}, {"<Command>  </Command>", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(StartupTask::Command(c.xml), c.command) << c.xml;
+}
