@@ -14,7 +14,7 @@ namespace e2e {
 // off, 10 slow, 00 auto.
 class MenuUser {
 public:
-    explicit MenuUser(const std::string& ini) {
+    explicit MenuUser(const std::string& ini, const std::string& parent = kTestFolders) : folder_("", parent) {
         folder_.WriteIni(ini);
         folder_.SetEc("Temperature", "55");
         vantu_.emplace(folder_);
@@ -40,7 +40,7 @@ public:
 
 private:
     SeededBiosVersion bios_{"V1.3305"};
-    TestFolder folder_;
+    TestFolder folder_;  // after the BIOS: its program reads it
     std::optional<Vantu> vantu_;
 };
 

@@ -128,42 +128,21 @@ TEST(ConfigDialog, AfterTheSessionEndedItsButtonsChangeNothing) {
     EXPECT_EQ(user.Folder().Ini(), saved);
 }
 
-// From Windows 6.0 the box stands for a scheduled task (the shell would skip the
-// shortcut of a program that asks for administrator rights). A shortcut left from
-// before counts as autostart and goes at the next save; a task that cannot be
-// registered (a folder where its file goes) says so and leaves the box cleared.
-TEST(ConfigDialog, OnWindows6AutostartIsAScheduledTask) {
-    const SeededWindowsVersion windows7("6.1");
-    const std::string task = TaskFile();
-    DeleteFileA(task.c_str());
-    WriteFileText(StartupLink(), "");  // an earlier build's shortcut
+// An autostart that cannot be set up (a folder where its shortcut goes) says so and
+// leaves the box cleared.
+TEST(ConfigDialog, AnAutostartThatCannotBeSetUpSaysSo) {
+    DeleteFileA(StartupLink().c_str());
+    ASSERT_TRUE(CreateDirectoryA(StartupLink().c_str(), nullptr));
     MenuUser user(kIni);
-    Lines messages;
-    const auto save = [&](bool autostart) {  // what the box showed
+    for (const bool autostart : {true, false}) {
         const ConfigDialog dialog(user);
-        const bool shown = dialog.Checked(IDC_CHKAUTOSTART);
+        EXPECT_FALSE(dialog.Checked(IDC_CHKAUTOSTART)) << "the box claims an autostart that failed";
         dialog.SetChecked(IDC_CHKAUTOSTART, autostart);
-        messages = dialog.Press(IDC_BUTSAVE, autostart && Exists(task) ? 1 : 0);
+        EXPECT_EQ(dialog.Press(IDC_BUTSAVE, autostart ? 1 : 0),
+                  autostart ? Lines{"Autostart with Windows could not be set."} : Lines{});
         EXPECT_TRUE(dialog.WaitClosed());
-        return shown;
-    };
-    EXPECT_TRUE(save(true));
-    EXPECT_FALSE(Exists(StartupLink()));
-    // What Wine keeps of the definition (it drops the trigger, the rights and the
-    // program; tests/native/StartupTaskTest.cpp reads them in what vantu registers).
-    const std::string definition = ReadFileText(task);
-    for (const char* setting : {"<Description>vantu</Description>", "<MultipleInstancesPolicy>IgnoreNew<",
-                                "<DisallowStartIfOnBatteries>false<", "<StopIfGoingOnBatteries>false<",
-                                "<StartWhenAvailable>true<", "<ExecutionTimeLimit>PT0S<"})
-        EXPECT_NE(definition.find(setting), std::string::npos) << setting << " missing from\n" << definition;
-    WriteFileText(StartupLink(), "");
-    EXPECT_TRUE(save(false));
-    EXPECT_FALSE(Exists(task) || Exists(StartupLink()));
-    ASSERT_TRUE(CreateDirectoryA(task.c_str(), nullptr));
-    EXPECT_FALSE(save(true));
-    EXPECT_EQ(messages, Lines{"Autostart with Windows could not be set."});
-    EXPECT_FALSE(save(false)) << "the box claims an autostart that failed";
-    RemoveDirectoryA(task.c_str());
+    }
+    RemoveDirectoryA(StartupLink().c_str());
 }
 
 }  // namespace

@@ -171,8 +171,8 @@ FilledDisk::FilledDisk(const std::string& disk, DWORD spare) : disk_(WindowsPath
 
 TestFolder::TestFolder(const std::string& suffix, const std::string& parent) {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = WindowsPath(parent) + "\\" + info->test_suite_name() + "." + info->name() + suffix;
-    CreateDirectoryA(WindowsPath(parent).c_str(), nullptr);
+    dir_ = parent + "\\" + info->test_suite_name() + "." + info->name() + suffix;
+    CreateDirectoryA(parent.c_str(), nullptr);
     // The program of an earlier run in this folder may still be ending: while Wine
     // holds its files they cannot be deleted.
     if (!WaitUntil([&] { RemoveTree(dir_); return CreateDirectoryA(dir_.c_str(), nullptr) != FALSE; }))
@@ -256,9 +256,10 @@ std::string TrayCall::Field(const std::string& key) const {
     return at == line.npos ? "" : line.substr(at + key.size() + 2, line.find(' ', at + 1) - at - key.size() - 2);
 }
 
-TrayRecorder::TrayRecorder(const TestFolder& folder, const std::string& logName) : log_(folder.Path(logName)) {
+TrayRecorder::TrayRecorder(const TestFolder& folder, const std::string& logName, bool refusing)
+    : log_(folder.Path(logName)) {
     DeleteFileA(log_.c_str());
-    process_ = Start("\"" + WindowsPath(TRAYLOG_EXE) + "\" \"" + log_ + "\"");
+    process_ = Start("\"" + WindowsPath(TRAYLOG_EXE) + "\" \"" + log_ + "\"" + (refusing ? " refuse" : ""));
     // One that ended without its window says so at once, not at the end of the wait.
     const auto ended = [&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; };
     if (!WaitUntil([&] { return !ReadLines(log_).empty() || ended(); }) || ReadLines(log_).empty()) {

@@ -57,12 +57,17 @@ private:
     std::string disk_, filler_;
 };
 
+// Where test folders lie unless a test says otherwise: on the Wine prefix's drive C:,
+// whose root and this folder only their owner may change, wherever the build tree lies
+// (under /tmp every folder would be one that anyone may rename).
+inline constexpr char kTestFolders[] = "C:\\vantu-e2e";
+
 // A fresh folder per test holding vantu.exe, WinIo.dll (the simulated EC) and
-// powercfg.exe (the recording fake), named after the test and the suffix, in the test
-// bed's folder or in `parent` (a Unix path).
+// powercfg.exe (the recording fake), named after the test and the suffix, in `parent`
+// (a Windows path).
 class TestFolder {
 public:
-    explicit TestFolder(const std::string& suffix = "", const std::string& parent = VANTU_E2E_DIR);
+    explicit TestFolder(const std::string& suffix = "", const std::string& parent = kTestFolders);
     std::string Path(const std::string& name) const { return dir_ + "\\" + name; }
     const std::string& Dir() const { return dir_; }
     void WriteIni(const std::string& text) const { WriteFileText(Path("vantu.ini"), text); }
@@ -140,7 +145,8 @@ using Calls = std::vector<TrayCall>;
 // ends; a new one is a restarted shell).
 class TrayRecorder {
 public:
-    TrayRecorder(const TestFolder& folder, const std::string& logName);
+    // A refusing one takes no request, as a shell still starting (tools/traylog).
+    TrayRecorder(const TestFolder& folder, const std::string& logName, bool refusing = false);
     ~TrayRecorder();
     TrayRecorder(const TrayRecorder&) = delete;
     TrayRecorder& operator=(const TrayRecorder&) = delete;

@@ -39,7 +39,7 @@ void RunAndClose(const TestFolder& program, const TestFolder& files, const std::
 // the cut one goes. With room enough the same save writes the file, the notes kept.
 TEST(SettingsFile, AFullDiskLeavesTheOldFileAndRoomEnoughTheNewOne) {
     const std::string disk = BedFolder("VANTU_SMALL_DISK");
-    const TestFolder folder("", disk);
+    const TestFolder folder("", WindowsPath(disk));
     const std::string before = UsersIni();
     folder.WriteIni(before);
     for (const DWORD spare : {DWORD(0), kPage}) {
@@ -66,7 +66,7 @@ TEST(SettingsFile, AReadOnlyFileOrFolderStaysAsItWas) {
     EXPECT_EQ(folder.Ini(), before);
     SetFileAttributesA(folder.Path("vantu.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
 
-    const TestFolder writable("-folder", BedFolder("VANTU_WRITABLE"));
+    const TestFolder writable("-folder", WindowsPath(BedFolder("VANTU_WRITABLE")));
     writable.WriteIni(before);
     writable.SetEc("Log", writable.Path("simec.log"));
     const TestFolder readOnly = writable.SeenFrom(BedFolder("VANTU_READ_ONLY"));

@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "settings/ComObjects.h"
 #include "settings/modSettings.h"
@@ -51,3 +52,58 @@ TEST(StartupLinkTest, CreatedShortcutStartsTheRunningExecutableInItsFolder) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string TaskPath(const std::string& name) {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    return std::string(system) + "\\tasks\\" + name;
+}
+
+void Write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+}  // namespace
+
+// From Windows 6.0 the autostart is a scheduled task, the shortcut before: set up,
+// seen at the next start, a shortcut left from before removed, deleted when cleared;
+// one that cannot be registered comes back as a failure. The program it starts is read
+// back from the task (as Windows or Wine stores it) or the shortcut.
+TEST(StartupLinkTest, AutostartIsATaskFromWindows6AndItsProgramIsReadBack) {
+    const bool windows6 = std::exchange(modSettings::IsWindows6OrLater, true);
+    const std::string name = ExecutableName(), folder = modSettings::AppFolder(), task = TaskPath(name);
+    DeleteFileA(task.c_str());
+    ASSERT_EQ(CreateStartupLink(name, folder), S_OK);  // an earlier build's
+    ASSERT_EQ(UpdateAutostart(name, folder, true), S_OK);
+    EXPECT_FALSE(StartupLinkExists(name));
+    EXPECT_TRUE(AutostartExists(name));
+    // What Wine keeps of the definition (it drops the trigger, the rights and the
+    // program; tests/native/StartupTaskTest.cpp reads them in what is registered).
+    const std::string definition = ReadBytes(task);
+    for (const char* setting : {"<Description>wine_unit_tests</Description>", "<MultipleInstancesPolicy>IgnoreNew<",
+                                "<DisallowStartIfOnBatteries>false<", "<StartWhenAvailable>true<", "<ExecutionTimeLimit>PT0S<"})
+        EXPECT_NE(definition.find(setting), std::string::npos) << setting << " missing from\n" << definition;
+
+    const std::string xml = "<Task><Exec><Command>\"C:\\Tools &amp; Fans\\vantu.exe\"</Command></Exec></Task>";
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : xml)
+        utf16 += std::string{c, '\0'};
+    for (const std::string& stored : {utf16, "\xEF\xBB\xBF" + xml}) {
+        Write(task, stored);
+        EXPECT_EQ(AutostartTarget(name), "C:\\Tools & Fans\\vantu.exe");
+    }
+    ASSERT_EQ(UpdateAutostart(name, folder, false), S_OK);
+    EXPECT_FALSE(AutostartExists(name));
+    ASSERT_TRUE(CreateDirectoryA(task.c_str(), nullptr));
+    EXPECT_TRUE(FAILED(UpdateAutostart(name, folder, true)));
+    RemoveDirectoryA(task.c_str());
+
+    modSettings::IsWindows6OrLater = false;
+    ASSERT_EQ(UpdateAutostart(name, folder, true), S_OK);
+    EXPECT_EQ(AutostartTarget(name), folder + name + ".exe");
+    ASSERT_EQ(UpdateAutostart(name, folder, false), S_OK);
+    EXPECT_EQ(AutostartTarget(name), "");
+    modSettings::IsWindows6OrLater = windows6;
+}
