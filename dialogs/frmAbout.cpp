@@ -9,8 +9,10 @@
 #include "dialogs/ModalDialog.h"
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
+#include "settings/modFolderSafety.h"
 #include "settings/modSettings.h"
 #include "system/SystemLibrary.h"
+#include "system/UserShell.h"
 
 namespace frmAbout {
 
@@ -46,8 +48,19 @@ std::string VersionLine() {
            std::to_string(LOWORD(info->dwFileVersionMS));
 }
 
+// A browser started by this program would run with its administrator rights: where
+// the user's own programs run without them (UAC), the desktop's shell opens the
+// address, and failing that it is shown to be copied.
 void Open(const char* address) {
-    ShellExecuteA(dialog.hwnd, "open", address, "", "", SW_SHOWNORMAL);
+    if (modFolderSafety::RunningAccount().accountTrusted) {
+        ShellExecuteA(dialog.hwnd, "open", address, "", "", SW_SHOWNORMAL);
+        return;
+    }
+    if (!UserShell::OpenThroughTheDesktop(address))
+        MessageBoxA(dialog.hwnd,
+                    (std::string("Open this address in your browser (Ctrl+C copies this message):\r\n\r\n") + address)
+                        .c_str(),
+                    modSettings::AppTitle, MB_OK);
 }
 
 void Form_Load() {

@@ -40,7 +40,18 @@ FolderSafety::PathObject Object(const std::string& path) {
     return {path, Descriptor(path), IsLink(GetFileAttributesA(path.c_str()))};
 }
 
-// The running account's SID and whether it has no unelevated token beside this one.
+// Where the users' profiles lie ("C:\Users"), from Windows' own user library.
+std::string ProfilesFolder() {
+    const Library userenv = LoadSystemLibrary("userenv.dll");
+    using GetProfilesDirectory = BOOL(WINAPI*)(LPSTR, LPDWORD);
+    const auto get = LibraryFunction<GetProfilesDirectory>(userenv, "GetProfilesDirectoryA");
+    char folder[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    return get && get(folder, &size) ? std::string(folder) : std::string();
+}
+
+}  // namespace
+
 FolderSafety::Trust RunningAccount() {
     FolderSafety::Trust trust;
     trust.windows5 = !modSettings::IsWindows6OrLater;
@@ -64,18 +75,6 @@ FolderSafety::Trust RunningAccount() {
                                                           known ? std::optional<uint32_t>(type) : std::nullopt);
     return trust;
 }
-
-// Where the users' profiles lie ("C:\Users"), from Windows' own user library.
-std::string ProfilesFolder() {
-    const Library userenv = LoadSystemLibrary("userenv.dll");
-    using GetProfilesDirectory = BOOL(WINAPI*)(LPSTR, LPDWORD);
-    const auto get = LibraryFunction<GetProfilesDirectory>(userenv, "GetProfilesDirectoryA");
-    char folder[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    return get && get(folder, &size) ? std::string(folder) : std::string();
-}
-
-}  // namespace
 
 FolderSafety::Finding CheckFolder(const std::string& folder, const std::string& exeName,
                                   FolderSafety::Reading reading) {

@@ -9,6 +9,10 @@
 
 namespace modFolderSafety {
 
+// The running account and whether it counts as an administrator's own: Windows 5.x,
+// or no unelevated token beside this one.
+FolderSafety::Trust RunningAccount();
+
 // `folder` ends in one backslash; `exeName` is the file name of the program that runs
 // from there ("vantu.exe"). Listed files that do not exist are skipped.
 FolderSafety::Finding CheckFolder(const std::string& folder, const std::string& exeName,
