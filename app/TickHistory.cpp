@@ -117,27 +117,6 @@ std::wstring SummaryText(const Statistics& s) {
            (s.Switches == 1 ? L" switch" : L" switches");
 }
 
-CivilTime CivilFromSeconds(int64_t seconds) {
-    int64_t days = seconds / 86400, rest = seconds % 86400;
-    if (rest < 0) {
-        rest += 86400;
-        --days;
-    }
-    // Howard Hinnant's civil_from_days: years taken from March, so that the leap day
-    // ends one, in eras of 400 years (146097 days) counted from 0000-03-01.
-    const int64_t z = days + 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t dayOfEra = z - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
-    const int day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
-    const int month = static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
-    const int year = static_cast<int>(yearOfEra + era * 400 + (month <= 2));
-    return {year, month, day, static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
-            static_cast<int>(rest % 60)};
-}
-
 std::string CsvText(const Ring& ring, const LocalTime& localTime) {
     static constexpr char kHeader[] = "Time,Temperature,Fan,Power\r\n";
     static constexpr const char* kFanNames[] = {"off", "slow", "auto"};

@@ -97,9 +97,6 @@ struct CivilTime {
     bool operator==(const CivilTime&) const = default;
 };
 
-// Proleptic Gregorian date and time of seconds since 1970 (UTC in, UTC out).
-CivilTime CivilFromSeconds(int64_t seconds);
-
 // The local time of a UTC time, by the time-zone rules of that date.
 using LocalTime = std::function<CivilTime(int64_t utcSeconds)>;
 
