@@ -32,10 +32,12 @@ Cause HoldCause(const FanSafety::Guard& guard) {
     return guard.Sleeping ? Cause::Sleeping : Cause::None;
 }
 
-std::optional<Balloon> AfterTick(State& state, Cause now, uint8_t reading) {
+std::optional<Balloon> AfterTick(State& state, Cause now, uint8_t reading, uint32_t nowMs) {
     if (now == Cause::Critical || now == Cause::NoReadings) {
         if (now == state.shown)
             return std::nullopt;  // still the hold the user was told about
+        if (now == state.quiet && uint32_t(nowMs - state.clearedAt) < QuietMs)
+            return std::nullopt;
         state.shown = now;
         return Balloon{Balloon::Icon::Warning, WarningText(now, reading)};
     }
@@ -43,7 +45,17 @@ std::optional<Balloon> AfterTick(State& state, Cause now, uint8_t reading) {
     if (now != Cause::None || state.shown == Cause::None || !FanSafety::IsGoodReading(reading))
         return std::nullopt;
     const Cause ended = std::exchange(state.shown, Cause::None);
+    state.quiet = ended;
+    state.clearedAt = nowMs;
     return Balloon{Balloon::Icon::Info, BackText(ended, reading)};
+}
+
+const char* HoldLine(Cause cause) {
+    switch (cause) {
+        case Cause::Critical: return "EC has the fan: too hot";
+        case Cause::NoReadings: return "EC has the fan: no reading";
+        default: return "";
+    }
 }
 
 }  // namespace Alerts

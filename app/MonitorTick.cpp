@@ -1,6 +1,9 @@
 // The monitor tick: the program's main loop, run by the timer TimerMon.
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "app/Alerts.h"
 #include "app/BatteryText.h"
 #include "app/FanRules.h"
@@ -20,6 +23,7 @@ namespace {
 
 FanSafety::Guard SafetyGuard;
 Alerts::State AlertState;
+std::string BatteryTip;  // what the last good tick had to say of the battery
 
 void Apply(FanRules::FanAction action) {
     switch (action) {
@@ -50,17 +54,27 @@ void TimerMon_Timer() {
     if (fan.ForgetFanState)
         modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
     Apply(fan.Action);
-    // Without a good reading the icons and the tooltip keep what the last good tick left.
-    if (FanSafety::IsGoodReading(temperature)) {
+    // Without a good reading the icons and the battery's text keep what the last good
+    // tick left; a hand-back of the rules heads the tooltip from the tick it starts on to
+    // the tick it ends on, with a reading or without.
+    const bool goodReading = FanSafety::IsGoodReading(temperature);
+    std::optional<BatteryText::BatteryStep> battery;
+    if (goodReading) {
         modPowerMan::UpdatePowerStatus();
+        battery = BatteryText::DecideBatteryStep(modPowerMan::PowerStatus(), settings.ShowRemainingBattIcon);
+        BatteryTip = battery->Tooltip;
+    }
+    const Alerts::Cause hold = Alerts::HoldCause(SafetyGuard);
+    const std::string holdLine = Alerts::HoldLine(hold);
+    SetTrayTip(holdLine.empty() ? BatteryTip : holdLine + "\n" + BatteryTip);
+    if (battery) {
         DrawTemperatureIcon(temperature);
-        const auto battery =
-            BatteryText::DecideBatteryStep(modPowerMan::PowerStatus(), settings.ShowRemainingBattIcon);
-        SetTrayTip(battery.Tooltip);
-        if (battery.Icon == BatteryText::BatteryIconAction::Draw)
+        if (battery->Icon == BatteryText::BatteryIconAction::Draw)
             DrawBatteryIcon();
         else
             UpdateBatteryTrayIcon(TrayDelete);
+    } else {
+        UpdateMainTrayIcon(TrayModify);  // the tooltip alone; nothing is sent when it is as it was
     }
     // The disk APM level is kept in line here, also after a tick without a reading.
     if (const auto level = modDeviceControl::DiskApmLevelToSend(settings.PreventHDClicks,
@@ -70,7 +84,7 @@ void TimerMon_Timer() {
     frmHistory::TicksChanged();
     // The user hears of the rules taking the fan and of the mode taking it back once
     // each; the state follows every tick, also while alerts are off.
-    const auto balloon = Alerts::AfterTick(AlertState, Alerts::HoldCause(SafetyGuard), temperature);
+    const auto balloon = Alerts::AfterTick(AlertState, hold, temperature, GetTickCount());
     if (balloon && settings.ShowAlerts)
         ShowBalloon(balloon->icon == Alerts::Balloon::Icon::Warning, balloon->text);
 }

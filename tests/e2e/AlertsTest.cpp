@@ -3,6 +3,8 @@
 // back, whatever happens in between; none with ShowAlerts=False.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Harness.h"
 
 namespace e2e {
@@ -47,6 +49,34 @@ TEST(Alerts, OneBalloonAsTheRulesTakeTheFanAndOneAsTheModeTakesItBack) {
     // The icon's own requests keep the first record's layout and flags.
     for (const TrayCall& call : tray.Get("MODIFY", 0))
         EXPECT_TRUE(call.Field("flags") == "16" || call.Field("flags") == "7") << call.line;
+}
+
+// An EC that misses five reads, answers one and misses again, over and over: one
+// warning and at most one all-clear (its cause then stays quiet for ten minutes), and
+// the tooltip's first line says who has the fan while the rules hold it.
+TEST(Alerts, AFlappingEcWarnsOnceAndTheTooltipSaysTheEcHasTheFan) {
+    TestFolder folder;
+    folder.WriteIni(kFastTicks);
+    folder.SetEc("Temperature", "60");
+    const TrayRecorder tray(folder, "tray.log");
+    Vantu vantu(folder);
+    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
+    folder.SetEc("FlapReads", "5");
+    ASSERT_TRUE(folder.WaitForEcLog("MISS 58", 60));  // ten rounds
+    const Lines balloons = Balloons(tray);
+    ASSERT_GE(balloons.size(), 1u);
+    EXPECT_EQ(balloons[0], "2 The EC gave no temperature for 5 ticks: the fan is back under its control until a "
+                           "reading returns.");
+    EXPECT_LE(balloons.size(), 2u) << balloons.back();
+    // Set as the hand-back starts, cleared as a reading ends it.
+    Lines tips;
+    for (const TrayCall& call : tray.Get("MODIFY", 0))
+        if (call.Field("flags") == "7" && (tips.empty() || tips.back() != call.Tip()))
+            tips.push_back(call.Tip());
+    const auto held = std::find(tips.begin(), tips.end(), "EC has the fan: no reading");
+    ASSERT_NE(held, tips.end());
+    EXPECT_NE(std::find_if(held, tips.end(), [](const std::string& tip) { return tip.rfind("EC has", 0) != 0; }),
+              tips.end());
 }
 
 TEST(Alerts, NoneWhenTheUserTurnedThemOff) {

@@ -27,6 +27,7 @@ void SimulatedEc::Configure(const SimEcControls& controls) {
     if (controls.StaleOBF >= 0)
         stale_ = static_cast<uint8_t>(controls.StaleOBF);
     missedReads_ = controls.MissedReads;
+    flapPosition_ = 0;
 }
 
 bool SimulatedEc::Idle() const {
@@ -101,22 +102,27 @@ void SimulatedEc::WriteData(uint8_t value) {
     if (!Accepting(0x62, value))
         return;
     switch (phase_) {
-        case Phase::ReadRegister:
+        case Phase::ReadRegister: {
             register_ = value;
             if (value == controls_.TemperatureRegister)
                 registers_[value] = controls_.Temperature >= 0
                                         ? static_cast<uint8_t>(controls_.Temperature)
                                         : thermal_.Degrees();
             output_ = registers_[value];
-            outputPending_ = !controls_.NoOBF && missedReads_ == 0;
-            if (missedReads_ > 0) {
+            bool missed = missedReads_ > 0;
+            if (missed) {
                 --missedReads_;
-                if (controls_.LogTransactions)
-                    log_(Line("MISS", value));
+            } else if (controls_.FlapReads > 0) {
+                missed = flapPosition_ < controls_.FlapReads;
+                flapPosition_ = (flapPosition_ + 1) % (controls_.FlapReads + 1);
             }
+            outputPending_ = !controls_.NoOBF && !missed;
+            if (missed && controls_.LogTransactions)
+                log_(Line("MISS", value));
             outputDelay_ = controls_.BusyReads;
             phase_ = Phase::Idle;
             break;
+        }
         case Phase::WriteRegister:
             register_ = value;
             phase_ = Phase::WriteValue;

@@ -21,6 +21,7 @@ struct SimEcControls {
     bool LogTransactions = true;
     int StaleOBF = -1;       // a byte left waiting at 0x62 (OBF set); negative: none
     int MissedReads = 0;     // the next N reads get no answer
+    int FlapReads = 0;       // over and over: N reads get no answer, then one is served
     int CrashAtPortRead = 0; // the N-th port read raises an access violation (WinIoExports)
 };
 
@@ -63,5 +64,6 @@ private:
     // Left by a transaction someone abandoned: no command clears it, only a data read.
     std::optional<uint8_t> stale_;
     int missedReads_ = 0;
+    int flapPosition_ = 0;  // reads into the current round of FlapReads
     uint64_t completedReads_ = 0;
 };

@@ -84,6 +84,7 @@ SimEcControls ReadControls(const std::string& ini) {
     c.LogTransactions = get("LogTransactions", 1) != 0;
     c.StaleOBF = std::min(get("StaleOBF", -1), 255);
     c.MissedReads = std::max(get("MissedReads", 0), 0);
+    c.FlapReads = std::max(get("FlapReads", 0), 0);
     c.CrashAtPortRead = std::max(get("CrashAtPortRead", 0), 0);
     return c;
 }
