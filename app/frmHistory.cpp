@@ -22,7 +22,9 @@ constexpr struct {
 } kSpans[] = {{IDC_OPTSPAN10MIN, 600}, {IDC_OPTSPAN1HOUR, 3600}, {IDC_OPTSPAN24HOURS, 86400}};
 constexpr int kBottomControls[] = {IDC_OPTSPAN10MIN, IDC_OPTSPAN1HOUR, IDC_OPTSPAN24HOURS, IDC_BUTCOPY, IDC_BUTSAVEAS};
 constexpr int kRightControls[] = {IDC_BUTCOPY, IDC_BUTSAVEAS};
-constexpr char kDefaultFileName[] = "vantu-history.csv";
+constexpr wchar_t kDefaultFileName[] = L"vantu-history.csv";
+// Room for a path of the longest length Windows knows, not the 260 characters of old.
+constexpr DWORD kPathRoom = 32768;
 
 struct HistoryWindow {
     HWND hwnd = nullptr;
@@ -97,33 +99,41 @@ void butCopy_Click() {
         ShowMessage("The history could not be put on the clipboard.");
 }
 
-// The common dialog's library only while it is asked: it is rarely used.
-std::string AskFileName() {
+// The common dialog's library only while it is asked: it is rarely used. Wide, so that
+// a name of any characters comes back as typed, not mapped to the code page; "" when
+// cancelled or failed.
+std::wstring AskFileName() {
     const Library comdlg = LoadSystemLibrary("comdlg32.dll");
-    const auto getSaveFileName = LibraryFunction<decltype(&GetSaveFileNameA)>(comdlg, "GetSaveFileNameA");
+    const auto getSaveFileName = LibraryFunction<decltype(&GetSaveFileNameW)>(comdlg, "GetSaveFileNameW");
     if (!getSaveFileName)
-        return "";
-    char path[MAX_PATH] = {};
-    std::strcpy(path, kDefaultFileName);
-    OPENFILENAMEA dialog{};
+        return L"";
+    std::wstring path(kPathRoom, L'\0');
+    path.replace(0, std::size(kDefaultFileName) - 1, kDefaultFileName);
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = window.hwnd;
-    dialog.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrDefExt = "csv";
+    dialog.lpstrFilter = L"CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = kPathRoom;
+    dialog.lpstrDefExt = L"csv";
     dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    return getSaveFileName(&dialog) ? path : "";
+    if (!getSaveFileName(&dialog))
+        return L"";
+    path.resize(path.find(L'\0'));
+    return path;
 }
 
 // Written as the settings are: whole or not at all, any older file left whole.
 void butSaveAs_Click() {
-    const std::string path = AskFileName();
+    const std::wstring path = AskFileName();
     // The program may have ended while the dialog was open: then nothing is written.
     if (path.empty() || !window.hwnd)
         return;
-    if (!ReplaceFileContents(path, HistoryCsv()))
-        ShowMessage("The history could not be saved to " + path + ".");
+    if (!ReplaceFileContents(path, HistoryCsv())) {
+        const std::string title = modSettings::AppTitle;
+        const std::wstring text = L"The history could not be saved to " + path + L".";
+        MessageBoxW(window.hwnd, text.c_str(), std::wstring(title.begin(), title.end()).c_str(), MB_OK);
+    }
 }
 
 void Form_Load(HWND hwnd) {

@@ -2,10 +2,13 @@
 
 #include <utility>
 
+#include "system/Handle.h"
+#include "system/WidePath.h"
+
 namespace {
 
-// A kernel handle closed by Close when it goes out of scope; null and
-// INVALID_HANDLE_VALUE are both "no handle" (the file and search calls differ).
+// A search handle closed when it goes out of scope; null and INVALID_HANDLE_VALUE are
+// both "no handle".
 template <typename Close>
 class ScopedHandle {
 public:
@@ -25,32 +28,56 @@ private:
     HANDLE handle_;
 };
 
-struct CloseFile {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
 struct CloseSearch {
     void operator()(HANDLE handle) const { FindClose(handle); }
 };
-using FileHandle = ScopedHandle<CloseFile>;
+using FileHandle = Handle;
 using FindHandle = ScopedHandle<CloseSearch>;
 
 // A file deleted when it goes out of scope, unless it has been kept.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
     ~TemporaryFile() {
         if (!kept_)
-            DeleteFileA(path_.c_str());
+            DeleteFileW(path_.c_str());
     }
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
-    const char* path() const { return path_.c_str(); }
+    const wchar_t* path() const { return path_.c_str(); }
     void keep() { kept_ = true; }
 
 private:
-    std::string path_;
+    std::wstring path_;
     bool kept_ = false;
 };
+
+std::wstring Wide(const std::string& text) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(size_t(MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), int(wide.size()))));
+    return wide;
+}
+
+// Writes the bytes to the temporary file, opened already, and moves it over the
+// target. Windows refuses to replace a read-only file; Wine run as root would not, so
+// the user's word that the file stays as it is gets asked here.
+bool WriteAndReplace(FileHandle file, TemporaryFile& temporary, const std::wstring& path, std::string_view bytes,
+                     ByteWriter write) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
+    const bool written = file && write(file.get(), bytes) && FlushFileBuffers(file.get());
+    file.Close();  // before it can be moved
+    if (!written)
+        return false;
+    if (exists)
+        SetFileAttributesW(temporary.path(), attributes);
+    if (!MoveFileExW(temporary.path(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    temporary.keep();
+    return true;
+}
 
 }  // namespace
 
@@ -86,27 +113,29 @@ bool WriteAllBytes(HANDLE file, std::string_view bytes) {
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, ByteWriter write) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    // Windows refuses to replace a read-only file; Wine run as root would not, so the
-    // user's word that the file stays as it is gets asked here.
-    if (exists && (attributes & FILE_ATTRIBUTE_READONLY))
-        return false;
-    TemporaryFile temporary(path + ".new");
-    SetFileAttributesA(temporary.path(), FILE_ATTRIBUTE_NORMAL);  // a leftover hidden one
-    {
-        const FileHandle file(CreateFileA(temporary.path(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file || !write(file.get(), bytes) || !FlushFileBuffers(file.get()))
+    const std::wstring target = Wide(path);
+    TemporaryFile temporary(target + L".new");
+    SetFileAttributesW(temporary.path(), FILE_ATTRIBUTE_NORMAL);  // a leftover hidden one
+    FileHandle file(CreateFileW(temporary.path(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    return WriteAndReplace(std::move(file), temporary, target, bytes, write);
+}
+
+bool ReplaceFileContents(const std::wstring& path, std::string_view bytes, ByteWriter write) {
+    const std::wstring target = WidePath::Extended(path);
+    // A name nobody has taken: made anew, so no file of the user's is ever written to.
+    const uint32_t seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
+    for (uint32_t attempt = 0; attempt < 16; ++attempt) {
+        const std::wstring name = WidePath::Extended(WidePath::TemporaryBeside(path, seed + attempt));
+        FileHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && GetLastError() == ERROR_FILE_EXISTS)
+            continue;
+        if (!file)
             return false;
-    }  // closed before it can be moved
-    if (exists)
-        SetFileAttributesA(temporary.path(), attributes);
-    if (!MoveFileExA(temporary.path(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return false;
-    temporary.keep();
-    return true;
+        TemporaryFile temporary(name);
+        return WriteAndReplace(std::move(file), temporary, target, bytes, write);
+    }
+    return false;
 }
 
 bool OrdinaryFileExists(const std::string& path) {

@@ -25,6 +25,11 @@ using ByteWriter = bool (*)(HANDLE file, std::string_view bytes);
 bool ReplaceFileContents(const std::string& path, std::string_view bytes,
                          ByteWriter write = WriteAllBytes);
 
+// The same for a file of any name and length the user chose: the bytes go to a file of
+// the program's own made anew beside it (WidePath::TemporaryBeside), never to one that
+// was there, which then replaces it.
+bool ReplaceFileContents(const std::wstring& path, std::string_view bytes, ByteWriter write = WriteAllBytes);
+
 // A file is there when a listing finds it as an ordinary file: a hidden or system
 // file, or a directory, counts as missing.
 bool OrdinaryFileExists(const std::string& path);

@@ -17,6 +17,16 @@
 namespace e2e {
 namespace {
 
+// A file's bytes by a name of any characters; "" when missing.
+std::string ReadWide(const std::wstring& path) {
+    const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string bytes;
+    char chunk[4096];
+    for (DWORD read = 0; file && ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0;)
+        bytes.append(chunk, read);
+    return bytes;
+}
+
 const char kHistory[] = "vantu history";
 
 struct Row {
@@ -138,7 +148,10 @@ protected:
     // program said (or another box), nothing when it said nothing. Every press is
     // posted: a synchronous one would wait for the boxes it opens.
     std::optional<std::string> SaveAs(HWND window, const std::string& path) const {
-        const std::string before = ReadFileText(path);
+        return SaveAs(window, std::wstring(path.begin(), path.end()));
+    }
+    std::optional<std::string> SaveAs(HWND window, const std::wstring& path) const {
+        const std::string before = ReadWide(path);
         AltKey(window, 's');
         const auto dialog = WaitForMessageBox(vantu_->ProcessId(), "Save As");
         if (!dialog)
@@ -155,7 +168,7 @@ protected:
                        std::string(proposed) == "vantu-history.csv";
             }))
             return "no file name proposed";
-        SendMessageA(name, WM_SETTEXT, 0, LPARAM(path.c_str()));
+        SendMessageW(name, WM_SETTEXT, 0, LPARAM(path.c_str()));
         PostMessageA(dialog->hwnd, WM_COMMAND, IDOK, 0);
         std::optional<std::string> said;
         std::set<HWND> answered;
@@ -175,7 +188,7 @@ protected:
                 PostMessageA(box, WM_COMMAND, question ? IDYES : IDOK, 0);
                 return !question;
             }
-            return !IsWindow(dialog->hwnd) && ReadFileText(path) != before;  // saved
+            return !IsWindow(dialog->hwnd) && ReadWide(path) != before;  // saved
         });
         return said;
     }
@@ -229,12 +242,17 @@ TEST_F(History, CopyAndSaveGiveEveryTickAsTheEcSawIt) {
     EXPECT_GT(battery, 0u);
     EXPECT_EQ(rows[0].fan + rows[rows.size() - battery - 1].fan, "offauto");
 
-    // Saved: the same ticks, and the ones since.
+    // Saved: the same ticks, and the ones since; under a name outside the code page
+    // (1252 here) too, as typed, not mapped to "Lodz.csv".
     const std::string path = folder_.Path("history.csv");
-    EXPECT_EQ(SaveAs(window, path), std::nullopt);
-    const std::string saved = ReadFileText(path);
-    EXPECT_EQ(saved.rfind(copied, 0), 0u);
-    EXPECT_TRUE(FollowsTheEc(CsvRows(saved), folder_.EcLog()));
+    const std::wstring polish = std::wstring(path.begin(), path.end() - 11) + L"\u0141\u00F3d\u017A.csv";
+    for (const std::wstring& name : {std::wstring(path.begin(), path.end()), polish}) {
+        EXPECT_EQ(SaveAs(window, name), std::nullopt);
+        const std::string saved = ReadWide(name);
+        EXPECT_EQ(saved.rfind(copied, 0), 0u);
+        EXPECT_TRUE(FollowsTheEc(CsvRows(saved), folder_.EcLog()));
+    }
+    EXPECT_FALSE(Exists(folder_.Path("Lodz.csv")));
 
     // The program's exit closes it.
     vantu_->Close();
@@ -256,7 +274,10 @@ TEST_F(History, AFailedSaveLeavesTheOldFileAndTheSessionEndClosesTheWindow) {
         EXPECT_EQ(SaveAs(window, old), "The history could not be saved to " + old + ".");
     }
     EXPECT_EQ(ReadFileText(old), oldText);
-    EXPECT_FALSE(Exists(old + ".new"));
+    WIN32_FIND_DATAA left;
+    const HANDLE search = FindFirstFileA((WindowsPath(disk) + "\\~vantu-*").c_str(), &left);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE) << "left beside it: " << left.cFileName;
+    FindClose(search);
     EXPECT_TRUE(IsWindow(window));
     DeleteFileA(old.c_str());
 
