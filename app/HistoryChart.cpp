@@ -68,15 +68,43 @@ void AddTemperatureMarks(Chart& chart, const Scale& scale, const Rect& plot) {
         chart.TemperatureMarks.push_back({scale.Y(degrees), std::to_wstring(degrees)});
 }
 
-void AddTimeMarks(Chart& chart, const Scale& scale, const Request& request) {
+std::wstring HoursAndMinutes(int64_t seconds) {
+    const int64_t minutes = (seconds < 0 ? -seconds : seconds) / 60;
+    return std::to_wstring(minutes / 60) + L':' + TwoDigits(minutes % 60);
+}
+
+// The marks fall on whole steps of the local wall clock, each placed at the tick time
+// the clock read so: a setting of the clock breaks the axis, and marks on each side
+// follow their own part; a change of the local offset (daylight saving) moves the marks
+// after it.
+void AddTimeMarks(Chart& chart, const Scale& scale, const TickHistory::Ring& ring, const Request& request) {
     const int64_t step = MarkStep(request.Span);
-    const int64_t localFrom = scale.From() + request.UtcOffset;
-    // The first whole step at or after the span's start, on the local clock.
-    int64_t local = (localFrom >= 0 ? localFrom + step - 1 : localFrom) / step * step;
-    for (; local <= request.Now + request.UtcOffset; local += step) {
-        const int64_t ofDay = (local % 86400 + 86400) % 86400;
-        chart.TimeMarks.push_back(
-            {scale.X(local - request.UtcOffset), TwoDigits(ofDay / 3600) + L':' + TwoDigits(ofDay / 60 % 60)});
+    const auto local = [&](int64_t time) {
+        const int64_t utc = ring.Utc(time);
+        return utc + request.LocalTime(utc).Offset;
+    };
+    std::vector<int64_t> edges{scale.From()};
+    for (const TickHistory::ClockChange& change : ring.ClockChanges())
+        if (change.Jump != 0 && change.Time > scale.From() && change.Time <= request.Now) {
+            edges.push_back(change.Time);
+            const std::wstring sign = change.Jump < 0 ? L"-" : L"+";
+            chart.ClockBreaks.push_back({scale.X(change.Time), L"clock " + sign + HoursAndMinutes(change.Jump)});
+        }
+    edges.push_back(request.Now + 1);
+    for (size_t part = 0; part + 1 < edges.size(); ++part) {
+        for (int64_t time = edges[part]; time < edges[part + 1];) {
+            const int64_t now = local(time);
+            const int64_t wanted = (now >= 0 ? now + step - 1 : now) / step * step;
+            int64_t at = time + (wanted - now);
+            at += wanted - local(at);  // once more past an offset's change
+            if (at >= edges[part + 1])
+                break;
+            if (at >= time && local(at) == wanted) {
+                const int64_t ofDay = (wanted % 86400 + 86400) % 86400;
+                chart.TimeMarks.push_back({scale.X(at), TwoDigits(ofDay / 3600) + L':' + TwoDigits(ofDay / 60 % 60)});
+            }
+            time = std::max(at, time) + 1;  // a local time that does not exist is left out
+        }
     }
 }
 
@@ -146,7 +174,7 @@ Chart Layout(const TickHistory::Ring& ring, const Request& request, const Rect& 
         if (threshold > 0)
             chart.Thresholds.push_back({scale.Y(threshold), std::to_wstring(threshold)});
     AddTemperatureMarks(chart, scale, plot);
-    AddTimeMarks(chart, scale, request);
+    AddTimeMarks(chart, scale, ring, request);
     return chart;
 }
 

@@ -33,14 +33,15 @@ struct Run {
 };
 
 struct Request {
-    int64_t Span;       // seconds shown, ending at Now
-    int64_t Now;        // UTC seconds at the right edge
-    int32_t UtcOffset;  // seconds the local clock is ahead of UTC, for the time marks
+    int64_t Span;  // seconds shown, ending at Now
+    int64_t Now;   // the ticks' own time (TickHistory::Tick::Time) at the right edge
     // Ticks further apart than this are not joined: the program was not running, or
     // the machine slept, in between. A tick's fan state and power source last until the
     // next tick, and no longer than this.
     int64_t GapSeconds;
     std::vector<int16_t> Thresholds;  // drawn as lines (the custom fan mode's), 0 for none
+    // The wall clock's local time, for the time marks: each by its own date's rules.
+    TickHistory::LocalTime LocalTime;
 };
 
 struct Chart {
@@ -49,7 +50,8 @@ struct Chart {
     std::vector<Run> Fan;                   // where the fan was slow or auto
     std::vector<Run> Battery;               // where the machine ran on battery (Fan unused)
     std::vector<Mark> Thresholds;           // y of each threshold line
-    std::vector<Mark> TimeMarks;            // x, "HH:MM" in local time
+    std::vector<Mark> TimeMarks;            // x, "HH:MM" on the wall clock's local time
+    std::vector<Mark> ClockBreaks;          // x where the wall clock was set, "clock -5:00"
     std::vector<Mark> TemperatureMarks;     // y, "50"
 };
 

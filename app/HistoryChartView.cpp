@@ -77,8 +77,8 @@ void Draw(HDC dc, const RECT& client, HFONT font, int64_t span) {
 
     const TickHistory::Ring& ticks = modHistory::Ticks();
     const int64_t now = modHistory::Now();
-    const HistoryChart::Chart chart = HistoryChart::Layout(
-        ticks, {span, now, modHistory::UtcOffset(now), GapSeconds(), Thresholds()}, plot);
+    const HistoryChart::Chart chart =
+        HistoryChart::Layout(ticks, {span, now, GapSeconds(), Thresholds(), modHistory::LocalTimeNow()}, plot);
 
     for (const auto& run : chart.Battery)
         Fill(dc, {run.From, plot.Top, run.To, plot.Bottom}, kBattery);
@@ -111,6 +111,11 @@ void Draw(HDC dc, const RECT& client, HFONT font, int64_t span) {
                 polyline.push_back({point.X, point.Y});
             Polyline(dc, polyline.data(), int(polyline.size()));
         }
+    }
+    // Where the wall clock was set: a break across the plot, labelled at its top.
+    for (const auto& clockBreak : chart.ClockBreaks) {
+        Fill(dc, {clockBreak.At, plot.Top, clockBreak.At + 1, plot.Bottom}, kFrame);
+        Text(dc, clockBreak.At + 2, plot.Top, clockBreak.Label, TA_LEFT | TA_TOP);
     }
     const RECT frame{plot.Left, plot.Top, plot.Right + 1, plot.Bottom + 1};
     FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));

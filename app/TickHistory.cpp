@@ -1,6 +1,7 @@
 #include "app/TickHistory.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/FanSafety.h"
 
@@ -35,32 +36,56 @@ std::wstring Degrees(uint32_t degrees) { return std::to_wstring(degrees) + L" \u
 
 Ring::Ring(size_t capacity) : capacity_(std::max<size_t>(capacity, 1)) {}
 
-void Ring::Add(const Tick& tick) {
+void Ring::Add(const Tick& tick, int64_t utc) {
     // Value-initialised: the zeroed storage is all committed from the first tick on,
     // so the program's memory does not creep up over the day.
-    if (!slots_)
+    if (!slots_) {
         slots_ = std::make_unique<uint32_t[]>(capacity_);
+        clock_.reserve(ClockChangesKept + 1);
+    }
     // A gap too long to store starts the history again: the older ticks could no longer
-    // be dated.
+    // be placed.
     if (count_ == 0 || tick.Time - newest_ > kLargestDifference) {
         slots_[first_] = Packed(tick, 0);
         count_ = 1;
         oldest_ = newest_ = tick.Time;
+        clock_.assign(1, {newest_, utc, 0});
         return;
     }
-    const int64_t difference = std::max<int64_t>(tick.Time - newest_, 0);  // a clock set back: 0
+    const int64_t difference = std::max<int64_t>(tick.Time - newest_, 0);
     const uint32_t packed = Packed(tick, difference);
     newest_ += difference;
     if (count_ < capacity_) {
         const size_t at = first_ + count_;
         slots_[at < capacity_ ? at : at - capacity_] = packed;
         ++count_;
-        return;
+    } else {
+        // Full: the new tick takes the oldest's slot, and the next one becomes the oldest.
+        slots_[first_] = packed;
+        first_ = first_ + 1 == capacity_ ? 0 : first_ + 1;
+        oldest_ += Difference(slots_[first_]);
     }
-    // Full: the new tick takes the oldest's slot, and the next one becomes the oldest.
-    slots_[first_] = packed;
-    first_ = first_ + 1 == capacity_ ? 0 : first_ + 1;
-    oldest_ += Difference(slots_[first_]);
+    const int64_t expected = Utc(newest_);
+    if (utc - expected > ClockSlack || expected - utc > ClockSlack)
+        clock_.push_back({newest_, utc, utc - expected});
+    ForgetOldClockChanges();
+}
+
+// A change that only dates ticks that have left the ring goes; beyond the bound, the
+// oldest goes and its ticks are dated by the next.
+void Ring::ForgetOldClockChanges() {
+    while (clock_.size() >= 2 && (clock_[1].Time <= oldest_ || clock_.size() > ClockChangesKept))
+        clock_.erase(clock_.begin());
+}
+
+int64_t Ring::Utc(int64_t time) const {
+    if (clock_.empty())
+        return time;
+    auto rule = clock_.end();
+    while (rule != clock_.begin() && std::prev(rule)->Time > time)
+        --rule;
+    const ClockChange& change = rule == clock_.begin() ? *rule : *std::prev(rule);
+    return change.Utc + (time - change.Time);
 }
 
 Tick Ring::Unpacked(uint32_t packed, int64_t time) {
@@ -117,15 +142,25 @@ std::wstring SummaryText(const Statistics& s) {
            (s.Switches == 1 ? L" switch" : L" switches");
 }
 
+std::string OffsetText(int32_t seconds) {
+    std::string text(1, seconds < 0 ? '-' : '+');
+    const int32_t minutes = (seconds < 0 ? -seconds : seconds) / 60;
+    AppendPadded(text, minutes / 60, 2);
+    text += ':';
+    AppendPadded(text, minutes % 60, 2);
+    return text;
+}
+
 std::string CsvText(const Ring& ring, const LocalTime& localTime) {
-    static constexpr char kHeader[] = "Time,Temperature,Fan,Power\r\n";
+    static constexpr char kHeader[] = "Time,Temperature,Fan,Power,UtcOffset\r\n";
     static constexpr const char* kFanNames[] = {"off", "slow", "auto"};
     std::string text;
-    // About 40 bytes a line, so that a full day's text is built without reallocating.
-    text.reserve(sizeof kHeader + ring.Size() * 40);
+    // About 50 bytes a line, so that a full day's text is built without reallocating.
+    text.reserve(sizeof kHeader + ring.Size() * 50);
     text += kHeader;
     ring.ForEach([&](const Tick& tick) {
-        const CivilTime t = localTime(tick.Time);
+        const LocalClock local = localTime(ring.Utc(tick.Time));
+        const CivilTime& t = local.Time;
         const struct { int value; size_t width; char after; } fields[] = {
             {t.Year, 4, '-'}, {t.Month, 2, '-'}, {t.Day, 2, ' '}, {t.Hour, 2, ':'}, {t.Minute, 2, ':'}, {t.Second, 2, ','}};
         for (const auto& field : fields) {
@@ -136,7 +171,9 @@ std::string CsvText(const Ring& ring, const LocalTime& localTime) {
             text += std::to_string(tick.Temperature);
         text += ',';
         text += kFanNames[static_cast<size_t>(tick.Fan)];
-        text += tick.OnBattery ? ",battery\r\n" : ",mains\r\n";
+        text += tick.OnBattery ? ",battery," : ",mains,";
+        text += OffsetText(local.Offset);
+        text += "\r\n";
     });
     return text;
 }

@@ -1,14 +1,32 @@
 #pragma once
 // The last day of ticks, kept in memory for the history window: each tick's time,
 // reading, fan state and power source, packed in 32 bits so that the day costs a fixed
-// 115,200 bytes. Its statistics and its CSV text too. No OS calls, so it is tested natively.
+// 115,200 bytes, and the few times the wall clock was set. Its statistics and its CSV
+// text too. No OS calls, so it is tested natively.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace TickHistory {
+
+// The system's tick count (milliseconds, 32 bits) as seconds in 64: unsigned 32-bit
+// differences carry it past its wrap every 49.7 days (Windows XP has no 64-bit one).
+class TickClock {
+public:
+    explicit TickClock(uint32_t count) : last_(count) {}
+    int64_t Seconds(uint32_t count) {
+        elapsedMs_ += uint32_t(count - last_);
+        last_ = count;
+        return elapsedMs_ / 1000;
+    }
+
+private:
+    uint32_t last_;
+    int64_t elapsedMs_ = 0;
+};
 
 // A day at the default tick of 3 seconds.
 inline constexpr size_t Capacity = 28800;
@@ -16,24 +34,42 @@ inline constexpr size_t Capacity = 28800;
 enum class FanState : uint8_t { Off, Slow, Auto };
 
 struct Tick {
-    int64_t Time = 0;         // UTC seconds since 1970
+    // Seconds on the program's own clock (the system's tick count), which no setting of
+    // the wall clock moves: the ticks are placed by it.
+    int64_t Time = 0;
     uint8_t Temperature = 0;  // as read: 0 is none, and so is anything but 1..99
     FanState Fan = FanState::Off;  // in force after the tick
     bool OnBattery = false;
     bool operator==(const Tick&) const = default;
 };
 
-// The newest ticks, oldest first. Times never go backwards in it: a tick read after the
-// clock was set back takes the time of the one before it.
+// Where the wall clock stood against the ticks' own: from the tick time `Time` on, UTC
+// is `Utc` plus the seconds since, until the next change. `Jump` is how far the clock was
+// set there (0 for where the history starts).
+struct ClockChange {
+    int64_t Time, Utc, Jump;
+    bool operator==(const ClockChange&) const = default;
+};
+// A drift of the wall clock up to this many seconds is no setting of it.
+inline constexpr int64_t ClockSlack = 2;
+// At most this many are kept: a clock set more often than that dates its oldest ticks
+// by a later setting.
+inline constexpr size_t ClockChangesKept = 16;
+
+// The newest ticks, oldest first. Times never go backwards in it.
 class Ring {
 public:
     explicit Ring(size_t capacity = Capacity);
 
-    // Overwrites the oldest tick when full. A tick more than 48 days after the newest
-    // (the gap no longer fits) starts the history again: the older ticks could no longer
-    // be dated.
-    void Add(const Tick& tick);
+    // Overwrites the oldest tick when full; `utc` is the wall clock's time at the tick
+    // (UTC seconds since 1970). A tick more than 48 days after the newest (the gap no
+    // longer fits) starts the history again: the older ticks could no longer be placed.
+    void Add(const Tick& tick, int64_t utc);
     size_t Size() const { return count_; }
+
+    // The wall clock's UTC seconds at a tick time, as it was set then.
+    int64_t Utc(int64_t time) const;
+    const std::vector<ClockChange>& ClockChanges() const { return clock_; }
 
     // Each tick, oldest first, rebuilt on the fly: the window repaints the whole ring
     // every tick, and a copy of it would grow the heap for good.
@@ -69,7 +105,10 @@ private:
         }
     }
 
+    void ForgetOldClockChanges();
+
     std::unique_ptr<uint32_t[]> slots_;  // allocated at the first Add
+    std::vector<ClockChange> clock_;     // oldest first; the first dates the oldest tick
     size_t capacity_;
     size_t first_ = 0, count_ = 0;
     int64_t oldest_ = 0, newest_ = 0;  // the times of the oldest and the newest tick
@@ -97,12 +136,23 @@ struct CivilTime {
     bool operator==(const CivilTime&) const = default;
 };
 
-// The local time of a UTC time, by the time-zone rules of that date.
-using LocalTime = std::function<CivilTime(int64_t utcSeconds)>;
+// A UTC time on the local clock: its date and time, and the seconds the local clock is
+// ahead of UTC then (daylight saving included).
+struct LocalClock {
+    CivilTime Time;
+    int32_t Offset;
+};
 
-// "Time,Temperature,Fan,Power", then a line a tick, oldest first:
-// "2026-12-09 14:05:03,47,off,mains", "2026-12-09 14:05:06,,auto,battery". CR LF ends
-// each line.
+// The local clock at a UTC time, by the time-zone rules of that date.
+using LocalTime = std::function<LocalClock(int64_t utcSeconds)>;
+
+// "+01:00", "-05:30", "+00:00".
+std::string OffsetText(int32_t seconds);
+
+// "Time,Temperature,Fan,Power,UtcOffset", then a line a tick, oldest first, each with
+// the wall-clock time it was recorded at and that time's own offset:
+// "2026-12-09 14:05:03,47,off,mains,+01:00", "2026-12-09 14:05:06,,auto,battery,+01:00".
+// CR LF ends each line.
 std::string CsvText(const Ring& ring, const LocalTime& localTime);
 
 }  // namespace TickHistory

@@ -77,7 +77,7 @@ void ChooseSpan(int id) {
         }
 }
 
-std::string HistoryCsv() { return TickHistory::CsvText(modHistory::Ticks(), modHistory::LocalTime); }
+std::string HistoryCsv() { return TickHistory::CsvText(modHistory::Ticks(), modHistory::LocalTimeNow()); }
 
 void butCopy_Click() {
     const std::string csv = HistoryCsv();

@@ -18,18 +18,11 @@ TickHistory::Ring history;
 // last known state left it. Before any, the EC drives it.
 TickHistory::FanState lastFan = TickHistory::FanState::Auto;
 
+TickHistory::TickClock tickClock(GetTickCount());
+
 int64_t SecondsOf(const FILETIME& file) {
     const uint64_t ticks = uint64_t(file.dwHighDateTime) << 32 | file.dwLowDateTime;
     return int64_t(ticks / kTicksPerSecond) - kEpochInFileTime;
-}
-
-// The local time as a SYSTEMTIME; the UTC time itself when it cannot be converted.
-SYSTEMTIME LocalSystemTime(int64_t utcSeconds) {
-    const uint64_t ticks = uint64_t(utcSeconds + kEpochInFileTime) * kTicksPerSecond;
-    const FILETIME file{DWORD(ticks), DWORD(ticks >> 32)};
-    SYSTEMTIME utc{}, local{};
-    FileTimeToSystemTime(&file, &utc);
-    return SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) ? local : utc;
 }
 
 }  // namespace
@@ -39,27 +32,38 @@ void RecordTick(uint8_t temperature) {
     if (state != modAcerEC::FanStateUnknown)
         lastFan = static_cast<TickHistory::FanState>(state);
     history.Add({Now(), FanSafety::IsGoodReading(temperature) ? temperature : uint8_t(0), lastFan,
-                 modPowerMan::PowerStatus().ACLineStatus == 0});
+                 modPowerMan::PowerStatus().ACLineStatus == 0},
+                UtcNow());
 }
 
 const TickHistory::Ring& Ticks() { return history; }
 
-int64_t Now() {
+int64_t Now() { return tickClock.Seconds(GetTickCount()); }
+
+int64_t UtcNow() {
     FILETIME file{};
     GetSystemTimeAsFileTime(&file);
     return SecondsOf(file);
 }
 
-TickHistory::CivilTime LocalTime(int64_t utcSeconds) {
-    const SYSTEMTIME local = LocalSystemTime(utcSeconds);
-    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+TickHistory::LocalClock LocalTime(int64_t utcSeconds, const TIME_ZONE_INFORMATION& zone) {
+    const uint64_t ticks = uint64_t(utcSeconds + kEpochInFileTime) * kTicksPerSecond;
+    const FILETIME file{DWORD(ticks), DWORD(ticks >> 32)};
+    SYSTEMTIME utc{}, local{};
+    FileTimeToSystemTime(&file, &utc);
+    TIME_ZONE_INFORMATION rule = zone;  // the call takes a pointer to a changeable one
+    if (!SystemTimeToTzSpecificLocalTime(&rule, &utc, &local))
+        local = utc;
+    FILETIME localFile{};
+    SystemTimeToFileTime(&local, &localFile);
+    return {{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond},
+            int32_t(SecondsOf(localFile) - utcSeconds)};
 }
 
-int32_t UtcOffset(int64_t utcSeconds) {
-    const SYSTEMTIME local = LocalSystemTime(utcSeconds);
-    FILETIME file{};
-    SystemTimeToFileTime(&local, &file);
-    return int32_t(SecondsOf(file) - utcSeconds);
+TickHistory::LocalTime LocalTimeNow() {
+    TIME_ZONE_INFORMATION zone{};
+    GetTimeZoneInformation(&zone);
+    return [zone](int64_t utcSeconds) { return LocalTime(utcSeconds, zone); };
 }
 
 }  // namespace modHistory

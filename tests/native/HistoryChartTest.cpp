@@ -15,6 +15,11 @@ constexpr int64_t kMidnight = 1796083200;  // 2026-12-01 00:00:00 UTC
 // 600 pixels for 600 seconds and 100 for the range: a pixel a second, 40 degrees in 100.
 constexpr Rect kPlot{0, 0, 600, 100};
 
+// The wall clock a fixed offset ahead of UTC: only the offset counts for the marks.
+TickHistory::LocalTime Fixed(int32_t offset) {
+    return [offset](int64_t) { return TickHistory::LocalClock{{}, offset}; };
+}
+
 struct T {
     int64_t at;  // seconds after the span's start
     uint8_t temperature;
@@ -22,10 +27,10 @@ struct T {
     bool battery = false;
 };
 
-Chart Draw(const std::vector<T>& ticks, Request request = {600, kMidnight + 600, 0, 10, {}}) {
+Chart Draw(const std::vector<T>& ticks, Request request = {600, kMidnight + 600, 10, {}, Fixed(0)}) {
     TickHistory::Ring ring(64);
     for (const T& t : ticks)
-        ring.Add({request.Now - request.Span + t.at, t.temperature, t.fan, t.battery});
+        ring.Add({request.Now - request.Span + t.at, t.temperature, t.fan, t.battery}, request.Now - request.Span + t.at);
     return Layout(ring, request, kPlot);
 }
 
@@ -34,8 +39,8 @@ Chart Draw(const std::vector<T>& ticks, Request request = {600, kMidnight + 600,
 TEST(HistoryChart, KnownTicksGiveKnownPoints) {
     TickHistory::Ring ring;
     for (const int64_t at : {0, 300, 600})
-        ring.Add({kMidnight + at, 50, O, false});
-    EXPECT_EQ(Layout(ring, {600, kMidnight + 600, 0, 400, {}}, {100, 20, 400, 120}).Lines,
+        ring.Add({kMidnight + at, 50, O, false}, kMidnight + at);
+    EXPECT_EQ(Layout(ring, {600, kMidnight + 600, 400, {}, Fixed(0)}, {100, 20, 400, 120}).Lines,
               (std::vector<std::vector<Point>>{{{100, 70}, {250, 70}, {400, 70}}}));
     const Chart chart = Draw({{0, 40}, {5, 50}, {10, 60}, {15, 50}});
     EXPECT_EQ(chart.Lowest, 30);
@@ -58,7 +63,7 @@ TEST(HistoryChart, GapsBreakTheLineAndTheBands) {
 // Ticks before the span: not drawn, but the state of the last one reaches in; ticks
 // after its end are left out. Equal points are drawn once.
 TEST(HistoryChart, OnlyTheSpanIsDrawn) {
-    Request request{600, kMidnight + 600, 0, 10, {}};
+    Request request{600, kMidnight + 600, 10, {}, Fixed(0)};
     const Chart chart = Draw({{-20, 90, S}, {-4, 90, A, true}, {3, 40}, {3, 40}, {4, 40}, {700, 90, S}}, request);
     EXPECT_EQ(chart.Highest, 50);  // the 90s are outside
     EXPECT_EQ(chart.Lines, (std::vector<std::vector<Point>>{{{3, 50}, {4, 50}}}));
@@ -69,7 +74,7 @@ TEST(HistoryChart, OnlyTheSpanIsDrawn) {
 // The custom mode's thresholds widen the range and get their lines; without readings
 // the range is 30..90, and a short plot marks every 20 degrees.
 TEST(HistoryChart, RangeFromReadingsAndThresholds) {
-    const Chart withThresholds = Draw({{0, 45}}, {600, kMidnight + 600, 0, 10, {50, 60, 0, 65}});
+    const Chart withThresholds = Draw({{0, 45}}, {600, kMidnight + 600, 10, {50, 60, 0, 65}, Fixed(0)});
     EXPECT_EQ(withThresholds.Lowest, 40);
     EXPECT_EQ(withThresholds.Highest, 70);
     EXPECT_EQ(withThresholds.Thresholds, (std::vector<Mark>{{67, L"50"}, {33, L"60"}, {17, L"65"}}));
@@ -78,7 +83,7 @@ TEST(HistoryChart, RangeFromReadingsAndThresholds) {
     EXPECT_EQ(empty.Highest, 90);
     EXPECT_TRUE(empty.Lines.empty());
     TickHistory::Ring ring;
-    const Chart shortPlot = Layout(ring, {600, kMidnight, 0, 10, {}}, {0, 0, 600, 60});
+    const Chart shortPlot = Layout(ring, {600, kMidnight, 10, {}, Fixed(0)}, {0, 0, 600, 60});
     EXPECT_EQ(shortPlot.TemperatureMarks, (std::vector<Mark>{{60, L"30"}, {40, L"50"}, {20, L"70"}, {0, L"90"}}));
     // Never below 0; a steady reading still gets 20 degrees.
     EXPECT_EQ(Draw({{0, 3}}).Lowest, 0);
@@ -92,7 +97,7 @@ TEST(HistoryChart, RangeFromReadingsAndThresholds) {
 TEST(HistoryChart, TimeMarksFollowTheLocalClock) {
     TickHistory::Ring ring;
     const auto marks = [&](int64_t span, int64_t now, int32_t offset) {
-        return Layout(ring, {span, now, offset, 10, {}}, {0, 0, 600, 100}).TimeMarks;
+        return Layout(ring, {span, now, 10, {}, Fixed(offset)}, {0, 0, 600, 100}).TimeMarks;
     };
     EXPECT_EQ(marks(600, kMidnight + 600, 3600),
               (std::vector<Mark>{{0, L"01:00"}, {120, L"01:02"}, {240, L"01:04"}, {360, L"01:06"}, {480, L"01:08"},
@@ -103,6 +108,43 @@ TEST(HistoryChart, TimeMarksFollowTheLocalClock) {
     EXPECT_EQ(marks(600, kMidnight + 601, 0).front(), (Mark{119, L"00:02"}));  // 1 s past a mark: the next
     EXPECT_EQ(marks(86400, kMidnight + 3600, 0).front(), (Mark{75, L"04:00"}));
     EXPECT_EQ(marks(86400, kMidnight + 3600, 0).size(), 6u);
+}
+
+// Ticks 3 s apart on their own clock for ten minutes, the wall clock set back five hours
+// at 201 s and forward two at 402 s: every tick drawn where its own time puts it, the
+// newest at the right edge; each part of the axis marked by its own wall time, the
+// settings drawn as labelled breaks; the summary over exactly the ticks drawn.
+TEST(HistoryChart, TheWallClockSetBackAndForwardBreaksTheAxisNotTheLine) {
+    constexpr int64_t kStart = 5000;  // the ticks' own clock, unrelated to the wall's
+    TickHistory::Ring ring;
+    for (int64_t at = 0; at <= 600; at += 3)
+        ring.Add({kStart + at, 50, O, false}, kMidnight + at - (at >= 201 ? 5 * 3600 : 0) + (at >= 402 ? 2 * 3600 : 0));
+    const Chart chart = Layout(ring, {600, kStart + 600, 10, {}, Fixed(0)}, kPlot);
+    ASSERT_EQ(chart.Lines.size(), 1u);
+    EXPECT_EQ(chart.Lines[0].size(), 201u);
+    EXPECT_EQ(chart.Lines[0].front().X, 0);
+    EXPECT_EQ(chart.Lines[0].back().X, 600);
+    EXPECT_EQ(chart.ClockBreaks, (std::vector<Mark>{{201, L"clock -5:00"}, {402, L"clock +2:00"}}));
+    EXPECT_EQ(chart.TimeMarks, (std::vector<Mark>{{0, L"00:00"}, {120, L"00:02"}, {240, L"19:04"}, {360, L"19:06"},
+                                                  {480, L"21:08"}, {600, L"21:10"}}));
+    EXPECT_EQ(TickHistory::StatisticsSince(ring, kStart).Ticks, chart.Lines[0].size());
+}
+
+// Daylight saving inside a day's span: the marks after the change are the local times
+// of that side (4-hourly, an hour on), not Now's offset carried back.
+TEST(HistoryChart, TimeMarksTakeTheirOwnOffset) {
+    TickHistory::Ring ring;
+    const int64_t change = kMidnight + 10 * 3600;  // the local clock goes from +1:00 to +2:00
+    const TickHistory::LocalTime rule = [change](int64_t utc) {
+        return TickHistory::LocalClock{{}, utc < change ? 3600 : 7200};
+    };
+    const auto marks = Layout(ring, {86400, kMidnight + 86400, 10, {}, rule}, {0, 0, 864, 100}).TimeMarks;
+    std::vector<std::wstring> labels;
+    for (const Mark& mark : marks)
+        labels.push_back(mark.Label);
+    EXPECT_EQ(labels, (std::vector<std::wstring>{L"04:00", L"08:00", L"12:00", L"16:00", L"20:00", L"00:00"}));
+    EXPECT_EQ(marks[2].At, 360);  // 12:00 at +2:00 is 10:00 UTC, the change itself (100 s a pixel)
+    EXPECT_EQ(marks[1].At, 252);  // 08:00 at +1:00 is 07:00 UTC
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -16,7 +17,7 @@ constexpr FanState O = FanState::Off, S = FanState::Slow, A = FanState::Auto;
 Ring WithTimes(size_t capacity, const std::vector<int64_t>& times) {
     Ring ring(capacity);
     for (size_t i = 0; i < times.size(); ++i)
-        ring.Add({times[i], uint8_t(i + 1), O, false});
+        ring.Add({times[i], uint8_t(i + 1), O, false}, times[i]);
     return ring;
 }
 
@@ -34,7 +35,7 @@ TEST(TickHistory, EachFieldSurvivesThePacking) {
                                {1008 + big, 100, O, false}};
     Ring ring(8);
     for (const Tick& tick : ticks)
-        ring.Add(tick);
+        ring.Add(tick, tick.Time);
     ticks[4].Temperature = ticks[5].Temperature = 0;
     EXPECT_EQ(Ticks(ring), ticks);
 }
@@ -42,7 +43,7 @@ TEST(TickHistory, EachFieldSurvivesThePacking) {
 TEST(TickHistory, TimesAreRebuiltFromWholeSecondDifferences) {
     const struct { const char* what; size_t capacity; std::vector<int64_t> added, kept; } rows[] = {
         {"100 ms ticks share seconds", 8, {100, 100, 101, 101, 104}, {100, 100, 101, 101, 104}},
-        {"clock set back: the time before", 8, {100, 103, 50, 53, 104}, {100, 103, 103, 103, 104}},
+        {"never backwards", 8, {100, 103, 50, 53, 104}, {100, 103, 103, 103, 104}},
         {"oldest overwritten", 3, {100, 103, 110, 111, 200}, {110, 111, 200}},
         {"wrapped twice after a set-back", 2, {100, 90, 95, 120, 121, 125}, {121, 125}},
         {"a ring of one", 1, {5, 9, 7}, {9}},
@@ -86,7 +87,7 @@ TEST(TickHistory, StatisticsOfASpan) {
     for (const auto& r : rows) {
         Ring ring(8);
         for (size_t i = 0; i < r.ticks.size(); ++i)
-            ring.Add({int64_t(100 + 3 * i), r.ticks[i].first, r.ticks[i].second, false});
+            ring.Add({int64_t(100 + 3 * i), r.ticks[i].first, r.ticks[i].second, false}, 0);
         EXPECT_EQ(StatisticsSince(ring, r.from), r.expected) << r.ticks.size() << " from " << r.from;
     }
 }
@@ -107,23 +108,60 @@ TEST(TickHistory, SummaryOfASpan) {
         EXPECT_EQ(SummaryText(r.s), r.text);
 }
 
-// Local times by the caller's rule (here an hour ahead), the reading only when good.
-TEST(TickHistory, CsvLinesOldestFirst) {
-    const int64_t t = 1796825103;
-    Ring ring(8);
-    for (const Tick& tick : {Tick{t, 47, O, false}, Tick{t + 3, 0, A, true}, Tick{t + 3, 100, S, false},
-                             Tick{t + 9 * 3600, 9, S, true}})
-        ring.Add(tick);
-    // A rule for these four moments only, an hour ahead of UTC.
-    const auto local = [t](int64_t utc) {
-        const int64_t late = utc - t + 3600 + 14 * 3600 + 5 * 60 + 3;
-        return CivilTime{2026, 12, int(9 + late / 86400), int(late / 3600 % 24), int(late / 60 % 60), int(late % 60)};
+// Ticks 3 s apart on their own clock while the wall clock drifts a second, is set back
+// five hours, then forward two: each tick keeps the wall time it was recorded at, a
+// jump shows as a jump, never as repeated times.
+TEST(TickHistory, TheWallClockIsKeptAsItWasSet) {
+    const int64_t t = 1796825103;  // 2026-12-09 14:05:03 UTC
+    const int64_t walls[] = {t, t + 3, t + 7, t + 9 - 5 * 3600, t + 12 - 5 * 3600, t + 15 - 3 * 3600, t + 18 - 3 * 3600};
+    Ring ring(48);
+    for (size_t i = 0; i < std::size(walls); ++i)
+        ring.Add({int64_t(1000 + 3 * i), 50, O, false}, walls[i]);
+    EXPECT_EQ(ring.ClockChanges(),
+              (std::vector<ClockChange>{{1000, t, 0}, {1009, t + 9 - 5 * 3600, -5 * 3600}, {1015, t + 15 - 3 * 3600, 2 * 3600}}));
+    for (size_t i = 0; i < std::size(walls); ++i)
+        EXPECT_EQ(ring.Utc(int64_t(1000 + 3 * i)), i == 2 ? walls[i] - 1 : walls[i]) << i;  // a drift of 1 s is no setting
+    // Set more often than is kept: the newest settings stay, the oldest ticks take the next.
+    for (int i = 0; i < 40; ++i)
+        ring.Add({int64_t(1100 + i), 50, O, false}, t + 100 * i);
+    EXPECT_EQ(ring.ClockChanges().size(), ClockChangesKept);
+    EXPECT_EQ(ring.Utc(1139), t + 3900);
+    // Settings dating only ticks that have left go.
+    for (int i = 0; i < 48; ++i)
+        ring.Add({int64_t(1200 + i), 50, O, false}, t + 3900 + 61 + i);
+    EXPECT_EQ(ring.ClockChanges(), (std::vector<ClockChange>{{1139, t + 3900, 99}}));
+}
+
+// The tick count wraps every 49.7 days; the ticks' own time goes on.
+TEST(TickHistory, TheTickClockGoesOnPastTheWrap) {
+    TickClock clock(0xFFFFF000u);
+    EXPECT_EQ(clock.Seconds(0xFFFFF000u), 0);
+    EXPECT_EQ(clock.Seconds(0xFFFFFFFFu), 4);
+    EXPECT_EQ(clock.Seconds(0x00000BB8u), 7);  // 4096 + 3000 ms
+    EXPECT_EQ(clock.Seconds(0x00000BB9u), 7);
+}
+
+// Each tick by its own wall time and offset, under a rule given as data (an hour ahead,
+// two from a switch): across a change the offset column tells the repeated hour apart.
+TEST(TickHistory, CsvGivesEachTickItsOwnTimeAndOffset) {
+    const int64_t t = 1796825103;  // 2026-12-09 14:05:03 UTC
+    const struct { int64_t switchAt; int32_t before, after; } rule{t + 4, 3600, 7200};
+    const auto local = [rule, t](int64_t utc) {
+        const int32_t offset = utc < rule.switchAt ? rule.before : rule.after;
+        const int64_t late = utc - t + offset + 14 * 3600 + 5 * 60 + 3;  // seconds into 2026-12-09, locally
+        return LocalClock{{2026, 12, int(9 + late / 86400), int(late / 3600 % 24), int(late / 60 % 60), int(late % 60)}, offset};
     };
+    Ring ring(8);
+    for (const Tick& tick : {Tick{0, 47, O, false}, Tick{3, 0, A, true}, Tick{6, 100, S, false}, Tick{6 + 9 * 3600, 9, S, true}})
+        ring.Add(tick, t + tick.Time);
     EXPECT_EQ(CsvText(ring, local),
-              "Time,Temperature,Fan,Power\r\n2026-12-09 15:05:03,47,off,mains\r\n2026-12-09 15:05:06,,auto,battery\r\n"
-              "2026-12-09 15:05:06,,slow,mains\r\n2026-12-10 00:05:03,9,slow,battery\r\n");
-    EXPECT_EQ(CsvText(WithTimes(1, {t}), [](int64_t) { return CivilTime{987, 1, 2, 3, 4, 5}; }),
-              "Time,Temperature,Fan,Power\r\n0987-01-02 03:04:05,1,off,mains\r\n");
+              "Time,Temperature,Fan,Power,UtcOffset\r\n2026-12-09 15:05:03,47,off,mains,+01:00\r\n"
+              "2026-12-09 15:05:06,,auto,battery,+01:00\r\n2026-12-09 16:05:09,,slow,mains,+02:00\r\n"
+              "2026-12-10 01:05:09,9,slow,battery,+02:00\r\n");
+    const struct { int32_t seconds; const char* text; } offsets[] = {
+        {0, "+00:00"}, {-18000, "-05:00"}, {19800, "+05:30"}, {-12600, "-03:30"}, {50400, "+14:00"}};
+    for (const auto& o : offsets)
+        EXPECT_EQ(OffsetText(o.seconds), o.text);
 }
 
 }  // namespace
