@@ -21,18 +21,20 @@ void CopyInto(const std::string& source, const std::string& target) {
         throw std::runtime_error("cannot copy " + source + " to " + target);
 }
 
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-        const std::string name = found.cFileName, path = dir + "\\" + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (name != "." && name != ".." && !DeleteFileA(path.c_str()))
+// Wide: a test may leave a file whose name the code page cannot spell.
+void RemoveTree(const std::wstring& dir) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring name = found.cFileName, path = dir + L"\\" + name;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (name != L"." && name != L".." && !DeleteFileW(path.c_str()))
             RemoveTree(path);
     }
     FindClose(search);
-    RemoveDirectoryA(dir.c_str());
+    RemoveDirectoryW(dir.c_str());
 }
+void RemoveTree(const std::string& dir) { RemoveTree(std::wstring(dir.begin(), dir.end())); }
 
 // A top-level window of the process by class and caption; any caption, but visible,
 // when none is given.

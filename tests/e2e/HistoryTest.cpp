@@ -30,7 +30,7 @@ std::string ReadWide(const std::wstring& path) {
 const char kHistory[] = "vantu history";
 
 struct Row {
-    std::string time, temperature, fan, power;
+    std::string time, temperature, fan, power, offset;
     bool operator==(const Row&) const = default;
 };
 
@@ -39,7 +39,7 @@ std::vector<Row> CsvRows(const std::string& csv) {
     std::vector<Row> rows;
     std::istringstream in(csv);
     std::string line;
-    if (!std::getline(in, line) || line != "Time,Temperature,Fan,Power\r")
+    if (!std::getline(in, line) || line != "Time,Temperature,Fan,Power,UtcOffset\r")
         return rows;
     while (std::getline(in, line)) {
         std::istringstream fields(line.substr(0, line.find('\r')));
@@ -47,7 +47,8 @@ std::vector<Row> CsvRows(const std::string& csv) {
         std::getline(fields, row.time, ',');
         std::getline(fields, row.temperature, ',');
         std::getline(fields, row.fan, ',');
-        std::getline(fields, row.power);
+        std::getline(fields, row.power, ',');
+        std::getline(fields, row.offset);
         rows.push_back(row);
     }
     return rows;
@@ -235,6 +236,7 @@ TEST_F(History, CopyAndSaveGiveEveryTickAsTheEcSawIt) {
     size_t battery = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].time.size(), 19u);
+        EXPECT_TRUE(rows[i].offset.size() == 6 && (rows[i].offset[0] == '+' || rows[i].offset[0] == '-')) << rows[i].offset;
         EXPECT_TRUE(i == 0 || rows[i - 1].time <= rows[i].time);
         battery += rows[i].power == "battery";
         EXPECT_EQ(rows[i].power, battery ? "battery" : "mains") << "row " << i;  // one switch, to battery
