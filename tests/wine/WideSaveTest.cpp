@@ -58,6 +58,8 @@ TEST(WideSave, ThePrefixAndTheTemporaryName) {
 TEST(WideSave, AnyNameAnyLengthWholeOrNotAtAll) {
     const std::wstring folder = TestFolder();
     CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* left : {L"\u0141\u00F3d\u017A.csv", L"history.csv", L"history.csv.new"})  // an earlier run's
+        DeleteFileW((folder + L"\\" + left).c_str());
     std::wstring deep = folder;
     while (deep.size() < 300) {
         deep += L"\\" + std::wstring(40, L'x');
