@@ -11,12 +11,13 @@ namespace {
 constexpr int Suspend = -1, Resume = -2, Later = -3;
 
 // The balloons of a run of 3 s ticks under the real safety rules: "!" a warning, "i"
-// news. The tick count starts just before its wrap.
+// news. The tick count starts a minute before its wrap: a short run stays before it,
+// one with Later crosses it.
 std::vector<std::wstring> Balloons(const std::vector<int>& events) {
     FanSafety::Guard guard;
     Alerts::State state;
     std::vector<std::wstring> shown;
-    uint32_t now = 0xFFFFF000;
+    uint32_t now = 0xFFFF0000;
     for (int event : events) {
         now += event == Later ? Alerts::QuietMs - 6000 : 3000;
         if (event < 0) {
@@ -72,6 +73,10 @@ TEST(Alerts, CriticalWithoutAReadingToShow) {
     Alerts::State state;
     EXPECT_EQ(Alerts::AfterTick(state, Alerts::Cause::Critical, 0, 0)->text,
               L"Critically hot: the fan is back under the EC's control until 80 \u00B0C.");
+    // The tooltip's first line while the rules hold the fan, none otherwise.
+    EXPECT_STREQ(Alerts::HoldLine(Alerts::Cause::Critical), "EC has the fan: too hot");
+    EXPECT_STREQ(Alerts::HoldLine(Alerts::Cause::NoReadings), "EC has the fan: no reading");
+    EXPECT_STREQ(Alerts::HoldLine(Alerts::Cause::Sleeping), "");
 }
 
 }  // namespace
