@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "Harness.h"
 
@@ -32,45 +33,50 @@ void Temperatures(const TestFolder& folder, std::initializer_list<const char*> v
     }
 }
 
-TEST(Alerts, OneBalloonAsTheRulesTakeTheFanAndOneAsTheModeTakesItBack) {
+// The program started with its tray recorded, once it has ticked.
+class Alerts : public testing::Test {
+protected:
+    void Start(const std::string& ini = kFastTicks, const char* temperature = "60") {
+        folder.WriteIni(ini);
+        folder.SetEc("Temperature", temperature);
+        tray.emplace(folder, "tray.log");
+        vantu.emplace(folder);
+        ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
+    }
     TestFolder folder;
-    folder.WriteIni(kFastTicks);
-    folder.SetEc("Temperature", "60");
-    const TrayRecorder tray(folder, "tray.log");
-    Vantu vantu(folder);
-    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
+    std::optional<TrayRecorder> tray;
+    std::optional<Vantu> vantu;
+};
+
+TEST_F(Alerts, OneBalloonAsTheRulesTakeTheFanAndOneAsTheModeTakesItBack) {
+    Start();
     // Critical, still hot (85 is not cool enough), cooled; no reading (0) for long, back.
     Temperatures(folder, {"95", "92", "85", "70", "0", "60"});
-    EXPECT_EQ(Balloons(tray), (Lines{"2 95 \xC2\xB0" "C: the fan is back under the EC's control until 80 \xC2\xB0" "C.",
+    EXPECT_EQ(Balloons(*tray), (Lines{"2 95 \xC2\xB0" "C: the fan is back under the EC's control until 80 \xC2\xB0" "C.",
                                      "1 70 \xC2\xB0" "C: the fan is back in the chosen mode.",
                                      "2 The EC gave no temperature for 5 ticks: the fan is back under its control until "
                                      "a reading returns.",
                                      "1 60 \xC2\xB0" "C: readings are back, and so is the chosen fan mode."}));
     // The icon's own requests keep the first record's layout and flags.
-    for (const TrayCall& call : tray.Get("MODIFY", 0))
+    for (const TrayCall& call : tray->Get("MODIFY", 0))
         EXPECT_TRUE(call.Field("flags") == "16" || call.Field("flags") == "7") << call.line;
 }
 
 // An EC that misses five reads, answers one and misses again, over and over: one
 // warning and at most one all-clear (its cause then stays quiet for ten minutes), and
 // the tooltip's first line says who has the fan while the rules hold it.
-TEST(Alerts, AFlappingEcWarnsOnceAndTheTooltipSaysTheEcHasTheFan) {
-    TestFolder folder;
-    folder.WriteIni(kFastTicks);
-    folder.SetEc("Temperature", "60");
-    const TrayRecorder tray(folder, "tray.log");
-    Vantu vantu(folder);
-    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
+TEST_F(Alerts, AFlappingEcWarnsOnceAndTheTooltipSaysTheEcHasTheFan) {
+    Start();
     folder.SetEc("FlapReads", "5");
     ASSERT_TRUE(folder.WaitForEcLog("MISS 58", 60));  // ten rounds
-    const Lines balloons = Balloons(tray);
+    const Lines balloons = Balloons(*tray);
     ASSERT_GE(balloons.size(), 1u);
     EXPECT_EQ(balloons[0], "2 The EC gave no temperature for 5 ticks: the fan is back under its control until a "
                            "reading returns.");
     EXPECT_LE(balloons.size(), 2u) << balloons.back();
     // Set as the hand-back starts, cleared as a reading ends it.
     Lines tips;
-    for (const TrayCall& call : tray.Get("MODIFY", 0))
+    for (const TrayCall& call : tray->Get("MODIFY", 0))
         if (call.Field("flags") == "7" && (tips.empty() || tips.back() != call.Tip()))
             tips.push_back(call.Tip());
     const auto held = std::find(tips.begin(), tips.end(), "EC has the fan: no reading");
@@ -79,17 +85,12 @@ TEST(Alerts, AFlappingEcWarnsOnceAndTheTooltipSaysTheEcHasTheFan) {
               tips.end());
 }
 
-TEST(Alerts, NoneWhenTheUserTurnedThemOff) {
+TEST_F(Alerts, NoneWhenTheUserTurnedThemOff) {
     const SeededBiosVersion bios("V1.3305");  // off is AF
-    TestFolder folder;
-    folder.WriteIni(std::string(kFastTicks) + "ShowAlerts=False\r\n");
-    folder.SetEc("Temperature", "95");
-    const TrayRecorder tray(folder, "tray.log");
-    Vantu vantu(folder);
-    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
+    Start(std::string(kFastTicks) + "ShowAlerts=False\r\n", "95");
     Temperatures(folder, {"45"});
     EXPECT_EQ(folder.EcLog("W 55 "), (Lines{"W 55 00", "W 55 AF"})) << "the rules took the fan, then the mode";
-    EXPECT_EQ(Balloons(tray), Lines{});
+    EXPECT_EQ(Balloons(*tray), Lines{});
 }
 
 }  // namespace
