@@ -64,7 +64,7 @@ TEST(HistoryChart, GapsBreakTheLineAndTheBands) {
 // after its end are left out. Equal points are drawn once.
 TEST(HistoryChart, OnlyTheSpanIsDrawn) {
     Request request{600, kMidnight + 600, 10, {}, Fixed(0)};
-    const Chart chart = Draw({{-20, 90, S}, {-4, 90, A, true}, {3, 40}, {3, 40}, {4, 40}, {700, 90, S}}, request);
+    const Chart chart = Draw({{-20, 90, S}, {-4, 90, A, true}, {3, 40, S}, {3, 40}, {4, 40}, {700, 90, S}}, request);
     EXPECT_EQ(chart.Highest, 50);  // the 90s are outside
     EXPECT_EQ(chart.Lines, (std::vector<std::vector<Point>>{{{3, 50}, {4, 50}}}));
     EXPECT_EQ(chart.Fan, (std::vector<HistoryChart::Run>{{0, 3, A}}));
@@ -85,6 +85,7 @@ TEST(HistoryChart, RangeFromReadingsAndThresholds) {
     TickHistory::Ring ring;
     const Chart shortPlot = Layout(ring, {600, kMidnight, 10, {}, Fixed(0)}, {0, 0, 600, 60});
     EXPECT_EQ(shortPlot.TemperatureMarks, (std::vector<Mark>{{60, L"30"}, {40, L"50"}, {20, L"70"}, {0, L"90"}}));
+    EXPECT_EQ(Layout(ring, {600, kMidnight, 10, {}, Fixed(0)}, {0, 0, 600, 96}).TemperatureMarks.size(), 7u);  // 16 px apart
     // Never below 0; a steady reading still gets 20 degrees.
     EXPECT_EQ(Draw({{0, 3}}).Lowest, 0);
     const Chart steady = Draw({{0, 45}, {5, 45}});
