@@ -91,7 +91,7 @@ TEST_F(FirstStart, NothingIsAskedOnWindows6OrWithTheAlternateDriver) {
             DeleteFileA(folder_.Path(file).c_str());
         if (alternate) {
             // A library that needs no initialisation, as the alternate driver is meant for
-            // (WinIo itself refuses the ports then: PortAccessTest.cpp).
+            // (WinIo itself refuses the ports to a process that never initialised it).
             folder_.SetEc("PortsWithoutInit", "1");
             folder_.WriteIni("[Special]\r\nUseAlternateDriver=True\r\n");
             SetFileAttributesA(folder_.Path("vantu.ini").c_str(), FILE_ATTRIBUTE_HIDDEN);

@@ -30,20 +30,6 @@ TEST(PortAccess, WinIo30sLibraryIsFoundUnderItsOwnName) {
     EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "SHUTDOWN"}));
 }
 
-// The alternate driver is for a port library that needs no initialisation. WinIo is
-// none: it refuses every port to a process that did not initialise it, so the program
-// runs without a reading and nothing reaches the EC, its hand-back included.
-TEST(PortAccess, WinIoRefusesTheAlternateDriversUninitialisedPorts) {
-    const TestFolder folder;
-    folder.WriteIni(std::string(kForcedOff) + "[Special]\r\nUseAlternateDriver=True\r\n");
-    folder.SetEc("Temperature", "60");
-    const Vantu vantu(folder);
-    ASSERT_TRUE(folder.WaitForEcLog("REFUSED not initialised", 1));
-    vantu.Close();
-    ASSERT_TRUE(vantu.WaitForExit().has_value());
-    EXPECT_EQ(folder.EcLog(), Lines{"REFUSED not initialised"});
-}
-
 // No WinIo beside the program: the PawnIO stand-in behind the driver's device, the
 // simulated EC behind it, and the module file beside the program.
 class PawnIo : public testing::Test {

@@ -69,8 +69,9 @@ TEST_F(Tray, IconsFollowTheProgramAndThePowerStatus) {
     FakePowerSupply::Discharging();
     ASSERT_TRUE(WaitUntil([&] { return tray.Get("ADD", kBattery).size() == 2; }));
     Close(vantu, tray, {"DELETE id=0", "DELETE id=1"});
-    for (const auto& call : tray.Get())  // every request named a known icon or added a new one
-        EXPECT_TRUE(call.Accepted()) << call.line;
+    // Every request named a known icon or added a new one; no transparent pixel shows.
+    for (const auto& call : tray.Get())
+        EXPECT_TRUE(call.Accepted() && call.Field("stray").find_first_not_of('0') == std::string::npos) << call.line;
 }
 
 // Single-icon mode: on battery the main icon shows the time on every other tick (so
@@ -164,7 +165,10 @@ TEST_F(Tray, FullSizeDigitsReadOnALightTaskbar) {
                                                      SeededRegistryValue::Dword(value), HKEY_CURRENT_USER);
     };
     const auto digits = [&](const TrayRecorder& tray, const char* rrggbb) {
-        return WaitUntil([&] { const Calls main = tray.Get("MODIFY", kMain); return !main.empty() && main.back().Shows(rrggbb); });
+        return WaitUntil([&] {
+            const Calls main = tray.Get("MODIFY", kMain);
+            return !main.empty() && main.back().Shows(rrggbb) && main.back().Field("stray") == "0";
+        });
     };
     const std::string fullSize = std::string(kFastTicks) + "ShowFullSizeTempIcon=True\r\n";
     {

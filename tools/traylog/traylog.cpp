@@ -51,8 +51,8 @@ std::string Utf8(const wchar_t* text, size_t capacity) {
     return out;
 }
 
-// The icon as a 32-bit FNV-1a hash of its bits, the count of opaque pixels, and its
-// opaque colours (RRGGBB:count, most frequent first), enough to tell pictures apart.
+// The icon as a 32-bit FNV-1a hash of its bits, the count of opaque pixels, of
+// transparent ones that are not black (they would show), and its opaque colours (RRGGBB:count, most frequent first), enough to tell pictures apart.
 std::string DescribeIcon(const NotifyData& data, const uint8_t* bits, uint32_t size) {
     if (size == 0)
         return "icon=none";
@@ -66,20 +66,23 @@ std::string DescribeIcon(const NotifyData& data, const uint8_t* bits, uint32_t s
     if (data.bpp == 32 && maskRow * data.height <= size) {
         const uint8_t* colorBits = bits + BitmapBytes(data.width, data.height, 1, 1);
         std::map<uint32_t, int> colors;
-        int opaque = 0;
+        int opaque = 0, stray = 0;
         for (uint32_t y = 0; y < data.height; ++y)
             for (uint32_t x = 0; x < data.width; ++x) {
-                if (bits[y * maskRow + x / 8] & (0x80 >> (x % 8)))
-                    continue;
-                ++opaque;
                 uint32_t pixel;
                 std::memcpy(&pixel, colorBits + 4 * (y * data.width + x), 4);
+                // A transparent pixel is XORed onto the taskbar: anything but black shows.
+                if (bits[y * maskRow + x / 8] & (0x80 >> (x % 8))) {
+                    stray += (pixel & 0xFFFFFF) != 0;
+                    continue;
+                }
+                ++opaque;
                 ++colors[pixel & 0xFFFFFF];
             }
         std::multimap<int, uint32_t, std::greater<int>> byCount;
         for (const auto& [color, count] : colors)
             byCount.emplace(count, color);
-        n += std::snprintf(text + n, sizeof text - n, " opaque=%d colors=", opaque);
+        n += std::snprintf(text + n, sizeof text - n, " opaque=%d stray=%d colors=", opaque, stray);
         for (const auto& [count, color] : byCount)
             if (n < int(sizeof text) - 16)
                 n += std::snprintf(text + n, sizeof text - n, "%06X:%d,", color, count);
