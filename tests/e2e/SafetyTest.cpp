@@ -38,17 +38,6 @@ TEST(Safety, ACrashInsideThePortLibraryHandsTheFanBackBeforeTheProcessEnds) {
     EXPECT_EQ(Lines(crash + 1, log.end()), Lines{"W 55 00"});  // the hand-back, no shutdown
 }
 
-// A session that does not end changes nothing; one that ends runs the exit's steps.
-TEST(Safety, TheEndOfTheSessionHandsTheFanBack) {
-    FanForcedOff fan;
-    ASSERT_TRUE(fan.vantu->Send(WM_ENDSESSION, FALSE));
-    fan.AwaitTicks(2);
-    EXPECT_EQ(fan.folder.EcLog("W 55 "), Lines{"W 55 AF"});
-    ASSERT_TRUE(fan.vantu->EndSession());
-    EXPECT_EQ(fan.folder.LastEcLog(), "SHUTDOWN");
-    EXPECT_EQ(fan.folder.LastEcLog("W 55 "), "W 55 00");
-}
-
 // The auto byte is written before the suspend broadcast returns, the ticks until resume
 // leave it there; each resume event hands the fan to the EC too, and the next tick
 // forces it off again and sends the disk level again. Other power events do nothing.

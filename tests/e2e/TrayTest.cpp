@@ -156,8 +156,8 @@ TEST_F(Tray, ButtonReleaseOpensTheMenuAndExitEnds) {
 
 // Where Windows says its taskbar is light, the full-size digits (straight on the
 // taskbar) in their default colours are drawn dark: black, and dark green for "800 Mhz"
-// on battery; a colour the user set, and the chip's digits, stay as they are. A change
-// of the theme is taken up at the next tick; the settings file never changes for it.
+// on battery; the chip's digits stay as they are (the colours a user set: TrayArtTest).
+// A change of the theme is taken up at the next tick; the settings file never changes for it.
 TEST_F(Tray, FullSizeDigitsReadOnALightTaskbar) {
     const auto light = [](DWORD value) {
         return std::make_unique<SeededRegistryValue>("Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
@@ -195,15 +195,10 @@ TEST_F(Tray, FullSizeDigitsReadOnALightTaskbar) {
     EXPECT_NE(folder_.Ini().find("[Colors]\r\nTemperatureTextColor=&HFFFFFF\r\nTemperatureTextColor2=&H40FF60\r\n"),
               std::string::npos);
     const auto seeded = light(1);
-    for (const auto& [ini, shown] : {std::pair{fullSize + "[Colors]\r\nTemperatureTextColor=&HFF\r\n", "FF0000"},
-                                     {std::string(kFastTicks), kWhiteDigits}}) {
-        folder_.WriteIni(ini);
-        const TrayRecorder tray(folder_, "tray.log");
-        Vantu vantu(folder_);
-        EXPECT_TRUE(digits(tray, shown)) << ini;
-        const Calls main = tray.Get("MODIFY", kMain);
-        EXPECT_TRUE(!main.empty() && !main.back().Shows(kBlackDigits));
-    }
+    folder_.WriteIni(kFastTicks);  // over the chip
+    const TrayRecorder tray(folder_, "tray.log");
+    Vantu vantu(folder_);
+    EXPECT_TRUE(digits(tray, kWhiteDigits));
 }
 
 }  // namespace

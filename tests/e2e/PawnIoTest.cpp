@@ -1,7 +1,6 @@
-// How the real program reaches the EC's ports: WinIo as version 3.0 ships it, WinIo
-// refusing a process that never initialised it, and the PawnIO driver (its stand-in,
-// tools/pawnio, in front of the same simulated EC) when WinIo cannot be had. Seen in
-// the simulated EC's log.
+// How the real program reaches the EC's ports when WinIo cannot be had: the PawnIO
+// driver (its stand-in, tools/pawnio, in front of the same simulated EC). Seen in the
+// simulated EC's log.
 #include <gtest/gtest.h>
 
 #include "Harness.h"
@@ -13,22 +12,6 @@ constexpr char kFatal[] = "Error, can't initialize IO access.";
 
 // vantu forcing the fan off at 60 degrees; BIOS 3305 writes AF for off, 00 for auto.
 const char kForcedOff[] = "[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\nControl=0\r\n";
-
-// WinIo 3.0's library is WinIo32.dll: alone beside the program, it is the one used.
-TEST(PortAccess, WinIo30sLibraryIsFoundUnderItsOwnName) {
-    const SeededBiosVersion bios("V1.3305");
-    const TestFolder folder;
-    ASSERT_TRUE(MoveFileA(folder.Path("WinIo.dll").c_str(), folder.Path("WinIo32.dll").c_str()));
-    folder.WriteIni(kForcedOff);
-    folder.SetEc("Temperature", "60");
-    const Vantu vantu(folder);
-    ASSERT_TRUE(folder.WaitForEcLog("W 55 AF", 1));
-    vantu.Close();
-    ASSERT_TRUE(vantu.WaitForExit().has_value());
-    const Lines log = folder.EcLog();
-    EXPECT_EQ(log.front(), "INIT 1");
-    EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "SHUTDOWN"}));
-}
 
 // No WinIo beside the program: the PawnIO stand-in behind the driver's device, the
 // simulated EC behind it, and the module file beside the program.
