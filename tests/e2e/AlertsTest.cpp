@@ -1,6 +1,6 @@
-// The balloons of the real program as the recording notification area receives them:
-// one as the safety rules take the fan from the chosen mode, one as the mode takes it
-// back, whatever happens in between; none with ShowAlerts=False.
+// The balloons of the real program as the recording notification area receives them
+// (their texts and order for each cause: tests/native/AlertsTest.cpp): one warning for
+// an EC that flaps, none with ShowAlerts=False.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,14 +25,6 @@ Lines Balloons(const TrayRecorder& tray) {
     return balloons;
 }
 
-// The EC's temperature set to each value in turn, each kept for ten ticks.
-void Temperatures(const TestFolder& folder, std::initializer_list<const char*> values) {
-    for (const char* value : values) {
-        folder.SetEc("Temperature", value);
-        folder.TimeOfTicks(10);
-    }
-}
-
 // The program started with its tray recorded, once it has ticked.
 class Alerts : public testing::Test {
 protected:
@@ -47,20 +39,6 @@ protected:
     std::optional<TrayRecorder> tray;
     std::optional<Vantu> vantu;
 };
-
-TEST_F(Alerts, OneBalloonAsTheRulesTakeTheFanAndOneAsTheModeTakesItBack) {
-    Start();
-    // Critical, still hot (85 is not cool enough), cooled; no reading (0) for long, back.
-    Temperatures(folder, {"95", "92", "85", "70", "0", "60"});
-    EXPECT_EQ(Balloons(*tray), (Lines{"2 95 \xC2\xB0" "C: the fan is back under the EC's control until 80 \xC2\xB0" "C.",
-                                     "1 70 \xC2\xB0" "C: the fan is back in the chosen mode.",
-                                     "2 The EC gave no temperature for 5 ticks: the fan is back under its control until "
-                                     "a reading returns.",
-                                     "1 60 \xC2\xB0" "C: readings are back, and so is the chosen fan mode."}));
-    // The icon's own requests keep the first record's layout and flags.
-    for (const TrayCall& call : tray->Get("MODIFY", 0))
-        EXPECT_TRUE(call.Field("flags") == "16" || call.Field("flags") == "7") << call.line;
-}
 
 // An EC that misses five reads, answers one and misses again, over and over: one
 // warning and at most one all-clear (its cause then stays quiet for ten minutes), and
@@ -88,7 +66,8 @@ TEST_F(Alerts, AFlappingEcWarnsOnceAndTheTooltipSaysTheEcHasTheFan) {
 TEST_F(Alerts, NoneWhenTheUserTurnedThemOff) {
     const SeededBiosVersion bios("V1.3305");  // off is AF
     Start(std::string(kFastTicks) + "ShowAlerts=False\r\n", "95");
-    Temperatures(folder, {"45"});
+    folder.SetEc("Temperature", "45");
+    folder.TimeOfTicks(10);
     EXPECT_EQ(folder.EcLog("W 55 "), (Lines{"W 55 00", "W 55 AF"})) << "the rules took the fan, then the mode";
     EXPECT_EQ(Balloons(*tray), Lines{});
 }

@@ -31,20 +31,6 @@ protected:
     const SettingsRecord saved_ = modSettings::Settings;
 };
 
-// Only an ordinary file counts as the program's settings file.
-TEST_F(ProgramIni, ExistsOnlyAsAnOrdinaryFile) {
-    EXPECT_FALSE(modSettings::IniFileExists());
-    Write(path_, "[Fan]\r\n");
-    for (const auto& [attributes, counts] : {std::pair{DWORD(FILE_ATTRIBUTE_READONLY), true}, {FILE_ATTRIBUTE_ARCHIVE, true},
-                                             {FILE_ATTRIBUTE_HIDDEN, false}, {FILE_ATTRIBUTE_SYSTEM, false}}) {
-        ASSERT_TRUE(SetFileAttributesA(path_.c_str(), attributes));
-        EXPECT_EQ(counts, modSettings::IniFileExists()) << attributes;
-    }
-    Remove();
-    ASSERT_TRUE(CreateDirectoryA(path_.c_str(), nullptr));
-    EXPECT_FALSE(modSettings::IniFileExists());
-}
-
 // A save puts the whole new file in place at once: the new file that a killed save left
 // is overwritten (hidden and read-only as it may be) and gone afterwards, lines the
 // program does not know stay, and a hidden settings file stays hidden.
