@@ -54,8 +54,7 @@ TEST_F(FirstStart, TheAnswerIsTakenOnceAndTheSettingsWrittenEitherWay) {
         EXPECT_NE(folder_.Ini().find("[Fan]\r\nControl=3\r\n"), std::string::npos);
         EXPECT_EQ(DriverFiles::Read(DriverFiles::PatchedPath()), yes ? std::optional(kPatched) : std::nullopt);
         EXPECT_EQ(DriverFiles::StoredImagePath(), yes ? "1:"s + DriverFiles::Patched + '\0' : "2:"s + DriverFiles::Unpatched + '\0');
-        vantu.Close();
-        EXPECT_TRUE(vantu.WaitForExit().has_value());
+        EXPECT_TRUE(vantu.Closed());
     }
     DeleteFileA(folder_.Path("simec.log").c_str());
     Vantu again(folder_);
@@ -98,8 +97,7 @@ TEST_F(FirstStart, NothingIsAskedOnWindows6OrWithTheAlternateDriver) {
         }
         Vantu vantu(folder_, alternate ? "vantu.exe" : "fanctl.exe");
         EXPECT_TRUE(folder_.WaitForEcLog("R 58", 1)) << "a question holds start-up";
-        vantu.Close();
-        EXPECT_TRUE(vantu.WaitForExit().has_value());
+        EXPECT_TRUE(vantu.Closed());
         EXPECT_NE(folder_.Ini().find(alternate ? "[Special]\r\nUseAlternateDriver=True\r\nUseCustomFanValue=False\r\n"
                                                : "[Fan]"), std::string::npos);
         EXPECT_EQ(folder_.EcLog("INIT").size() + folder_.EcLog("SHUTDOWN").size(), alternate ? 0u : 2u);

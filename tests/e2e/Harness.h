@@ -111,6 +111,10 @@ public:
     DWORD ProcessId() const { return pid_; }
     HWND MainWindow() const;  // the hidden "Main"
     void Close() const { PostMessageA(MainWindow(), WM_CLOSE, 0, 0); }  // as the system or Exit would
+    bool Closed() const {  // closed so, and ended
+        Close();
+        return WaitForExit().has_value();
+    }
     HWND OpenTrayMenu() const;  // by a right button release on the icon; null when none opens
     // WM_ENDSESSION (the session ends), handled also inside a modal loop.
     bool EndSession() const { return Send(WM_ENDSESSION, TRUE); }

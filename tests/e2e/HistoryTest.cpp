@@ -257,8 +257,7 @@ TEST_F(History, CopyAndSaveGiveEveryTickAsTheEcSawIt) {
     EXPECT_FALSE(Exists(folder_.Path("Lodz.csv")));
 
     // The program's exit closes it.
-    vantu_->Close();
-    ASSERT_TRUE(vantu_->WaitForExit().has_value());
+    ASSERT_TRUE(vantu_->Closed());
     EXPECT_FALSE(IsWindow(window));
 }
 

@@ -52,8 +52,7 @@ TEST_F(PawnIo, WhenWinIoCannotBeHadThePortsGoThroughPawnIo) {
     }
     const size_t reads = folder_.EcLog("R 58 3C").size();
     ASSERT_TRUE(folder_.WaitForEcLog("R 58 3C", reads + 2));
-    vantu.Close();
-    ASSERT_TRUE(vantu.WaitForExit().has_value());
+    ASSERT_TRUE(vantu.Closed());
     ASSERT_TRUE(folder_.WaitForEcLog("PAWNIO CLOSE", 1));
     const Lines log = folder_.EcLog();
     EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "PAWNIO CLOSE"}));

@@ -27,8 +27,7 @@ void RunAndClose(const TestFolder& program, const TestFolder& files, const std::
     Vantu vantu(program);
     ASSERT_TRUE(files.WaitForEcLog("R 58", 1)) << "no monitor tick";
     whileRunning();
-    vantu.Close();
-    ASSERT_TRUE(vantu.WaitForExit().has_value());
+    ASSERT_TRUE(vantu.Closed());
     const Lines log = files.EcLog();
     EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "SHUTDOWN"}));
     EXPECT_FALSE(Exists(files.Path("vantu.ini.new")));

@@ -22,8 +22,7 @@ TEST(Startup, RunsItsStepsInOrderAndEndsWithTheFanAtTheEc) {
     folder.SetEc("InitFailures", "10");
     Vantu vantu(folder, "vantu.exe", downloads);
     ASSERT_TRUE(WaitUntil([&] { return folder.Commands().size() == 10; }));
-    vantu.Close();
-    ASSERT_TRUE(vantu.WaitForExit().has_value());
+    ASSERT_TRUE(vantu.Closed());
     EXPECT_EQ(folder.Commands(), (Lines{"devcon find \"USB\\VID_0C45*\"", "devcon status \"PCI\\VEN_10EC&DEV_8136*\"",
                                         "devcon status \"USB\\VID_0C45*\"", "devcon status \"PCI\\VEN_168C&DEV_001C*\"",
                                         "devcon status \"USB\\VID_1BCF**\"", "powercfg /c vantu", "powercfg /s vantu",
@@ -56,8 +55,7 @@ TEST(Startup, ACopyEndingAtStartupLeavesItsSettingsAndTheEcAlone) {
         folder.WriteIni(kOwnIni);
         folder.SetEc("InitFailures", "11");
         if (c.ecLog.size()) {  // the running copy steps aside
-            running.Close();
-            ASSERT_TRUE(running.WaitForExit().has_value());
+            ASSERT_TRUE(running.Closed());
         }
         Vantu copy(folder);
         const auto box = WaitForMessageBox(copy.ProcessId(), "vantu");
@@ -67,8 +65,7 @@ TEST(Startup, ACopyEndingAtStartupLeavesItsSettingsAndTheEcAlone) {
         PostMessageA(copy.MainWindow(), WM_POWERBROADCAST, PBT_APMRESUMESUSPEND, 0);
         copy.Send(RegisterWindowMessageA("TaskbarCreated"));
         EXPECT_TRUE(copy.EndSession());
-        copy.Close();
-        EXPECT_TRUE(copy.WaitForExit().has_value());
+        EXPECT_TRUE(copy.Closed());
         EXPECT_EQ(folder.Ini(), kOwnIni);
         EXPECT_EQ(folder.EcLog(), c.ecLog);
         if (c.ecLog.empty()) {

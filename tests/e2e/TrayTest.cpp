@@ -27,8 +27,7 @@ protected:
     void TearDown() override { FakePowerSupply::Mains(); }
     // Closes the program; the last requests then are these.
     void Close(const Vantu& vantu, const TrayRecorder& tray, const Lines& last) const {
-        vantu.Close();
-        ASSERT_TRUE(vantu.WaitForExit().has_value());
+        ASSERT_TRUE(vantu.Closed());
         const Calls calls = tray.Get();
         ASSERT_GE(calls.size(), last.size());
         for (size_t i = 0; i < last.size(); ++i)
