@@ -1,0 +1,145 @@
+// The fan on battery of the real program: the fan register's writes as the test bed's
+// power supply comes and goes, an old settings file, the tray menu on battery and the
+// configuration dialog's battery lists. BIOS 3305 writes AF off and 00 auto.
+#include <gtest/gtest.h>
+
+#include "ConfigDialogUser.h"
+#include "Harness.h"
+#include "resources/resource.h"
+#include "support/FakePowerSupply.h"
+
+namespace e2e {
+namespace {
+
+const std::string kFastTicks = "[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\n";
+
+class BatteryFan : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(FakePowerSupply::Available()) << "run under scripts/wine-run"; }
+    void TearDown() override { FakePowerSupply::Mains(); }
+};
+
+void SwitchPower(bool battery) { battery ? FakePowerSupply::Discharging() : FakePowerSupply::Mains(); }
+
+// Started on battery; at each write the plug goes in or out: each source's profile
+// writes the fan register once, and nothing more while the source stays.
+TEST_F(BatteryFan, EachPowerSourceTakesItsOwnFanModeWhileTheProgramRuns) {
+    const struct { const char* name; const char* fan; const char* temperature; } cases[] = {
+        {"off on battery, auto on the AC line", "Control=2\r\nBatteryControl=0\r\n", "55"},
+        // 66 degrees: below the battery's stop, above the AC line's auto.
+        {"custom, with thresholds of its own on battery",
+         "Control=3\r\nStop=50\r\nSlow=60\r\nAuto=65\r\nBatteryStop=70\r\nBatterySlow=75\r\nBatteryAuto=80\r\n", "66"},
+    };
+    const Lines writes{"W 55 AF", "W 55 00", "W 55 AF"};
+    SeededBiosVersion bios("V1.3305");
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        TestFolder folder("." + std::to_string(i));
+        folder.WriteIni(kFastTicks + cases[i].fan);
+        folder.SetEc("Temperature", cases[i].temperature);
+        SwitchPower(true);
+        Vantu vantu(folder);
+        for (size_t count = 1; count <= writes.size(); ++count) {
+            ASSERT_TRUE(folder.WaitForEcLog("W 55 ", count)) << folder.EcLog("W 55 ").size() << " writes";
+            if (count < writes.size())
+                SwitchPower(count % 2 == 0);
+        }
+        folder.TimeOfTicks(5);
+        EXPECT_EQ(folder.EcLog("W 55 "), writes);
+    }
+}
+
+// A file from before the battery keys: unplugged, the fan keeps its mode without a
+// write; the next save adds the keys, each as on the AC line.
+TEST_F(BatteryFan, AnOldFileKeepsItsFanOnBatteryAndGainsTheKeys) {
+    SeededBiosVersion bios("V1.3305");
+    TestFolder folder;
+    folder.WriteIni(kFastTicks + "Control=0\r\n");
+    folder.SetEc("Temperature", "55");
+    Vantu vantu(folder);
+    ASSERT_TRUE(folder.WaitForEcLog("W 55 AF", 1));
+    for (const bool battery : {true, false}) {
+        SwitchPower(battery);
+        folder.TimeOfTicks(5);
+    }
+    EXPECT_EQ(folder.EcLog("W 55 "), Lines{"W 55 AF"});
+    vantu.Close();
+    ASSERT_TRUE(vantu.WaitForExit().has_value());
+    for (const char* key : {"BatteryControl", "BatteryStop", "BatterySlow", "BatteryAuto"}) {
+        char value[16] = {};
+        GetPrivateProfileStringA("Fan", key, "none", value, sizeof value, folder.Path("vantu.ini").c_str());
+        EXPECT_STREQ(value, "-1") << key;
+    }
+}
+
+// On battery the Fan submenu opens on its "On battery:" line: Down and Enter choose
+// Off, Up (round to the last entry) and Enter "As on AC line". Each choice sets the
+// battery's mode alone, and the fan follows at the next tick.
+TEST_F(BatteryFan, TheMenuOnBatterySetsTheBatteryModeAndLeavesTheAcLines) {
+    SwitchPower(true);
+    MenuUser user(kFastTicks + "Control=2\r\n");
+    const TestFolder& folder = user.Folder();
+    ASSERT_TRUE(folder.WaitForEcLog("W 55 00", 1));
+    for (const auto& [key, stored, write] : {std::tuple{VK_DOWN, "0", "W 55 AF"}, {VK_UP, "-1", "W 55 00"}}) {
+        const HWND menu = user.Program().OpenTrayMenu();
+        ASSERT_TRUE(menu);
+        PostMessageA(menu, WM_CHAR, 'f', 0);
+        ASSERT_TRUE(WaitUntil([&] {
+            int open = 0;
+            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32768", nullptr)) != nullptr;)
+                open += IsWindowVisible(w) ? 1 : 0;
+            return open == 2;
+        }));
+        PostMessageA(menu, WM_KEYDOWN, key, 0);
+        PostMessageA(menu, WM_CHAR, '\r', 0);
+        ASSERT_TRUE(WaitUntil([&] { return OpenPopupMenu(user.Program().ProcessId()) == nullptr; }));
+        ASSERT_TRUE(WaitUntil([&] { return user.Stored("Fan", "BatteryControl") == stored; }));
+        EXPECT_EQ(user.Stored("Fan", "Control"), "2");
+        EXPECT_TRUE(WaitUntil([&] { return folder.LastEcLog("W 55 ") == write; })) << stored;
+    }
+    EXPECT_EQ(folder.EcLog("W 55 "), (Lines{"W 55 00", "W 55 AF", "W 55 00"}));
+}
+
+// The battery lists show each key (none in the file: "As on AC line"), Save stores the
+// chosen items and the next opening shows them; each list's label takes the focus to
+// it by its access key.
+TEST_F(BatteryFan, TheDialogsBatteryListsAreSavedAndShownAgain) {
+    MenuUser user(kFastTicks + "BatteryStop=0\r\n");
+    const auto selected = [](const ConfigDialog& dialog) {
+        std::vector<LRESULT> items;
+        for (int id : {IDC_CBOBATTERYCONTROL, IDC_CBOBATTERYSTOP, IDC_CBOBATTERYSLOW, IDC_CBOBATTERYAUTO})
+            items.push_back(SendMessageA(dialog.Control(id), CB_GETCURSEL, 0, 0));
+        return items;
+    };
+    {
+        const ConfigDialog dialog(user);
+        EXPECT_EQ(selected(dialog), (std::vector<LRESULT>{0, 1, 0, 0}));  // the AC line's; Off
+        for (const auto& [key, id] : {std::pair{'m', IDC_CBOBATTERYCONTROL}, {'t', IDC_CBOBATTERYSTOP},
+                                      {'s', IDC_CBOBATTERYSLOW}, {'a', IDC_CBOBATTERYAUTO}}) {
+            PostMessageA(dialog.Window(), WM_SYSCHAR, key, 1 << 29);
+            EXPECT_TRUE(WaitUntil([&, id = id] {
+                GUITHREADINFO info{};
+                info.cbSize = sizeof info;
+                return GetGUIThreadInfo(GetWindowThreadProcessId(dialog.Window(), nullptr), &info) &&
+                       info.hwndFocus == dialog.Control(id);
+            })) << "Alt+" << char(key);
+        }
+        // Custom (after As on AC line, Off, Slow, Auto); 45 degrees; Off.
+        for (const auto& [id, item] : {std::pair{IDC_CBOBATTERYCONTROL, 4}, {IDC_CBOBATTERYSTOP, 2 + 45 - 35},
+                                       {IDC_CBOBATTERYSLOW, 1}})
+            SendMessageA(dialog.Control(id), CB_SETCURSEL, item, 0);
+        EXPECT_EQ(dialog.Press(IDC_BUTSAVE), Lines{});
+        ASSERT_TRUE(dialog.WaitClosed());
+    }
+    std::string stored;
+    for (const char* key : {"Control", "BatteryControl", "BatteryStop", "BatterySlow", "BatteryAuto"})
+        stored += user.Stored("Fan", key) + " ";
+    EXPECT_EQ(stored, "3 3 45 0 -1 ");
+    const ConfigDialog dialog(user);
+    EXPECT_EQ(selected(dialog), (std::vector<LRESULT>{4, 2 + 45 - 35, 1, 0}));
+    dialog.Press(IDCANCEL);
+    EXPECT_TRUE(dialog.WaitClosed());
+}
+
+}  // namespace
+}  // namespace e2e
