@@ -3,6 +3,9 @@
 // configuration dialog's battery lists. BIOS 3305 writes AF off and 00 auto.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <sstream>
+
 #include "ConfigDialogUser.h"
 #include "Harness.h"
 #include "resources/resource.h"
@@ -139,6 +142,54 @@ TEST_F(BatteryFan, TheDialogsBatteryListsAreSavedAndShownAgain) {
     EXPECT_EQ(selected(dialog), (std::vector<LRESULT>{4, 2 + 45 - 35, 1, 0}));
     dialog.Press(IDCANCEL);
     EXPECT_TRUE(dialog.WaitClosed());
+}
+
+// Run by the test below inside a Wine desktop of 1024x600 at the dots per inch it set:
+// the open dialog's frame and the work area there, as "DPI LEFT TOP RIGHT BOTTOM" and
+// the same of the work area, in the file it names.
+TEST_F(BatteryFan, DISABLED_MeasureTheDialogWhereItRuns) {
+    MenuUser user(kFastTicks);
+    const ConfigDialog dialog(user);
+    RECT frame{}, work{};
+    ASSERT_TRUE(GetWindowRect(dialog.Window(), &frame));
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    const HDC screen = GetDC(nullptr);
+    std::ostringstream line;
+    line << GetDeviceCaps(screen, LOGPIXELSY) << " " << frame.left << " " << frame.top << " " << frame.right << " "
+         << frame.bottom << " " << work.left << " " << work.top << " " << work.right << " " << work.bottom << "\n";
+    ReleaseDC(nullptr, screen);
+    WriteFileText(std::getenv("VANTU_FIT_RESULT"), line.str());
+}
+
+// The whole dialog, battery lists and all, lies inside the work area of a netbook's
+// 1024x600 screen, at 96 and at 120 dots per inch.
+TEST_F(BatteryFan, TheDialogFitsTheWorkAreaOfA1024x600Screen) {
+    TestFolder folder;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    for (const int dpi : {96, 120}) {
+        SCOPED_TRACE(dpi);
+        const SeededRegistryValue logPixels("Control Panel\\Desktop", "LogPixels", REG_DWORD,
+                                            SeededRegistryValue::Dword(DWORD(dpi)), HKEY_CURRENT_USER);
+        const std::string result = folder.Path("fit" + std::to_string(dpi) + ".txt");
+        SetEnvironmentVariableA("VANTU_FIT_RESULT", result.c_str());
+        // A desktop of its own per run: a desktop keeps the dots per inch it began with.
+        const Handle explorer(Start("explorer.exe /desktop=vantu-fit-" + std::to_string(dpi) + ",1024x600 \"" + self +
+                                    "\" --gtest_filter=BatteryFan.DISABLED_MeasureTheDialogWhereItRuns"
+                                    " --gtest_also_run_disabled_tests"));
+        ASSERT_TRUE(WaitUntil([&] { return !ReadLines(result).empty(); })) << "no measurement";
+        std::istringstream numbers(ReadLines(result).front());
+        int seenDpi = 0;
+        RECT frame{}, work{};
+        numbers >> seenDpi >> frame.left >> frame.top >> frame.right >> frame.bottom >> work.left >> work.top >>
+            work.right >> work.bottom;
+        EXPECT_EQ(seenDpi, dpi);
+        EXPECT_LE(work.right - work.left, 1024);
+        EXPECT_LE(work.bottom - work.top, 600);
+        EXPECT_TRUE(frame.left >= work.left && frame.top >= work.top && frame.right <= work.right &&
+                    frame.bottom <= work.bottom)
+            << ReadLines(result).front();
+    }
 }
 
 }  // namespace
