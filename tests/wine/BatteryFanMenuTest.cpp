@@ -14,17 +14,15 @@ namespace {
 // "Caption*" for a checked entry, "Caption~" for a greyed one.
 std::string FanSubmenu() {
     const frmMain::Menu popup = frmMain::BuildTrayPopup();
-    HMENU fan = nullptr;
-    for (int i = 0, n = GetMenuItemCount(popup.get()); i < n; ++i) {
-        const HMENU submenu = GetSubMenu(popup.get(), i);
-        if (submenu && GetMenuState(submenu, IDM_OFF, MF_BYCOMMAND) != UINT(-1))
-            fan = submenu;
-    }
+    MENUITEMINFOA fan{};
+    fan.cbSize = sizeof fan;
+    fan.fMask = MIIM_SUBMENU;
+    GetMenuItemInfoA(popup.get(), IDM_FAN, FALSE, &fan);
     std::string text;
-    for (int i = 0, n = fan ? GetMenuItemCount(fan) : 0; i < n; ++i) {
+    for (int i = 0, n = GetMenuItemCount(fan.hSubMenu); i < n; ++i) {
         char caption[64] = {};
-        GetMenuStringA(fan, i, caption, sizeof caption, MF_BYPOSITION);
-        const UINT state = GetMenuState(fan, i, MF_BYPOSITION);
+        GetMenuStringA(fan.hSubMenu, i, caption, sizeof caption, MF_BYPOSITION);
+        const UINT state = GetMenuState(fan.hSubMenu, i, MF_BYPOSITION);
         text += std::string(i ? "|" : "") + caption + (state & MF_CHECKED ? "*" : "") + (state & MF_GRAYED ? "~" : "");
     }
     return text;
