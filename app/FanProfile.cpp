@@ -6,10 +6,6 @@ namespace {
 int16_t OrAcLine(int16_t battery, int16_t acLine) { return battery < 0 ? acLine : battery; }
 }  // namespace
 
-PowerSource SourceOf(uint8_t acLineStatus) {
-    return acLineStatus == 0 ? PowerSource::Battery : PowerSource::Mains;
-}
-
 Profile ForSource(const SettingsRecord& settings, PowerSource source) {
     const FanSettings& fan = settings.Fan;
     Profile profile{fan.Control, {fan.Stop, fan.Slow, fan.Auto, settings.FanSlowModeThreshold}};

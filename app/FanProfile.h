@@ -7,13 +7,12 @@
 
 #include "app/FanRules.h"
 #include "settings/SettingsRecord.h"
+#include "system/PowerCommands.h"
 
 namespace FanProfile {
 
-enum class PowerSource { Mains, Battery };
-
-// The platform's ACLineStatus: 0 is battery; 1, and 255 (unknown), the AC line.
-PowerSource SourceOf(uint8_t acLineStatus);
+// As for CPU throttling (modPowerMan::SourceInUse): unknown counts as the AC line.
+using modPowerMan::PowerSource;
 
 struct Profile {
     int16_t Control;  // 0 off, 1 slow, 2 auto, 3 custom; anything else no fan action

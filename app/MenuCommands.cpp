@@ -160,7 +160,7 @@ void RefreshThrottleMenu() {
 void RefreshFanMenu() {
     const auto& settings = modSettings::Settings;
     modPowerMan::UpdatePowerStatus();
-    menuSource = FanProfile::SourceOf(modPowerMan::PowerStatus().ACLineStatus);
+    menuSource = modPowerMan::SourceInUse(modPowerMan::PowerStatus());
     const bool onBattery = menuSource == FanProfile::PowerSource::Battery;
     const int16_t mode = FanProfile::ForSource(settings, menuSource).Control;
     for (int16_t i = 0; i < 4; ++i)

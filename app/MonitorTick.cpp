@@ -51,7 +51,7 @@ void TimerMon_Timer() {
     // The power source goes before the fan step, which takes that source's profile.
     modPowerMan::UpdatePowerStatus();
     const auto profile = FanProfile::Follow(
-        PowerSourceTracker, FanProfile::SourceOf(modPowerMan::PowerStatus().ACLineStatus), settings);
+        PowerSourceTracker, modPowerMan::SourceInUse(modPowerMan::PowerStatus()), settings);
     // A hold of the safety rules forgets the fan state itself when it ends.
     if (profile.ForgetFanState && !SafetyGuard.Holding)
         modAcerEC::SetFanState(modAcerEC::FanStateUnknown);

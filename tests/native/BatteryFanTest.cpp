@@ -20,7 +20,7 @@ SettingsRecord WithFan(FanSettings fan) {
 }
 
 // Each battery key on its own: below 0 the AC line's, 0 and up its own; the AC line's
-// profile never takes a battery key; only ACLineStatus 0 is battery.
+// profile never takes a battery key; only ACLineStatus 0 is battery, 255 (unknown) not.
 TEST(BatteryFan, EachPowerSourceTakesItsOwnModeAndThresholds) {
     const struct { FanSettings fan; uint8_t acLine; Profile expected; } cases[] = {
         {{2, 50, 60, 65, 0, -1, -1, -1}, 0, {0, {50, 60, 65, 42}}},
@@ -34,7 +34,7 @@ TEST(BatteryFan, EachPowerSourceTakesItsOwnModeAndThresholds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.fan.BatteryControl << " " << int(c.acLine));
-        EXPECT_EQ(ForSource(WithFan(c.fan), SourceOf(c.acLine)), c.expected);
+        EXPECT_EQ(ForSource(WithFan(c.fan), modPowerMan::SourceInUse({.ACLineStatus = c.acLine})), c.expected);
     }
 }
 
