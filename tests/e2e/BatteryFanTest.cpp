@@ -1,7 +1,7 @@
 // The fan on battery of the real program: the fan register's writes as the test bed's
 // power supply comes and goes, an old settings file, and the configuration dialog's
-// battery lists and size. BIOS 3305 writes AF off and 00 auto. (The tray menu's fan
-// entries on battery are tested in-process: tests/wine/BatteryFanMenuTest.cpp.)
+// battery lists and size, the tray menu on battery (its check marks are read in-process:
+// tests/wine/BatteryFanMenuTest.cpp). BIOS 3305 writes AF off and 00 auto.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -71,6 +71,30 @@ TEST_F(BatteryFan, AnOldFileKeepsItsFanOnBatteryAndGainsTheKeys) {
     ASSERT_TRUE(vantu.WaitForExit().has_value());
     for (const char* key : {"BatteryControl", "BatteryStop", "BatterySlow", "BatteryAuto"})
         EXPECT_NE(folder.Ini().find(std::string("\r\n") + key + "=-1\r\n"), std::string::npos) << key;
+}
+
+// On battery the Fan submenu opens on its "On battery:" line: Down and Enter choose
+// Off, Up (round to the last entry) and Enter "As on AC line". Each sets the battery's
+// mode alone, and the fan follows.
+TEST_F(BatteryFan, TheMenuOnBatterySetsTheBatteryModeAndLeavesTheAcLines) {
+    SwitchPower(true);
+    MenuUser user(kFastTicks + "Control=2\r\n");
+    ASSERT_TRUE(user.Folder().WaitForEcLog("W 55 00", 1));
+    for (const auto& [key, stored, write] : {std::tuple{VK_DOWN, "0", "W 55 AF"}, {VK_UP, "-1", "W 55 00"}}) {
+        const HWND menu = user.Program().OpenTrayMenu();
+        PostMessageA(menu, WM_CHAR, 'f', 0);
+        ASSERT_TRUE(WaitUntil([] {  // the menu and its Fan submenu
+            int open = 0;
+            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32768", nullptr)) != nullptr;)
+                open += IsWindowVisible(w) ? 1 : 0;
+            return open == 2;
+        }));
+        for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, key}, {WM_CHAR, '\r'}})
+            PostMessageA(menu, message, wParam, 0);
+        ASSERT_TRUE(WaitUntil([&] { return user.Stored("Fan", "BatteryControl") == stored; }));
+        EXPECT_EQ(user.Stored("Fan", "Control"), "2");
+        EXPECT_TRUE(WaitUntil([&] { return user.Folder().LastEcLog("W 55 ") == write; })) << stored;
+    }
 }
 
 // The battery lists show each key (none in the file: "As on AC line"), Save stores the
