@@ -83,15 +83,19 @@ TEST_F(BatteryFan, TheMenuOnBatterySetsTheBatteryModeAndLeavesTheAcLines) {
     for (const auto& [key, stored, write] : {std::tuple{VK_DOWN, "0", "W 55 AF"}, {VK_UP, "-1", "W 55 00"}}) {
         const HWND menu = user.Program().OpenTrayMenu();
         PostMessageA(menu, WM_CHAR, 'f', 0);
-        ASSERT_TRUE(WaitUntil([] {  // the menu and its Fan submenu
+        ASSERT_TRUE(WaitUntil([&] {  // the menu and its Fan submenu
             int open = 0;
-            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32768", nullptr)) != nullptr;)
-                open += IsWindowVisible(w) ? 1 : 0;
+            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32768", nullptr)) != nullptr;) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                open += pid == user.Program().ProcessId() && IsWindowVisible(w) ? 1 : 0;
+            }
             return open == 2;
-        }));
+        })) << "no Fan submenu";
         for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, key}, {WM_CHAR, '\r'}})
             PostMessageA(menu, message, wParam, 0);
-        ASSERT_TRUE(WaitUntil([&] { return user.Stored("Fan", "BatteryControl") == stored; }));
+        ASSERT_TRUE(WaitUntil([&] { return user.Stored("Fan", "BatteryControl") == stored; }))
+            << "BatteryControl=" << user.Stored("Fan", "BatteryControl") << ", wanted " << stored;
         EXPECT_EQ(user.Stored("Fan", "Control"), "2");
         EXPECT_TRUE(WaitUntil([&] { return user.Folder().LastEcLog("W 55 ") == write; })) << stored;
     }
