@@ -11,11 +11,12 @@ struct FanSettings {
     int16_t Slow = 0;
     int16_t Auto = 0;
     // On battery, each on its own: the same values, or a negative one (-1 as written)
-    // for whatever the AC line's key says.
-    int16_t BatteryControl = 0;
-    int16_t BatteryStop = 0;
-    int16_t BatterySlow = 0;
-    int16_t BatteryAuto = 0;
+    // for whatever the AC line's key says. A record never loaded defers to the AC line
+    // rather than turning the fan off on battery.
+    int16_t BatteryControl = -1;
+    int16_t BatteryStop = -1;
+    int16_t BatterySlow = -1;
+    int16_t BatteryAuto = -1;
     bool operator==(const FanSettings&) const = default;
 };
 
