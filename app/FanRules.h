@@ -13,6 +13,7 @@ struct FanThresholds {
     int16_t Slow;               // "Start fan in slow mode at"
     int16_t Auto;               // "Start fan in auto mode at"
     int16_t SlowModeThreshold;  // lowest temperature that may choose slow
+    bool operator==(const FanThresholds&) const = default;
 };
 
 // control: 0 off, 1 slow, 2 auto, 3 custom; anything else never acts.

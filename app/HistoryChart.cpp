@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "app/FanSafety.h"
 
@@ -108,6 +109,34 @@ void AddTimeMarks(Chart& chart, const Scale& scale, const TickHistory::Ring& rin
     }
 }
 
+// Each power source's thresholds over its stretches: the battery's over the battery
+// runs, the AC line's over the rest. Where both are the same, one line crosses the plot.
+void AddThresholds(Chart& chart, const Scale& scale, const Request& request, const Rect& plot) {
+    std::vector<std::pair<int, int>> mains, battery;
+    const ThresholdLines& lines = request.Thresholds;
+    if (lines.Battery == lines.Mains || chart.Battery.empty()) {
+        mains.emplace_back(plot.Left, plot.Right);
+    } else {
+        int at = plot.Left;
+        for (const Run& run : chart.Battery) {
+            if (run.From > at)
+                mains.emplace_back(at, run.From);
+            battery.emplace_back(run.From, run.To);
+            at = run.To;
+        }
+        if (at < plot.Right)
+            mains.emplace_back(at, plot.Right);
+    }
+    const auto add = [&](const std::vector<int16_t>& thresholds, const std::vector<std::pair<int, int>>& stretches) {
+        for (int16_t threshold : thresholds)
+            if (threshold > 0)
+                for (const auto& [from, to] : stretches)
+                    chart.Thresholds.push_back({from, to, scale.Y(threshold), std::to_wstring(threshold)});
+    };
+    add(lines.Mains, mains);
+    add(lines.Battery, battery);
+}
+
 }  // namespace
 
 Chart Layout(const TickHistory::Ring& ring, const Request& request, const Rect& plot) {
@@ -123,9 +152,15 @@ Chart Layout(const TickHistory::Ring& ring, const Request& request, const Rect& 
         if (FanSafety::IsGoodReading(tick.Temperature) && tick.Time <= request.Now)
             include(tick.Temperature);
     });
-    for (int16_t threshold : request.Thresholds)
+    bool onBattery = false;  // some of the span; its thresholds count for the range
+    ring.ForEachSince(from - request.GapSeconds, [&](const Tick& tick) { onBattery |= tick.OnBattery; });
+    for (int16_t threshold : request.Thresholds.Mains)
         if (threshold > 0)
             include(threshold);
+    if (onBattery)
+        for (int16_t threshold : request.Thresholds.Battery)
+            if (threshold > 0)
+                include(threshold);
     if (lowest > highest) {
         chart.Lowest = kEmptyLowest;
         chart.Highest = kEmptyHighest;
@@ -170,9 +205,7 @@ Chart Layout(const TickHistory::Ring& ring, const Request& request, const Rect& 
     if (any)
         close(request.Now);
 
-    for (int16_t threshold : request.Thresholds)
-        if (threshold > 0)
-            chart.Thresholds.push_back({scale.Y(threshold), std::to_wstring(threshold)});
+    AddThresholds(chart, scale, request, plot);
     AddTemperatureMarks(chart, scale, plot);
     AddTimeMarks(chart, scale, ring, request);
     return chart;

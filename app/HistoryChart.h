@@ -25,11 +25,24 @@ struct Mark {
     std::wstring Label;
     bool operator==(const Mark&) const = default;
 };
+// A threshold's line from x From to x To at y At, and its label.
+struct Level {
+    int From, To, At;
+    std::wstring Label;
+    bool operator==(const Level&) const = default;
+};
 // A stretch of the time axis, in pixels, and the fan state in it.
 struct Run {
     int From, To;
     TickHistory::FanState Fan;
     bool operator==(const Run&) const = default;
+};
+
+// The custom fan mode's thresholds by power source, 0 for none (a source whose mode is
+// not custom has none).
+struct ThresholdLines {
+    std::vector<int16_t> Mains;    // where the machine ran on the AC line, or did not run
+    std::vector<int16_t> Battery;  // where it ran on battery
 };
 
 struct Request {
@@ -39,7 +52,7 @@ struct Request {
     // the machine slept, in between. A tick's fan state and power source last until the
     // next tick, and no longer than this.
     int64_t GapSeconds;
-    std::vector<int16_t> Thresholds;  // drawn as lines (the custom fan mode's), 0 for none
+    ThresholdLines Thresholds;
     // The wall clock's local time, for the time marks: each by its own date's rules.
     TickHistory::LocalTime LocalTime;
 };
@@ -49,7 +62,7 @@ struct Chart {
     std::vector<std::vector<Point>> Lines;  // the temperature, one line between gaps
     std::vector<Run> Fan;                   // where the fan was slow or auto
     std::vector<Run> Battery;               // where the machine ran on battery (Fan unused)
-    std::vector<Mark> Thresholds;           // y of each threshold line
+    std::vector<Level> Thresholds;          // each threshold's line over its stretches
     std::vector<Mark> TimeMarks;            // x, "HH:MM" on the wall clock's local time
     std::vector<Mark> ClockBreaks;          // x where the wall clock was set, "clock -5:00"
     std::vector<Mark> TemperatureMarks;     // y, "50"

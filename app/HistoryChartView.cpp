@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/GdiHandles.h"
+#include "app/FanProfile.h"
 #include "app/HistoryChart.h"
 #include "app/modHistory.h"
 #include "settings/modSettings.h"
@@ -44,12 +45,13 @@ int64_t GapSeconds() {
     return std::max<int64_t>(kShortestGap, 3 * int64_t(std::max(modSettings::Settings.TimerInterval, 0)) / 1000);
 }
 
-std::vector<int16_t> Thresholds() {
-    const auto& fan = modSettings::Settings.Fan;
+// The thresholds of a power source's profile as set now, where its mode is custom.
+std::vector<int16_t> Thresholds(FanProfile::PowerSource source) {
+    const FanProfile::Profile profile = FanProfile::ForSource(modSettings::Settings, source);
     constexpr int16_t kCustom = 3;
-    if (fan.Control != kCustom)
+    if (profile.Control != kCustom)
         return {};
-    return {fan.Stop, fan.Slow, fan.Auto};
+    return {profile.Thresholds.Stop, profile.Thresholds.Slow, profile.Thresholds.Auto};
 }
 
 // A small coloured square and its word, right-aligned at `right`; the new right edge.
@@ -78,7 +80,11 @@ void Draw(HDC dc, const RECT& client, HFONT font, int64_t span) {
     const TickHistory::Ring& ticks = modHistory::Ticks();
     const int64_t now = modHistory::Now();
     const HistoryChart::Chart chart =
-        HistoryChart::Layout(ticks, {span, now, GapSeconds(), Thresholds(), modHistory::LocalTimeNow()}, plot);
+        HistoryChart::Layout(ticks,
+                             {span, now, GapSeconds(),
+                              {Thresholds(FanProfile::PowerSource::Mains), Thresholds(FanProfile::PowerSource::Battery)},
+                              modHistory::LocalTimeNow()},
+                             plot);
 
     for (const auto& run : chart.Battery)
         Fill(dc, {run.From, plot.Top, run.To, plot.Bottom}, kBattery);
@@ -91,9 +97,11 @@ void Draw(HDC dc, const RECT& client, HFONT font, int64_t span) {
         const Gdi::Selection penChoice(dc, pen.get());
         SetTextColor(dc, kThreshold);
         for (const auto& threshold : chart.Thresholds) {
-            MoveToEx(dc, plot.Left, threshold.At, nullptr);
-            LineTo(dc, plot.Right, threshold.At);
-            Text(dc, plot.Right - 2, threshold.At - line, threshold.Label + L"\u00B0", TA_RIGHT | TA_TOP);
+            MoveToEx(dc, threshold.From, threshold.At, nullptr);
+            LineTo(dc, threshold.To, threshold.At);
+            const std::wstring label = threshold.Label + L"\u00B0";
+            if (threshold.To - threshold.From > TextWidth(dc, label) + 4)  // a stretch too short goes unlabelled
+                Text(dc, threshold.To - 2, threshold.At - line, label, TA_RIGHT | TA_TOP);
         }
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     }

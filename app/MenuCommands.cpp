@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/FanProfile.h"
 #include "app/TrayMenu.h"
 #include "app/frmHistory.h"
 #include "app/frmMainWindow.h"
@@ -22,6 +23,11 @@ namespace frmMain {
 namespace {
 
 constexpr uint32_t kFanEntries[] = {IDM_OFF, IDM_SLOW, IDM_AUTO, IDM_CUSTOM};  // by Fan.Control
+constexpr int16_t kAsOnAcLine = -1;
+
+// The power source the fan entries spoke for when the menu last opened: a choice sets
+// that source's mode.
+FanProfile::PowerSource menuSource = FanProfile::PowerSource::Mains;
 
 void CheckResolutionEntry(uint32_t checked) {
     for (uint32_t id : {IDM_1024X768, IDM_1024X600, IDM_800X600})
@@ -30,7 +36,7 @@ void CheckResolutionEntry(uint32_t checked) {
 
 // The fan mode is only stored here: the next tick brings the fan into it.
 void ChooseFanMode(int16_t mode) {
-    modSettings::Settings.Fan.Control = mode;
+    FanProfile::ChosenMode(modSettings::Settings, menuSource) = mode;
     modSettings::SaveSettings();
     RefreshFanMenu();
 }
@@ -102,6 +108,7 @@ bool MenuCommand(uint32_t id) {
         case IDM_SLOW: ChooseFanMode(1); break;
         case IDM_AUTO: ChooseFanMode(2); break;
         case IDM_CUSTOM: ChooseFanMode(3); break;
+        case IDM_ASONACLINE: ChooseFanMode(kAsOnAcLine); break;
         case IDM_DOWNSCALING: mnuDownscaling_Click(); break;
         case IDM_1024X768: mnu1024x768_Click(); break;
         case IDM_1024X600: ChooseResolution(id, 1024, 600); break;
@@ -151,9 +158,16 @@ void RefreshThrottleMenu() {
 }
 
 void RefreshFanMenu() {
-    const int16_t mode = modSettings::Settings.Fan.Control;
+    const auto& settings = modSettings::Settings;
+    modPowerMan::UpdatePowerStatus();
+    menuSource = modPowerMan::SourceInUse(modPowerMan::PowerStatus());
+    const bool onBattery = menuSource == FanProfile::PowerSource::Battery;
+    const int16_t mode = FanProfile::ForSource(settings, menuSource).Control;
     for (int16_t i = 0; i < 4; ++i)
         SetMenuChecked(kFanEntries[i], mode == i);
+    SetMenuVisible(IDM_FANONBATTERY, onBattery);
+    SetMenuVisible(IDM_ASONACLINE, onBattery);
+    SetMenuChecked(IDM_ASONACLINE, settings.Fan.BatteryControl < 0);
     SetMenuEnabled(IDM_SLOW, modAcerEC::CurrentFanPlan().HasSlow());
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/Alerts.h"
 #include "app/BatteryText.h"
+#include "app/FanProfile.h"
 #include "app/FanRules.h"
 #include "app/FanSafety.h"
 #include "app/Tray.h"
@@ -22,6 +23,7 @@ namespace frmMain {
 namespace {
 
 FanSafety::Guard SafetyGuard;
+FanProfile::Tracker PowerSourceTracker;
 Alerts::State AlertState;
 std::string BatteryTip;  // what the last good tick had to say of the battery
 
@@ -46,11 +48,16 @@ void WatchFanAfterSleep() { SafetyGuard.Sleeping = false; }
 void TimerMon_Timer() {
     const auto& settings = modSettings::Settings;
     const uint8_t temperature = modAcerEC::ReadTemperature();
+    // The power source goes before the fan step, which takes that source's profile.
+    modPowerMan::UpdatePowerStatus();
+    const auto profile = FanProfile::Follow(
+        PowerSourceTracker, modPowerMan::SourceInUse(modPowerMan::PowerStatus()), settings);
+    // A hold of the safety rules forgets the fan state itself when it ends.
+    if (profile.ForgetFanState && !SafetyGuard.Holding)
+        modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
     // The safety rules look at every tick, one without a reading too.
-    const FanRules::FanThresholds thresholds{settings.Fan.Stop, settings.Fan.Slow,
-                                             settings.Fan.Auto, settings.FanSlowModeThreshold};
-    const auto fan = FanSafety::DecideTickFan(SafetyGuard, temperature, settings.Fan.Control,
-                                              modAcerEC::FanState(), thresholds);
+    const auto fan = FanSafety::DecideTickFan(SafetyGuard, temperature, profile.Fan.Control,
+                                              modAcerEC::FanState(), profile.Fan.Thresholds);
     if (fan.ForgetFanState)
         modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
     Apply(fan.Action);
@@ -60,7 +67,6 @@ void TimerMon_Timer() {
     const bool goodReading = FanSafety::IsGoodReading(temperature);
     std::optional<BatteryText::BatteryStep> battery;
     if (goodReading) {
-        modPowerMan::UpdatePowerStatus();
         battery = BatteryText::DecideBatteryStep(modPowerMan::PowerStatus(), settings.ShowRemainingBattIcon);
         BatteryTip = battery->Tooltip;
     }

@@ -51,6 +51,7 @@ void OpenTrayMenu() {
     if (menuOpen)
         return;
     RefreshThrottleMenu();  // the CPU entries show the mode of the power source in use
+    RefreshFanMenu();       // and so do the fan entries
     const HWND window = MainWindow();
     SetForegroundWindow(window);
     POINT at{};

@@ -40,6 +40,6 @@ void PrepareScreenMenu();         // or, on Windows 6 or later, hides it and the
 void CheckDevicesStatus();        // asks devcon, then sets the device check marks
 void PrepareCustomDeviceEntry();  // caption and visibility from the settings
 void RefreshThrottleMenu();
-void RefreshFanMenu();
+void RefreshFanMenu();           // the modes of the power source the machine is on now
 
 }  // namespace frmMain

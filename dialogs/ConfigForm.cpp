@@ -38,6 +38,32 @@ Choice Temperatures(int16_t threshold) {
     return choice;
 }
 
+constexpr int16_t kAsOnAcLine = -1;
+
+// The battery's lists start with the AC line's value, then off; a value below 0 is the
+// AC line's, one the list lacks gets an item of its own.
+Choice BatteryChoice(const std::vector<std::wstring>& items, const std::vector<int16_t>& values, int16_t stored,
+                     const std::wstring& ownItem) {
+    Choice choice{{L"As on AC line", L"Off"}, {kAsOnAcLine, 0}, 0};
+    choice.Items.insert(choice.Items.end(), items.begin(), items.end());
+    choice.Values.insert(choice.Values.end(), values.begin(), values.end());
+    Select(choice, std::max(stored, kAsOnAcLine), ownItem);
+    return choice;
+}
+
+// "Slow" only where the fan has a slow mode, as in the tray menu.
+Choice BatteryModes(int16_t mode, bool hasSlow) {
+    const std::wstring own = mode == 1 ? L"Slow" : Widened(Conversion::DecimalText(mode));
+    if (hasSlow)
+        return BatteryChoice({L"Slow", L"Auto", L"Custom"}, {1, 2, 3}, mode, own);
+    return BatteryChoice({L"Auto", L"Custom"}, {2, 3}, mode, own);
+}
+
+Choice BatteryTemperatures(int16_t threshold) {
+    const Choice all = Temperatures(0);
+    return BatteryChoice(all.Items, all.Values, threshold, TemperatureItem(threshold));
+}
+
 Choice ThrottleModes(int16_t mode) {
     Choice choice{{L"800 Mhz", L"Dynamic"}, {0, 1}, 0};
     Select(choice, mode, mode == 2 ? L"None" : Widened(Conversion::DecimalText(mode)));
@@ -77,6 +103,10 @@ View Load(const SettingsRecord& s, const Facts& facts) {
     view.Stop = Temperatures(s.Fan.Stop);
     view.Slow = Temperatures(s.Fan.Slow);
     view.Auto = Temperatures(s.Fan.Auto);
+    view.BatteryControl = BatteryModes(s.Fan.BatteryControl, facts.HasSlowByte);
+    view.BatteryStop = BatteryTemperatures(s.Fan.BatteryStop);
+    view.BatterySlow = BatteryTemperatures(s.Fan.BatterySlow);
+    view.BatteryAuto = BatteryTemperatures(s.Fan.BatteryAuto);
     view.DeviceName = s.CustomDeviceName;
     view.DeviceID = s.CustomDeviceID;
     view.Width = Conversion::DecimalText(s.CustomResolutionWidth);
@@ -116,6 +146,10 @@ SaveResult Save(const View& view, const SettingsRecord& stored) {
     s.Fan.Stop = Threshold(view.StopChecked, view.Stop);
     s.Fan.Slow = Threshold(view.SlowChecked, view.Slow);
     s.Fan.Auto = Threshold(view.AutoChecked, view.Auto);
+    s.Fan.BatteryControl = Chosen(view.BatteryControl);
+    s.Fan.BatteryStop = Chosen(view.BatteryStop);
+    s.Fan.BatterySlow = Chosen(view.BatterySlow);
+    s.Fan.BatteryAuto = Chosen(view.BatteryAuto);
     s.CustomResolutionWidth = width;
     s.CustomResolutionHeight = height;
     s.UseCustomFanValue = view.CustomEC;

@@ -27,6 +27,8 @@ struct View {
     Choice ProcModeDC, ProcModeAC;
     bool StopChecked = false, SlowChecked = false, AutoChecked = false;
     Choice Stop, Slow, Auto;
+    // On battery: the mode and each threshold, or "As on AC line" (-1).
+    Choice BatteryControl, BatteryStop, BatterySlow, BatteryAuto;
     bool DeviceEnabled = false;
     std::string DeviceName, DeviceID;
     std::string Width, Height;
@@ -41,11 +43,13 @@ struct Facts {
     bool Patched = false;  // IsACPIECPatched
     bool Windows6OrLater = false;
     int16_t BiosVersion = 0;
+    bool HasSlowByte = true;  // the machine's fan has a slow mode of its own
 };
 
 // The load step. A threshold above 0 that the 35..75 list cannot show, or a throttle
 // mode other than 0 and 1, gets an item of its own at the end of its list, selected:
 // the dialog shows what is stored, and a Save that does not touch the list keeps it.
+// A battery value below 0 shows "As on AC line" and is saved as -1.
 View Load(const SettingsRecord& settings, const Facts& facts);
 
 struct SaveResult {

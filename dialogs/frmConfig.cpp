@@ -66,7 +66,7 @@ int Selected(int id) { return int(SendDlgItemMessageA(dialog.hwnd, id, CB_GETCUR
 
 ConfigForm::Facts CurrentFacts() {
     return {modStartupLink::AutostartEnabled, modAcpiECPatch::IsACPIECPatched(),
-            modSettings::IsWindows6OrLater, modSettings::BiosVersion};
+            modSettings::IsWindows6OrLater, modSettings::BiosVersion, modAcerEC::CurrentFanPlan().HasSlow()};
 }
 
 void ShowPatchState(bool patched) {
@@ -86,6 +86,10 @@ void Form_Load() {
     FillList(IDC_CBOSTOPFAN, v.Stop);
     FillList(IDC_CBOSLOWFAN, v.Slow);
     FillList(IDC_CBOAUTOFAN, v.Auto);
+    FillList(IDC_CBOBATTERYCONTROL, v.BatteryControl);
+    FillList(IDC_CBOBATTERYSTOP, v.BatteryStop);
+    FillList(IDC_CBOBATTERYSLOW, v.BatterySlow);
+    FillList(IDC_CBOBATTERYAUTO, v.BatteryAuto);
     SetChecked(IDC_CHKAUTOSTART, v.Autostart);
     SetChecked(IDC_CHKNOHDCLICKS, v.NoHDClicks);
     SetChecked(IDC_CHKSHOWTIME, v.ShowTime);
@@ -126,6 +130,10 @@ ConfigForm::View ReadControls() {
     v.Stop.Selected = Selected(IDC_CBOSTOPFAN);
     v.Slow.Selected = Selected(IDC_CBOSLOWFAN);
     v.Auto.Selected = Selected(IDC_CBOAUTOFAN);
+    v.BatteryControl.Selected = Selected(IDC_CBOBATTERYCONTROL);
+    v.BatteryStop.Selected = Selected(IDC_CBOBATTERYSTOP);
+    v.BatterySlow.Selected = Selected(IDC_CBOBATTERYSLOW);
+    v.BatteryAuto.Selected = Selected(IDC_CBOBATTERYAUTO);
     v.DeviceEnabled = Checked(IDC_CHKENABLEDEVICE);
     v.DeviceName = Text(IDC_TXTDEVICENAME);
     v.DeviceID = Text(IDC_TXTDEVICEID);

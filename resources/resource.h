@@ -20,6 +20,8 @@
 #define IDM_SLOW 1022          // mnuSlow
 #define IDM_AUTO 1023          // mnuAuto
 #define IDM_CUSTOM 1024        // mnuCustom
+#define IDM_FANONBATTERY 1025  // the disabled line "On battery:" above the fan modes
+#define IDM_ASONACLINE 1026    // on battery: the AC line's fan mode (BatteryControl -1)
 #define IDM_SCREEN 1030        // mnuScreen
 #define IDM_DOWNSCALING 1031   // mnuDownscaling
 #define IDM_1024X768 1032      // mnu1024x768, the custom resolution
@@ -78,6 +80,15 @@
 #define IDC_TXTTEST 2042
 #define IDC_BUTSAVE 2043
 #define IDC_CHKSHOWALERTS 2044
+#define IDC_FRA7 2045              // the fan on battery
+#define IDC_LBLBATTERYCONTROL 2046
+#define IDC_CBOBATTERYCONTROL 2047
+#define IDC_LBLBATTERYSTOP 2048
+#define IDC_CBOBATTERYSTOP 2049
+#define IDC_LBLBATTERYSLOW 2050
+#define IDC_CBOBATTERYSLOW 2051
+#define IDC_LBLBATTERYAUTO 2052
+#define IDC_CBOBATTERYAUTO 2053
 
 // The history window frmHistory (a modeless dialog; Esc and the close box are IDCANCEL).
 #define IDD_HISTORY 400

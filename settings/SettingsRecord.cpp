@@ -41,6 +41,10 @@ void ForEachField(Record& s, Visit&& visit) {
     visit({"Fan", "Stop", "50"}, s.Fan.Stop);
     visit({"Fan", "Slow", "60"}, s.Fan.Slow);
     visit({"Fan", "Auto", "65"}, s.Fan.Auto);
+    visit({"Fan", "BatteryControl", "-1"}, s.Fan.BatteryControl);
+    visit({"Fan", "BatteryStop", "-1"}, s.Fan.BatteryStop);
+    visit({"Fan", "BatterySlow", "-1"}, s.Fan.BatterySlow);
+    visit({"Fan", "BatteryAuto", "-1"}, s.Fan.BatteryAuto);
     visit({"Processor", "AC", "1"}, s.Processor.AC);
     visit({"Processor", "DC", "0"}, s.Processor.DC);
     visit({"Special", "UseCustomFanValue", "False"}, s.UseCustomFanValue);

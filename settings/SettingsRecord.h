@@ -10,6 +10,13 @@ struct FanSettings {
     int16_t Stop = 0;     // degrees Celsius; 0 switches the threshold off
     int16_t Slow = 0;
     int16_t Auto = 0;
+    // On battery, each on its own: the same values, or a negative one (-1 as written)
+    // for whatever the AC line's key says. A record never loaded defers to the AC line
+    // rather than turning the fan off on battery.
+    int16_t BatteryControl = -1;
+    int16_t BatteryStop = -1;
+    int16_t BatterySlow = -1;
+    int16_t BatteryAuto = -1;
     bool operator==(const FanSettings&) const = default;
 };
 
@@ -58,7 +65,7 @@ using IniWriter = std::function<void(const std::string& section, const std::stri
 // load goes on, so one bad line cannot wipe the fields after it at the next save.
 void LoadSettingsFrom(SettingsRecord& settings, const IniReader& read);
 
-// Writes 26 keys, grouped Advanced, Fan, Processor, Colors, Special, so a file written
+// Writes 30 keys, grouped Advanced, Fan, Processor, Colors, Special, so a file written
 // from nothing has that layout. UseAlternateDriver is left as the user put it.
 void SaveSettingsTo(const SettingsRecord& settings, const IniWriter& write);
 

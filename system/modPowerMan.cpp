@@ -12,7 +12,8 @@ namespace {
 // The record is copied field by field; its size is the platform's on every build.
 static_assert(sizeof(SYSTEM_POWER_STATUS) == 12 && sizeof(PowerStatusRecord) == 12);
 
-PowerStatusRecord powerStatus;
+// Unknown (the AC line, for the fan and throttling) until the platform first answers.
+PowerStatusRecord powerStatus{.ACLineStatus = 255};
 int32_t mainsModeInForce = 0;
 int32_t batteryModeInForce = 0;
 

@@ -74,10 +74,10 @@ TEST(HistoryChart, OnlyTheSpanIsDrawn) {
 // The custom mode's thresholds widen the range and get their lines; without readings
 // the range is 30..90, and a short plot marks every 20 degrees.
 TEST(HistoryChart, RangeFromReadingsAndThresholds) {
-    const Chart withThresholds = Draw({{0, 45}}, {600, kMidnight + 600, 10, {50, 60, 0, 65}, Fixed(0)});
+    const Chart withThresholds = Draw({{0, 45}}, {600, kMidnight + 600, 10, {{50, 60, 0, 65}, {50, 60, 0, 65}}, Fixed(0)});
     EXPECT_EQ(withThresholds.Lowest, 40);
     EXPECT_EQ(withThresholds.Highest, 70);
-    EXPECT_EQ(withThresholds.Thresholds, (std::vector<Mark>{{67, L"50"}, {33, L"60"}, {17, L"65"}}));
+    EXPECT_EQ(withThresholds.Thresholds, (std::vector<Level>{{0, 600, 67, L"50"}, {0, 600, 33, L"60"}, {0, 600, 17, L"65"}}));
     const Chart empty = Draw({{0, 0}});
     EXPECT_EQ(empty.Lowest, 30);
     EXPECT_EQ(empty.Highest, 90);

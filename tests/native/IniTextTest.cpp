@@ -46,12 +46,13 @@ SettingsRecord Defaults() {
     return settings;
 }
 
-// A file written from nothing: 26 keys, sections in the save order, no blank lines.
+// A file written from nothing: 30 keys, sections in the save order, no blank lines.
 TEST(IniTextTest, SettingsSavedIntoNothingGiveTheDefaultLayout) {
     EXPECT_EQ(WithSettings("", Defaults()),
               "[Advanced]\r\nPreventHDClicks=False\r\nShowRemainingBattIcon=True\r\nTimerInterval=3000\r\n"
               "EnableDownscaling=False\r\nShowFullSizeTempIcon=False\r\nSingleIconMode=False\r\nShowAlerts=True\r\n"
-              "[Fan]\r\nControl=3\r\nStop=50\r\nSlow=60\r\nAuto=65\r\n[Processor]\r\nAC=1\r\nDC=0\r\n"
+              "[Fan]\r\nControl=3\r\nStop=50\r\nSlow=60\r\nAuto=65\r\nBatteryControl=-1\r\nBatteryStop=-1\r\n"
+              "BatterySlow=-1\r\nBatteryAuto=-1\r\n[Processor]\r\nAC=1\r\nDC=0\r\n"
               "[Colors]\r\nTemperatureTextColor=&HFFFFFF\r\nTemperatureTextColor2=&H40FF60\r\nBatteryTextColor=&H0\r\n"
               "[Special]\r\nUseCustomFanValue=False\r\nFanValueOff=&HAF\r\nFanValueSlow=&H10\r\nFanValueAuto=&H0\r\n"
               "FanSlowModeThreshold=42\r\nCustomResolutionWidth=1024\r\nCustomResolutionHeight=768\r\n"
@@ -65,7 +66,8 @@ TEST(IniTextTest, SettingsSavedIntoAUsersFileKeepWhatTheProgramDoesNotKnow) {
     settings.Fan.Control = 0;
     const std::string after =
         WithSettings("; my notes\r\n[Fan]\r\nStop=  40 \r\nControl=1\r\n\r\n[Mine]\r\nColour=blue\r\n", settings);
-    EXPECT_EQ(0u, after.find("; my notes\r\n[Fan]\r\nStop=50\r\nControl=0\r\nSlow=60\r\nAuto=65\r\n\r\n"
+    EXPECT_EQ(0u, after.find("; my notes\r\n[Fan]\r\nStop=50\r\nControl=0\r\nSlow=60\r\nAuto=65\r\nBatteryControl=-1\r\n"
+                             "BatteryStop=-1\r\nBatterySlow=-1\r\nBatteryAuto=-1\r\n\r\n"
                              "[Mine]\r\nColour=blue\r\n[Advanced]\r\nPreventHDClicks=False\r\n")) << after;
     EXPECT_EQ(after, WithSettings(after, settings));  // saving again changes nothing
 }

@@ -32,7 +32,8 @@ const Ini kOwnFile = {
     {"Advanced.ShowAlerts", "False"},
     {"Colors.TemperatureTextColor", "&HFFFFFFFF"}, {"Colors.TemperatureTextColor2", "&HFF00"},
     {"Colors.BatteryTextColor", "&H123456"}, {"Fan.Control", "1"}, {"Fan.Stop", "45"}, {"Fan.Slow", "55"},
-    {"Fan.Auto", "70"}, {"Processor.AC", "0"}, {"Processor.DC", "2"}, {"Special.UseCustomFanValue", "True"},
+    {"Fan.Auto", "70"}, {"Fan.BatteryControl", "0"}, {"Fan.BatteryStop", "40"}, {"Fan.BatterySlow", "0"},
+    {"Fan.BatteryAuto", "-7"}, {"Processor.AC", "0"}, {"Processor.DC", "2"}, {"Special.UseCustomFanValue", "True"},
     {"Special.FanValueOff", "&H1"}, {"Special.FanValueSlow", "&H2"}, {"Special.FanValueAuto", "&HFF"},
     {"Special.FanSlowModeThreshold", "-5"}, {"Special.CustomResolutionWidth", "1280"},
     {"Special.CustomResolutionHeight", "1024"}, {"Special.UseAlternateDriver", "True"},
@@ -43,7 +44,7 @@ const Ini kOwnFile = {
 const SettingsRecord kOwnValues{
     .PreventHDClicks = true, .ShowRemainingBattIcon = false, .TimerInterval = 1500, .EnableDownscaling = true,
     .ShowFullSizeTempIcon = true, .SingleIconMode = true, .ShowAlerts = false, .TemperatureTextColor = -1,
-    .TemperatureTextColor2 = 0xFF00, .BatteryTextColor = 0x123456, .Fan = {1, 45, 55, 70}, .Processor = {0, 2},
+    .TemperatureTextColor2 = 0xFF00, .BatteryTextColor = 0x123456, .Fan = {1, 45, 55, 70, 0, 40, 0, -7}, .Processor = {0, 2},
     .UseCustomFanValue = true, .FanValueOff = 1, .FanValueSlow = 2, .FanValueAuto = 255, .FanSlowModeThreshold = -5,
     .CustomResolutionWidth = 1280, .CustomResolutionHeight = 1024, .UseAlternateDriver = true,
     .UseCustomDevice = true, .CustomDeviceName = "My Cam", .CustomDeviceID = ""};
@@ -65,7 +66,7 @@ TEST(SettingsRecordTest, BadValueTakesItsDefaultAndTheLoadGoesOn) {
     const struct { const char* key; const char* text; } cases[] = {
         {"Advanced.TimerInterval", ""}, {"Special.FanValueOff", "&H100"}, {"Advanced.PreventHDClicks", "yes"},
         {"Fan.Stop", "32768"}, {"Colors.BatteryTextColor", "&HG1"}, {"Special.UseAlternateDriver", "1 2"},
-        {"Advanced.ShowAlerts", "maybe"},
+        {"Advanced.ShowAlerts", "maybe"}, {"Fan.BatteryControl", "auto"}, {"Fan.BatteryStop", "-32769"},
     };
     for (const auto& c : cases) {
         Ini bad = kOwnFile, missing = kOwnFile;

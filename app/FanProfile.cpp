@@ -1,0 +1,36 @@
+#include "app/FanProfile.h"
+
+namespace FanProfile {
+
+namespace {
+int16_t OrAcLine(int16_t battery, int16_t acLine) { return battery < 0 ? acLine : battery; }
+}  // namespace
+
+Profile ForSource(const SettingsRecord& settings, PowerSource source) {
+    const FanSettings& fan = settings.Fan;
+    Profile profile{fan.Control, {fan.Stop, fan.Slow, fan.Auto, settings.FanSlowModeThreshold}};
+    if (source == PowerSource::Battery) {
+        profile.Control = OrAcLine(fan.BatteryControl, fan.Control);
+        profile.Thresholds.Stop = OrAcLine(fan.BatteryStop, fan.Stop);
+        profile.Thresholds.Slow = OrAcLine(fan.BatterySlow, fan.Slow);
+        profile.Thresholds.Auto = OrAcLine(fan.BatteryAuto, fan.Auto);
+    }
+    return profile;
+}
+
+TickProfile Follow(Tracker& tracker, PowerSource read, const SettingsRecord& settings) {
+    const PowerSource before = tracker.InForce;
+    if (!tracker.Started || (read != before && read == tracker.LastRead))
+        tracker.InForce = read;
+    const bool changed = tracker.Started && tracker.InForce != before;
+    tracker.Started = true;
+    tracker.LastRead = read;
+    const Profile now = ForSource(settings, tracker.InForce);
+    return {tracker.InForce, now, changed && !(now == ForSource(settings, before))};
+}
+
+int16_t& ChosenMode(SettingsRecord& settings, PowerSource source) {
+    return source == PowerSource::Battery ? settings.Fan.BatteryControl : settings.Fan.Control;
+}
+
+}  // namespace FanProfile

@@ -1,0 +1,184 @@
+// The fan on battery of the real program: the fan register's writes as the test bed's
+// power supply comes and goes, an old settings file, and the configuration dialog's
+// battery lists and size, the tray menu on battery (its check marks are read in-process:
+// tests/wine/BatteryFanMenuTest.cpp). BIOS 3305 writes AF off and 00 auto.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "ConfigDialogUser.h"
+#include "Harness.h"
+#include "resources/resource.h"
+#include "support/FakePowerSupply.h"
+
+namespace e2e {
+namespace {
+
+const std::string kFastTicks = "[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\n";
+
+class BatteryFan : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(FakePowerSupply::Available()) << "run under scripts/wine-run"; }
+    void TearDown() override { FakePowerSupply::Mains(); }
+};
+
+void SwitchPower(bool battery) { battery ? FakePowerSupply::Discharging() : FakePowerSupply::Mains(); }
+
+// Started on battery; at each write the plug goes in or out: each source's profile
+// writes the fan register once, and nothing more while the source stays.
+TEST_F(BatteryFan, EachPowerSourceTakesItsOwnFanModeWhileTheProgramRuns) {
+    const struct { const char* name; const char* fan; const char* temperature; } cases[] = {
+        {"off on battery, auto on the AC line", "Control=2\r\nBatteryControl=0\r\n", "55"},
+        // 66 degrees: below the battery's stop, above the AC line's auto.
+        {"custom, with thresholds of its own on battery",
+         "Control=3\r\nStop=50\r\nSlow=60\r\nAuto=65\r\nBatteryStop=70\r\nBatterySlow=75\r\nBatteryAuto=80\r\n", "66"},
+    };
+    const Lines writes{"W 55 AF", "W 55 00", "W 55 AF"};
+    SeededBiosVersion bios("V1.3305");
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        TestFolder folder("." + std::to_string(i));
+        folder.WriteIni(kFastTicks + cases[i].fan);
+        folder.SetEc("Temperature", cases[i].temperature);
+        SwitchPower(true);
+        Vantu vantu(folder);
+        for (size_t count = 1; count <= writes.size(); ++count) {
+            ASSERT_TRUE(folder.WaitForEcLog("W 55 ", count)) << folder.EcLog("W 55 ").size() << " writes";
+            if (count < writes.size())
+                SwitchPower(count % 2 == 0);
+        }
+        folder.TimeOfTicks(5);
+        EXPECT_EQ(folder.EcLog("W 55 "), writes);
+    }
+}
+
+// A file from before the battery keys: unplugged, the fan keeps its mode without a
+// write; the next save adds the keys, each as on the AC line.
+TEST_F(BatteryFan, AnOldFileKeepsItsFanOnBatteryAndGainsTheKeys) {
+    SeededBiosVersion bios("V1.3305");
+    TestFolder folder;
+    folder.WriteIni(kFastTicks + "Control=0\r\n");
+    folder.SetEc("Temperature", "55");
+    Vantu vantu(folder);
+    ASSERT_TRUE(folder.WaitForEcLog("W 55 AF", 1));
+    for (const bool battery : {true, false}) {
+        SwitchPower(battery);
+        folder.TimeOfTicks(5);
+    }
+    EXPECT_EQ(folder.EcLog("W 55 "), Lines{"W 55 AF"});
+    vantu.Close();
+    ASSERT_TRUE(vantu.WaitForExit().has_value());
+    for (const char* key : {"BatteryControl", "BatteryStop", "BatterySlow", "BatteryAuto"})
+        EXPECT_NE(folder.Ini().find(std::string("\r\n") + key + "=-1\r\n"), std::string::npos) << key;
+}
+
+// On battery the Fan submenu opens on its "On battery:" line: Down and Enter choose
+// Off, Up (round to the last entry) and Enter "As on AC line". Each sets the battery's
+// mode alone, and the fan follows.
+TEST_F(BatteryFan, TheMenuOnBatterySetsTheBatteryModeAndLeavesTheAcLines) {
+    SwitchPower(true);
+    MenuUser user(kFastTicks + "Control=2\r\n");
+    ASSERT_TRUE(user.Folder().WaitForEcLog("W 55 00", 1));
+    for (const auto& [key, stored, write] : {std::tuple{VK_DOWN, "0", "W 55 AF"}, {VK_UP, "-1", "W 55 00"}}) {
+        const HWND menu = user.Program().OpenTrayMenu();
+        PostMessageA(menu, WM_CHAR, 'f', 0);
+        ASSERT_TRUE(WaitUntil([&] {  // the menu and its Fan submenu
+            int open = 0;
+            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32768", nullptr)) != nullptr;) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                open += pid == user.Program().ProcessId() && IsWindowVisible(w) ? 1 : 0;
+            }
+            return open == 2;
+        })) << "no Fan submenu";
+        for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, key}, {WM_CHAR, '\r'}})
+            PostMessageA(menu, message, wParam, 0);
+        ASSERT_TRUE(WaitUntil([&] { return user.Stored("Fan", "BatteryControl") == stored; }))
+            << "BatteryControl=" << user.Stored("Fan", "BatteryControl") << ", wanted " << stored;
+        EXPECT_EQ(user.Stored("Fan", "Control"), "2");
+        EXPECT_TRUE(WaitUntil([&] { return user.Folder().LastEcLog("W 55 ") == write; })) << stored;
+    }
+}
+
+// The battery lists show each key (none in the file: "As on AC line"), Save stores the
+// chosen items and the next opening shows them; each list's label takes the focus to
+// it by its access key.
+TEST_F(BatteryFan, TheDialogsBatteryListsAreSavedAndShownAgain) {
+    MenuUser user(kFastTicks + "BatteryStop=0\r\n");
+    const auto selected = [](const ConfigDialog& dialog) {
+        std::vector<LRESULT> items;
+        for (int id : {IDC_CBOBATTERYCONTROL, IDC_CBOBATTERYSTOP, IDC_CBOBATTERYSLOW, IDC_CBOBATTERYAUTO})
+            items.push_back(SendMessageA(dialog.Control(id), CB_GETCURSEL, 0, 0));
+        return items;
+    };
+    {
+        const ConfigDialog dialog(user);
+        EXPECT_EQ(selected(dialog), (std::vector<LRESULT>{0, 1, 0, 0}));  // the AC line's; Off
+        for (const auto& [key, id] : {std::pair{'m', IDC_CBOBATTERYCONTROL}, {'t', IDC_CBOBATTERYSTOP},
+                                      {'s', IDC_CBOBATTERYSLOW}, {'a', IDC_CBOBATTERYAUTO}}) {
+            PostMessageA(dialog.Window(), WM_SYSCHAR, key, 1 << 29);
+            EXPECT_TRUE(WaitUntil([&, id = id] {
+                GUITHREADINFO info{};
+                info.cbSize = sizeof info;
+                return GetGUIThreadInfo(GetWindowThreadProcessId(dialog.Window(), nullptr), &info) &&
+                       info.hwndFocus == dialog.Control(id);
+            })) << "Alt+" << char(key);
+        }
+        // Custom (after As on AC line, Off, Slow, Auto); 45 degrees; Off.
+        for (const auto& [id, item] : {std::pair{IDC_CBOBATTERYCONTROL, 4}, {IDC_CBOBATTERYSTOP, 2 + 45 - 35},
+                                       {IDC_CBOBATTERYSLOW, 1}})
+            SendMessageA(dialog.Control(id), CB_SETCURSEL, item, 0);
+        EXPECT_EQ(dialog.Press(IDC_BUTSAVE), Lines{});
+        ASSERT_TRUE(dialog.WaitClosed());
+    }
+    std::string stored;
+    for (const char* key : {"Control", "BatteryControl", "BatteryStop", "BatterySlow", "BatteryAuto"})
+        stored += user.Stored("Fan", key) + " ";
+    EXPECT_EQ(stored, "3 3 45 0 -1 ");
+    const ConfigDialog dialog(user);
+    EXPECT_EQ(selected(dialog), (std::vector<LRESULT>{4, 2 + 45 - 35, 1, 0}));
+    dialog.Press(IDCANCEL);
+    EXPECT_TRUE(dialog.WaitClosed());
+}
+
+// Run by the test below inside a Wine desktop of 1024x600 at the dots per inch it set:
+// "DPI fits" or "DPI overflows", and the dialog's frame and the work area there, in the
+// file it names.
+TEST_F(BatteryFan, DISABLED_MeasureTheDialogWhereItRuns) {
+    MenuUser user(kFastTicks);
+    const ConfigDialog dialog(user);
+    RECT frame{}, work{}, both{};
+    ASSERT_TRUE(GetWindowRect(dialog.Window(), &frame) && SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    const bool fits = IntersectRect(&both, &frame, &work) && EqualRect(&both, &frame) &&
+                      work.right - work.left <= 1024 && work.bottom - work.top <= 600;
+    const HDC screen = GetDC(nullptr);
+    std::ostringstream line;
+    line << GetDeviceCaps(screen, LOGPIXELSY) << (fits ? " fits" : " overflows") << ": frame " << frame.left << ","
+         << frame.top << "-" << frame.right << "," << frame.bottom << ", work area " << work.right << "x" << work.bottom;
+    ReleaseDC(nullptr, screen);
+    WriteFileText(std::getenv("VANTU_FIT_RESULT"), line.str() + "\n");
+}
+
+// The whole dialog, battery lists and all, lies inside the work area of a netbook's
+// 1024x600 screen, at 96 and at 120 dots per inch.
+TEST_F(BatteryFan, TheDialogFitsTheWorkAreaOfA1024x600Screen) {
+    TestFolder folder;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    for (const std::string dpi : {"96", "120"}) {
+        const SeededRegistryValue logPixels("Control Panel\\Desktop", "LogPixels", REG_DWORD,
+                                            SeededRegistryValue::Dword(std::stoul(dpi)), HKEY_CURRENT_USER);
+        const std::string result = folder.Path("fit" + dpi + ".txt");
+        SetEnvironmentVariableA("VANTU_FIT_RESULT", result.c_str());
+        // A desktop of its own per run: a desktop keeps the dots per inch it began with.
+        const Handle explorer(Start("explorer.exe /desktop=vantu-fit-" + dpi + ",1024x600 \"" + self +
+                                    "\" --gtest_filter=*DISABLED_MeasureTheDialogWhereItRuns --gtest_also_run_disabled_tests"));
+        ASSERT_TRUE(WaitUntil([&] { return !ReadLines(result).empty(); })) << "no measurement at " << dpi << " dpi";
+        const std::string line = ReadLines(result).front();
+        EXPECT_EQ(line.substr(0, line.find(':')), dpi + " fits") << line;
+    }
+}
+
+}  // namespace
+}  // namespace e2e
