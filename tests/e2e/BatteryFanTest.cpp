@@ -1,7 +1,7 @@
 // The fan on battery of the real program: the fan register's writes as the test bed's
 // power supply comes and goes, an old settings file, and the configuration dialog's
 // battery lists and size, the tray menu on battery (its check marks are read in-process:
-// tests/wine/BatteryFanMenuTest.cpp). BIOS 3305 writes AF off and 00 auto.
+// tests/wine/TrayMenuTest.cpp). BIOS 3305 writes AF off and 00 auto.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

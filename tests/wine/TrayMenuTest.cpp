@@ -16,7 +16,8 @@
 
 namespace {
 
-// "Caption*" for a checked entry, "-" for a separator, submenus in brackets.
+// "Caption*" for a checked entry, "Caption~" for a greyed one, "-" for a separator,
+// submenus in brackets.
 std::string Describe(HMENU menu) {
     std::string text;
     for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
@@ -28,7 +29,7 @@ std::string Describe(HMENU menu) {
         item.cch = sizeof caption;
         GetMenuItemInfoA(menu, i, TRUE, &item);
         text += std::string(i ? "|" : "") + ((item.fType & MFT_SEPARATOR) ? "-" : caption) +
-                ((item.fState & MFS_CHECKED) ? "*" : "");
+                ((item.fState & MFS_CHECKED) ? "*" : "") + ((item.fState & MFS_GRAYED) ? "~" : "");
         if (item.hSubMenu)
             text += "[" + Describe(item.hSubMenu) + "]";
     }
@@ -55,6 +56,7 @@ protected:
     void TearDown() override {
         frmMain::SetMenuVisible(IDM_CUSTOMDEVICE, true);
         FakePowerSupply::Mains();
+        frmMain::RefreshFanMenu();  // no battery lines left for the next test
         DeleteFileA(modSettings::IniFilePath().c_str());
         DeleteFileA((modSettings::AppFolder() + "devcon.outs").c_str());
         CommandLog::Clear();
@@ -68,17 +70,26 @@ private:
     const SettingsRecord saved_ = modSettings::Settings;
 };
 
-// A fan entry stores the mode at once and the check follows it; 7 checks nothing.
-TEST_F(TrayMenu, FanEntriesSaveTheModeAndMoveTheCheck) {
-    const struct { uint32_t id; const char* checks; const char* stored; } cases[] = {
-        {IDM_OFF, "Off*|Slow|Auto|Custom", "0"}, {IDM_SLOW, "Off|Slow*|Auto|Custom", "1"},
-        {IDM_AUTO, "Off|Slow|Auto*|Custom", "2"}, {IDM_CUSTOM, "Off|Slow|Auto|Custom*", "3"},
+// A fan entry stores the mode of the power source in use at once and the check follows
+// it: on battery below a greyed "On battery:" line, with "As on AC line" checked while
+// the battery's mode is the AC line's; 7 checks nothing.
+TEST_F(TrayMenu, FanEntriesSaveTheModeOfThePowerSourceAndMoveTheCheck) {
+    const struct { bool battery; uint32_t id; const char* checks; const char* stored; } cases[] = {
+        {false, IDM_OFF, "Off*|Slow|Auto|Custom", "0 -1"}, {false, IDM_SLOW, "Off|Slow*|Auto|Custom", "1 -1"},
+        {false, IDM_AUTO, "Off|Slow|Auto*|Custom", "2 -1"},
+        {true, IDM_OFF, "On battery:~|Off*|Slow|Auto|Custom|As on AC line", "2 0"},
+        {true, IDM_ASONACLINE, "On battery:~|Off|Slow|Auto*|Custom|As on AC line*", "2 -1"},
+        {false, IDM_CUSTOM, "Off|Slow|Auto|Custom*", "3 -1"},
+        {true, IDM_AUTO, "On battery:~|Off|Slow|Auto*|Custom|As on AC line", "3 2"},
     };
     for (const auto& c : cases) {
+        c.battery ? FakePowerSupply::Discharging() : FakePowerSupply::Mains();
+        frmMain::RefreshFanMenu();  // as the menu's opening does
         EXPECT_TRUE(frmMain::MenuCommand(c.id));
         EXPECT_EQ(Submenu("&Fan"), c.checks);
-        EXPECT_EQ(Stored("Fan", "Control"), c.stored);
+        EXPECT_EQ(Stored("Fan", "Control") + " " + Stored("Fan", "BatteryControl"), c.stored);
     }
+    FakePowerSupply::Mains();
     modSettings::Settings.Fan.Control = 7;
     frmMain::RefreshFanMenu();
     EXPECT_EQ(Submenu("&Fan"), "Off|Slow|Auto|Custom");
