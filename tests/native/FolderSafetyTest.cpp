@@ -152,7 +152,6 @@ std::string Judged(const FolderFacts& facts, const Trust& trust, Reading reading
 TEST(FolderSafetyTest, FoldersAsWindowsMakesThem) {
     const std::string moved = "O:" + Me + "D:P(A;OICI;FA;;;" + Me + ")(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
     const std::string usersOwn = "O:" + Tom + "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-    const std::string usersDeleteChild = "O:TID:PAI(A;;FA;;;TI)(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200e9;;;BU)";
     const struct {
         const char* name;
         FolderFacts facts;
@@ -168,10 +167,6 @@ TEST(FolderSafetyTest, FoldersAsWindowsMakesThem) {
         {"moved from the account's Downloads, split token", ProgramFiles(moved, Win10ProgramFiles, Win10Root),
          SplitToken, "changeable C:\\Program Files\\vantu (own)"},
         {"moved, UAC off", ProgramFiles(moved, Win10ProgramFiles, Win10Root), UacOff, "safe"},
-        {"Users may delete a child of the parent", ProgramFiles(Win10ProgramFilesVantu, usersDeleteChild, Win10Root),
-         SplitToken, "folder above C:\\Program Files"},
-        {"Everyone may re-permission the root", ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, "O:SYD:(A;;WD;;;WD)"),
-         SplitToken, "folder above C:\\"},
         {"a root owned by a user", ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, "O:" + Tom + "D:"),
          SplitToken, "folder above C:\\"},
     };
