@@ -220,6 +220,8 @@ TEST(FolderSafetyTest, EntriesApplyPerSidInOrder) {
         {"(A;;FA;;;CO)", true},                   // CREATOR OWNER counts only in inherit-only entries
         {"(XD;;FA;;;BU)(A;;FA;;;BU)", true},      // a condition may not hold
         {"(XA;;FA;;;BU)", true}, {"(OA;;FA;;;BU)", true}, {"(AU;;FA;;;BU)", false},
+        {"(A;;FR;;;S-1-5-1-2-3-4-5-6-7-8-9-10-11-12-13-14-15)", false},  // the most sub-authorities a SID has
+        {"(A;;FR;;;S-1-5-1-2-3-4-5-6-7-8-9-10-11-12-13-14-15-16)", true},  // one more: not a SID, not known
     };
     for (const auto& c : cases) {
         FolderFacts facts = ProgramFiles("O:BAD:" + c.dacl, Win10ProgramFiles, Win10Root);
@@ -248,6 +250,9 @@ TEST(FolderSafetyTest, NullEmptyUnreadableAndCutDescriptors) {
     facts.above[1].descriptor->at(3) = 0;  // not self-relative: offsets mean nothing
     EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "safe");
     EXPECT_EQ(Judged(facts, SplitToken), "folder above C:\\");
+    facts.above[1].descriptor = whole;
+    facts.above[1].descriptor->at(4) = 0;  // no owner
+    EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "safe");
 }
 
 TEST(FolderSafetyTest, LinksDrivesPercentAndProfiles) {
@@ -270,7 +275,7 @@ TEST(FolderSafetyTest, LinksDrivesPercentAndProfiles) {
 TEST(FolderSafetyTest, FoldersAboveReachTheVolumesRoot) {
     using Strings = std::vector<std::string>;
     EXPECT_EQ(FoldersAbove("C:\\Program Files\\vantu\\", "C:\\"), (Strings{"C:\\Program Files", "C:\\"}));
-    EXPECT_EQ(FoldersAbove("c:\\vantu\\", "C:\\"), Strings{"C:\\"});
+    EXPECT_EQ(FoldersAbove("a:\\vantu\\", "A:\\"), Strings{"A:\\"});
     EXPECT_EQ(FoldersAbove("C:\\", "C:\\"), Strings{});
     EXPECT_EQ(FoldersAbove("C:\\mnt\\disk\\vantu\\", "C:\\mnt\\disk\\"), Strings{"C:\\mnt\\disk\\"});
     EXPECT_EQ(FoldersAbove("\\\\server\\share\\tools\\vantu\\", "\\\\server\\share\\"),
@@ -287,23 +292,31 @@ TEST(FolderSafetyTest, TextsNameTheCauseThePathAndTheWayOut) {
     const std::string path = "C:\\Tools\\vantu";
     const struct {
         Finding finding;
-        const char* says;
+        const char *box, *balloon;  // the balloon's words right before the path
     } cases[] = {
-        {{Cause::Changeable, path}, "Users who are not administrators can change this folder"},
-        {{Cause::Changeable, path, true}, "Programs that you run without administrator rights can change"},
-        {{Cause::FolderAbove, path}, "rename or replace this folder above"},
-        {{Cause::NotPlainPath, path}, "symbolic link"},
-        {{Cause::NotFixedDrive, path}, "not a fixed disk"},
-        {{Cause::UserProfile, path, true}, "a user's own folders"},
+        {{Cause::Changeable, path}, "Users who are not administrators can change", "but others can change "},
+        {{Cause::Changeable, path, true}, "Programs that you run without administrator rights can change",
+         "without that can change "},
+        {{Cause::FolderAbove, path}, "Users who are not administrators can rename",
+         "others can rename a folder above it: "},
+        {{Cause::FolderAbove, path, true}, "Programs that you run without administrator rights can rename",
+         "without that can rename a folder above it: "},
+        {{Cause::NotPlainPath, path}, "symbolic link", "from a path with a link or a %: "},
+        {{Cause::NotFixedDrive, path}, "not a fixed disk", "from a drive that is not a fixed disk: "},
+        {{Cause::UserProfile, path, true}, "a user's own folders", "from a user's own folder: "},
     };
     for (const auto& c : cases) {
         const std::string box = AutostartRefusedText(c.finding), balloon = UnsafeFolderBalloonText(c.finding);
-        EXPECT_NE(box.find(c.says), std::string::npos) << box;
+        EXPECT_NE(box.find(c.box), std::string::npos) << box;
         EXPECT_NE(box.find(":\r\n" + path + "\r\n"), std::string::npos) << box;
-        EXPECT_NE(box.find(c.finding.accountOnly ? "Copy vantu into a new folder under Program Files"
-                                                 : "Move vantu to a folder under Program Files, made by an administrator"),
+        EXPECT_NE(box.find(c.finding.accountOnly ? "Copy vantu into a new folder under Program Files, made by an "
+                                                   "administrator, such as C:\\Program Files\\vantu (a folder moved"
+                                                 : "Move vantu to a folder under Program Files, made by an "
+                                                   "administrator, such as C:\\Program Files\\vantu, then turn"),
                   std::string::npos)
             << box;
+        EXPECT_EQ(balloon.find("vantu runs as administrator"), 0u) << balloon;
+        EXPECT_NE(balloon.find(c.balloon + path), std::string::npos) << balloon;
         EXPECT_NE(balloon.find(c.finding.accountOnly ? "Copy vantu to a new folder" : "made by an administrator"),
                   std::string::npos)
             << balloon;
