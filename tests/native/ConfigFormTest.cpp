@@ -10,10 +10,9 @@ const SettingsRecord kStored{.ShowAlerts = true, .Fan = {3, 50, 60, 65}, .Proces
 
 TEST(ConfigForm, ThresholdsShowTheirCheckBoxAndItem) {
     const struct { int16_t stored; bool checked; int selected; const wchar_t* item; } cases[] = {
-        {0, false, 0, L"35\u00B0C"},  {-5, false, 0, L"35\u00B0C"}, {35, true, 0, L"35\u00B0C"},
-        {50, true, 15, L"50\u00B0C"}, {75, true, 40, L"75\u00B0C"},
-        {80, true, 41, L"80\u00B0C"},  // no item for it: one of its own
-        {20, true, 41, L"20\u00B0C"}, {1, true, 41, L"1\u00B0C"},
+        {0, false, 0, L"35\u00B0C"}, {-5, false, 0, L"35\u00B0C"}, {35, true, 0, L"35\u00B0C"},
+        // 80 and 1 have no item in the list: one of their own
+        {75, true, 40, L"75\u00B0C"}, {80, true, 41, L"80\u00B0C"}, {1, true, 41, L"1\u00B0C"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -62,10 +61,8 @@ TEST(ConfigForm, PatchButtonsFromTheDriverStateAndTheSystem) {
 
 TEST(ConfigForm, ResolutionCheck) {
     const struct { const char* width; const char* height; bool rejected; int32_t w, h; } cases[] = {
-        {"800", "600", false, 1024, 768},    {"1280", "1024", false, 1280, 1024},
-        {" 1152 ", "864", false, 1152, 864}, {"1100.5", "800", false, 1100, 800},
-        {"wide", "768", true, 1200, 900},    {"", "768", true, 1200, 900},
-        {"40000", "768", true, 1200, 900},   {"1024", "-40000", true, 1200, 900},
+        {"800", "600", false, 1024, 768},  {"1280", "1024", false, 1280, 1024},
+        {"40000", "768", true, 1200, 900}, {"1024", "-40000", true, 1200, 900},
     };
     SettingsRecord s = kStored;
     s.CustomResolutionWidth = 1200;
@@ -87,8 +84,7 @@ TEST(ConfigForm, EcBytesAreCheckedTogether) {
     const struct { const char* slow; const char* stop; const char* automatic; bool rejected; uint8_t s, o, a; }
     cases[] = {
         {"20", "af", "00A0", false, 0x20, 0xAF, 0xA0}, {"0", "FF", "000000AF", false, 0, 255, 175},
-        {"1G", "AF", "0", true, 16, 175, 0},           {"100", "AF", "0", true, 16, 175, 0},
-        {"", "AF", "0", true, 16, 175, 0},             {"20", "-1", "0", true, 16, 175, 0},
+        {"1G", "AF", "0", true, 16, 175, 0},           {"20", "-1", "0", true, 16, 175, 0},
         {"20", "AF", "&H10", true, 16, 175, 0},
     };
     for (const auto& c : cases) {

@@ -68,9 +68,8 @@ TEST(EcWait, HundredthPauseIsTheLimit) {
 TEST(EcWait, MaskAndWantedState) {
     constexpr auto Clear = WantedState::Clear, Set = WantedState::Set;
     const struct { uint8_t status, mask; WantedState wanted; bool reachedAtOnce; } rows[] = {
-        {0x00, IBF, Clear, true},  {0x01, IBF, Clear, true},  {0x02, IBF, Clear, false}, {0x03, 0x03, Clear, false},
-        {0x01, 0x03, Clear, false}, {0x02, 0x03, Set, true},  {0x02, OBF, Set, false},   {0xFE, OBF, Set, false},
-        {0xFF, OBF, Set, true},
+        {0x01, IBF, Clear, true}, {0x02, IBF, Clear, false}, {0x01, 0x03, Clear, false}, {0x02, 0x03, Set, true},
+        {0x02, OBF, Set, false},  {0xFF, OBF, Set, true},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << int(r.status) << "/" << int(r.mask));
@@ -92,14 +91,12 @@ TEST(EcTransaction, BytesInOrderEachAfterItsWait) {
                    uint8_t result; std::vector<uint8_t> data = {0x2D}; bool lockFree = true; } rows[] = {
         {"idle write: command, register, value", false, idle, "[81>66 55>62 10>62 ]", 3, 0},
         {"each write byte waits for IBF", false, {IBF, 0x00, IBF, IBF, 0x00, 0x00}, "[.81>66 ..55>62 10>62 ]", 6, 0},
-        {"IBF stuck: nothing written", false, {IBF}, "[" + out + "]", MaxPauses + 1, 0},
         {"write ends at 1st wait", false, Script(0, IBF, MaxPauses + 1, 0x00), "[" + out + "]", MaxPauses + 1, 0},
         {"write ends at 2nd wait", false, Script(1, IBF, MaxPauses + 1, 0x00), "[81>66 " + out + "]", MaxPauses + 2, 0},
         {"write ends at 3rd wait", false, Script(2, IBF, MaxPauses + 1, 0x00), "[81>66 55>62 " + out + "]",
          MaxPauses + 3, 0},
         {"write without the lock touches no port", false, idle, "!", 0, 0, {0x2D}, false},
         {"ready read", true, {0x00, 0x00, 0x00, OBF}, "[80>66 58>62 in ]", 4, 0x2D},
-        {"stale byte drained first", true, {OBF, 0x00, 0x00, OBF}, "[in 80>66 58>62 in ]", 4, 0x2D, stale},
         {"stale byte, IBF set too", true, {OBF | IBF, IBF, 0x00, 0x00, OBF}, "[in .80>66 58>62 in ]", 5, 0x2D, stale},
         {"read data waits for OBF", true, {0x00, 0x00, 0x00, 0x00, 0x00, OBF}, "[80>66 58>62 ..in ]", 6, 0x2D},
         {"no OBF: 0, data port never read", true, idle, "[80>66 58>62 " + out + "]", MaxPauses + 4, 0},

@@ -45,7 +45,6 @@ TEST(FanSafety, GuardsHandTheFanToTheEcWhileTheyLast) {
         {"90 or more, then back at 80", ModeOff, {60, 92, 85, 81, 80, 60}, "off auto off "},
         {"89 is not critical", ModeOff, {60, 89, 60}, "off "},
         {"from 90; 81 is not cool enough", ModeOff, {60, 90, 81, 81}, "off auto "},
-        {"80 is", ModeOff, {60, 92, 80}, "off auto off "},
         {"100 and more are no reading, not critical", ModeOff, {60, 100, 150, 60}, "off "},
         {"slow mode comes back slow", ModeSlow, {60, 95, 50}, "slow auto slow "},
         {"a mode that never acts", ModeNone, {95, 95, 50}, "auto "},

@@ -81,17 +81,15 @@ TEST(SettingsRecordTest, BadValueTakesItsDefaultAndTheLoadGoesOn) {
 TEST(SettingsRecordTest, BiosVersionFromTheLastSixCharacters) {
     using namespace std::string_literals;
     const struct { std::string Text; int16_t Expected; } cases[] = {
-        {"ACRSYS - 1\0V0.3304\0\0"s, 3304}, {"ACRSYS - 1\0V0.3115\0\0"s, 3115}, {"3304\0\0"s, 3304},
-        {"V1.0 12345"s, 12345}, {"ACRSYS\0V1.09 A\0\0"s, 0}, {"ACRSYS\0BIOS\0\0"s, 0}, {"ACRSYS\0V3.3\0\0"s, 0},
-        {"\0\0"s, 0}, {""s, 0}, {"caca"s, 0}, {"123456"s, 0}, {"V1.0x12345"s, 0},
+        {"ACRSYS - 1\0V0.3304\0\0"s, 3304}, {"3304\0\0"s, 3304}, {"V1.0 12345"s, 12345}, {"ACRSYS\0BIOS\0\0"s, 0},
+        {""s, 0}, {"123456"s, 0}, {"V1.0x12345"s, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(c.Expected, BiosVersionFromText(c.Text)) << c.Text;
 }
 
 TEST(SettingsRecordTest, Windows6OrLaterFromTheVersionText) {
     const struct { const char* Text; bool Expected; } cases[] = {
-        {"5.1", false}, {"5.2", false}, {"6.0", true}, {"6.1", true}, {"6.3", true}, {"10.0", true}, {"", false},
-        {"caca", false}, {"5.99", false}, {" 6", true}};
+        {"5.1", false}, {"5.99", false}, {"6.0", true}, {"10.0", true}, {"", false}, {" 6", true}};
     for (const auto& c : cases) EXPECT_EQ(c.Expected, IsVersion6OrLater(c.Text)) << c.Text;
 }
 
