@@ -148,12 +148,14 @@ Chart Layout(const TickHistory::Ring& ring, const Request& request, const Rect& 
         lowest = std::min(lowest, degrees);
         highest = std::max(highest, degrees);
     };
-    ring.ForEachSince(from, [&](const Tick& tick) {
-        if (FanSafety::IsGoodReading(tick.Temperature) && tick.Time <= request.Now)
+    // One walk: a tick up to a gap before the span lasts into it, so its power source
+    // counts (the battery's thresholds then count for the range); its reading does not.
+    bool onBattery = false;
+    ring.ForEachSince(from - request.GapSeconds, [&](const Tick& tick) {
+        onBattery |= tick.OnBattery;
+        if (tick.Time >= from && FanSafety::IsGoodReading(tick.Temperature) && tick.Time <= request.Now)
             include(tick.Temperature);
     });
-    bool onBattery = false;  // some of the span; its thresholds count for the range
-    ring.ForEachSince(from - request.GapSeconds, [&](const Tick& tick) { onBattery |= tick.OnBattery; });
     for (int16_t threshold : request.Thresholds.Mains)
         if (threshold > 0)
             include(threshold);
