@@ -98,6 +98,7 @@ TEST(BatteryFan, HistoryDrawsEachSourcesThresholdsOverItsStretches) {
     EXPECT_EQ(chart.Thresholds, (std::vector<HistoryChart::Level>{
                                     {0, 200, y60, L"60"}, {400, 600, y60, L"60"}, {200, 400, y40, L"40"}}));
     EXPECT_EQ(layout({{60}, {60}}).Thresholds, (std::vector<HistoryChart::Level>{{0, 600, 33, L"60"}}));
+    EXPECT_EQ(layout({{1}, {}}).Lowest, 0);  // a threshold of 1 degree still counts for the range
     EXPECT_EQ(layout({{}, {40}}).Thresholds,  // range 30..60
               (std::vector<HistoryChart::Level>{{200, 400, 67, L"40"}}));
 }
