@@ -79,22 +79,31 @@ TEST_F(BatteryFan, TheMenuOnBatterySetsTheBatteryModeAndLeavesTheAcLines) {
     SwitchPower(true);
     MenuUser user(kFastTicks + "Control=2\r\n");
     ASSERT_TRUE(user.Folder().WaitForEcLog("W 55 00", 1));
+    const auto openMenus = [&] {  // the program's menu windows on screen
+        int open = 0;
+        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32768", nullptr)) != nullptr;) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            open += pid == user.Program().ProcessId() && IsWindowVisible(w) ? 1 : 0;
+        }
+        return open;
+    };
     for (const auto& [key, stored, write] : {std::tuple{VK_DOWN, "0", "W 55 AF"}, {VK_UP, "-1", "W 55 00"}}) {
-        const HWND menu = user.Program().OpenTrayMenu();
-        PostMessageA(menu, WM_CHAR, 'f', 0);
-        ASSERT_TRUE(WaitUntil([&] {  // the menu and its Fan submenu
-            int open = 0;
-            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32768", nullptr)) != nullptr;) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                open += pid == user.Program().ProcessId() && IsWindowVisible(w) ? 1 : 0;
-            }
-            return open == 2;
-        })) << "no Fan submenu";
-        for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, key}, {WM_CHAR, '\r'}})
-            PostMessageA(menu, message, wParam, 0);
-        ASSERT_TRUE(WaitUntil([&] { return user.Stored("Fan", "BatteryControl") == stored; }))
-            << "BatteryControl=" << user.Stored("Fan", "BatteryControl") << ", wanted " << stored;
+        // Now and then under Wine the posted keys leave the menu without a choice (seen in
+        // the emulated guest): as a user would, the test opens it again, three times at most.
+        for (int attempt = 0; attempt < 3 && user.Stored("Fan", "BatteryControl") != stored; ++attempt) {
+            const HWND menu = user.Program().OpenTrayMenu();
+            PostMessageA(menu, WM_CHAR, 'f', 0);
+            ASSERT_TRUE(WaitUntil([&] { return openMenus() == 2; })) << "no Fan submenu";
+            // Escapes close the menu where the entry could not be chosen.
+            for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, key}, {WM_CHAR, '\r'},
+                                                   {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, VK_ESCAPE}})
+                PostMessageA(menu, message, wParam, 0);
+            ASSERT_TRUE(WaitUntil([&] { return openMenus() == 0; })) << "the menu stayed open";
+            // The command is posted as the menu closes, before the timer's next message.
+            ASSERT_TRUE(user.Folder().WaitForEcLog("R 58", user.Folder().EcLog("R 58").size() + 2));
+        }
+        EXPECT_EQ(user.Stored("Fan", "BatteryControl"), stored);
         EXPECT_EQ(user.Stored("Fan", "Control"), "2");
         EXPECT_TRUE(WaitUntil([&] { return user.Folder().LastEcLog("W 55 ") == write; })) << stored;
     }
