@@ -226,7 +226,11 @@ TEST_F(History, CopyAndSaveGiveEveryTickAsTheEcSawIt) {
     folder_.TimeOfTicks(5);
 
     EmptyTheClipboard();
+    const DWORD emptied = GetClipboardSequenceNumber();
     AltKey(window, 'c');
+    // Watched without opening the clipboard: a test holding it open as the program asks
+    // for it would make the copy fail ("could not be put on the clipboard").
+    ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != emptied; })) << "nothing copied";
     ASSERT_TRUE(WaitUntil([&] { return !Clipboard().empty(); })) << "nothing copied";
     const std::string copied = Clipboard(), copyEnded = LocalNow();
     const std::vector<Row> rows = CsvRows(copied);
