@@ -13,18 +13,6 @@ namespace {
 
 const char kFastTicks[] = "[Advanced]\r\nTimerInterval=100\r\n";
 
-// The balloons so far: "2 text" for a warning, "1 text" for news.
-Lines Balloons(const TrayRecorder& tray) {
-    Lines balloons;
-    for (const TrayCall& call : tray.Get("MODIFY", 0))
-        if (call.Field("flags") == "16") {
-            EXPECT_EQ(call.Field("title"), "vantu");
-            EXPECT_TRUE(call.Accepted());
-            balloons.push_back(call.Field("infoflags") + " " + call.Info());
-        }
-    return balloons;
-}
-
 // The program started with its tray recorded, once it has ticked.
 class Alerts : public testing::Test {
 protected:
@@ -47,7 +35,7 @@ TEST_F(Alerts, AFlappingEcWarnsOnceAndTheTooltipSaysTheEcHasTheFan) {
     Start();
     folder.SetEc("FlapReads", "5");
     ASSERT_TRUE(folder.WaitForEcLog("MISS 58", 60));  // ten rounds
-    const Lines balloons = Balloons(*tray);
+    const Lines balloons = tray->Balloons();
     ASSERT_GE(balloons.size(), 1u);
     EXPECT_EQ(balloons[0], "2 The EC gave no temperature for 5 ticks: the fan is back under its control until a "
                            "reading returns.");
@@ -69,7 +57,7 @@ TEST_F(Alerts, NoneWhenTheUserTurnedThemOff) {
     folder.SetEc("Temperature", "45");
     folder.TimeOfTicks(10);
     EXPECT_EQ(folder.EcLog("W 55 "), (Lines{"W 55 00", "W 55 AF"})) << "the rules took the fan, then the mode";
-    EXPECT_EQ(Balloons(*tray), Lines{});
+    EXPECT_EQ(tray->Balloons(), Lines{});
 }
 
 }  // namespace

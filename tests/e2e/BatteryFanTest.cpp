@@ -1,7 +1,7 @@
 // The fan on battery of the real program: the fan register's writes as the test bed's
-// power supply comes and goes, an old settings file, and the configuration dialog's
-// battery lists and size, the tray menu on battery (its check marks are read in-process:
-// tests/wine/TrayMenuTest.cpp). BIOS 3305 writes AF off and 00 auto.
+// power supply comes and goes, and the configuration dialog's battery lists and size.
+// The tray menu on battery is read in-process (tests/wine/TrayMenuTest.cpp), an old
+// file's keys natively (FanProfile, settings record). BIOS 3305 writes AF off, 00 auto.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -50,62 +50,6 @@ TEST_F(BatteryFan, EachPowerSourceTakesItsOwnFanModeWhileTheProgramRuns) {
         }
         folder.TimeOfTicks(5);
         EXPECT_EQ(folder.EcLog("W 55 "), writes);
-    }
-}
-
-// A file from before the battery keys: unplugged, the fan keeps its mode without a
-// write; the next save adds the keys, each as on the AC line.
-TEST_F(BatteryFan, AnOldFileKeepsItsFanOnBatteryAndGainsTheKeys) {
-    SeededBiosVersion bios("V1.3305");
-    TestFolder folder;
-    folder.WriteIni(kFastTicks + "Control=0\r\n");
-    folder.SetEc("Temperature", "55");
-    Vantu vantu(folder);
-    ASSERT_TRUE(folder.WaitForEcLog("W 55 AF", 1));
-    for (const bool battery : {true, false}) {
-        SwitchPower(battery);
-        folder.TimeOfTicks(5);
-    }
-    EXPECT_EQ(folder.EcLog("W 55 "), Lines{"W 55 AF"});
-    ASSERT_TRUE(vantu.Closed());
-    for (const char* key : {"BatteryControl", "BatteryStop", "BatterySlow", "BatteryAuto"})
-        EXPECT_NE(folder.Ini().find(std::string("\r\n") + key + "=-1\r\n"), std::string::npos) << key;
-}
-
-// On battery the Fan submenu opens on its "On battery:" line: Down and Enter choose
-// Off, Up (round to the last entry) and Enter "As on AC line". Each sets the battery's
-// mode alone, and the fan follows.
-TEST_F(BatteryFan, TheMenuOnBatterySetsTheBatteryModeAndLeavesTheAcLines) {
-    SwitchPower(true);
-    MenuUser user(kFastTicks + "Control=2\r\n");
-    ASSERT_TRUE(user.Folder().WaitForEcLog("W 55 00", 1));
-    const auto openMenus = [&] {  // the program's menu windows on screen
-        int open = 0;
-        for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32768", nullptr)) != nullptr;) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            open += pid == user.Program().ProcessId() && IsWindowVisible(w) ? 1 : 0;
-        }
-        return open;
-    };
-    for (const auto& [key, stored, write] : {std::tuple{VK_DOWN, "0", "W 55 AF"}, {VK_UP, "-1", "W 55 00"}}) {
-        // Now and then under Wine the posted keys leave the menu without a choice (seen in
-        // the emulated guest): as a user would, the test opens it again, three times at most.
-        for (int attempt = 0; attempt < 3 && user.Stored("Fan", "BatteryControl") != stored; ++attempt) {
-            const HWND menu = user.Program().OpenTrayMenu();
-            PostMessageA(menu, WM_CHAR, 'f', 0);
-            ASSERT_TRUE(WaitUntil([&] { return openMenus() == 2; })) << "no Fan submenu";
-            // Escapes close the menu where the entry could not be chosen.
-            for (const auto& [message, wParam] : {std::pair<UINT, WPARAM>{WM_KEYDOWN, key}, {WM_CHAR, '\r'},
-                                                   {WM_KEYDOWN, VK_ESCAPE}, {WM_KEYDOWN, VK_ESCAPE}})
-                PostMessageA(menu, message, wParam, 0);
-            ASSERT_TRUE(WaitUntil([&] { return openMenus() == 0; })) << "the menu stayed open";
-            // The command is posted as the menu closes, before the timer's next message.
-            ASSERT_TRUE(user.Folder().WaitForEcLog("R 58", user.Folder().EcLog("R 58").size() + 2));
-        }
-        EXPECT_EQ(user.Stored("Fan", "BatteryControl"), stored);
-        EXPECT_EQ(user.Stored("Fan", "Control"), "2");
-        EXPECT_TRUE(WaitUntil([&] { return user.Folder().LastEcLog("W 55 ") == write; })) << stored;
     }
 }
 

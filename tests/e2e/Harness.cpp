@@ -291,6 +291,16 @@ Calls TrayRecorder::Get(const std::string& verb, int id) const {
     return calls;
 }
 
+Lines TrayRecorder::Balloons() const {
+    Lines balloons;
+    for (const TrayCall& call : Get("MODIFY", 0))
+        if (call.Field("flags") == "16") {
+            EXPECT_EQ(call.Field("title"), "vantu") << call.line;
+            balloons.push_back(call.Field("infoflags") + " " + call.Info());
+        }
+    return balloons;
+}
+
 EcLockHolder::EcLockHolder() {
     static int made = 0;
     name_ = "vantu-e2e-eclock-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++made);

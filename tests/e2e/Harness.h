@@ -155,6 +155,7 @@ public:
     TrayRecorder(const TrayRecorder&) = delete;
     TrayRecorder& operator=(const TrayRecorder&) = delete;
     Calls Get(const std::string& verb = "", int id = -1) const;  // all, or those of a verb and icon
+    Lines Balloons() const;  // the main icon's so far: "2 text" for a warning, "1 text" for news
     bool WaitFor(const std::function<bool(const Calls&)>& condition) const {
         return WaitUntil([&] { return condition(Get()); });
     }

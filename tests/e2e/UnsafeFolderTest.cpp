@@ -144,21 +144,14 @@ TEST(UnsafeFolder, AnAutostartSetUpEarlierIsWarnedOfOnceTheShellTakesTheIcon) {
     WriteFileText(TaskFile(), stored);
     folder.WriteIni(kIni);
     folder.SetEc("Temperature", "55");
-    const auto balloons = [](const TrayRecorder& tray) {
-        Lines texts;
-        for (const TrayCall& call : tray.Get("MODIFY", 0))
-            if (call.Field("flags") == "16")
-                texts.push_back(call.Field("infoflags") + " " + call.Info());
-        return texts;
-    };
     std::optional<TrayRecorder> starting(std::in_place, folder, "starting.log", true);
     const Vantu vantu(folder);
-    ASSERT_TRUE(starting->WaitFor([&](const Calls&) { return !balloons(*starting).empty(); }));
+    ASSERT_TRUE(starting->WaitFor([&](const Calls&) { return !starting->Balloons().empty(); }));
     const TrayRecorder tray(folder, "tray.log");  // the newer one is found first
     starting.reset();
-    ASSERT_TRUE(tray.WaitFor([&](const Calls&) { return !balloons(tray).empty(); }));
+    ASSERT_TRUE(tray.WaitFor([&](const Calls&) { return !tray.Balloons().empty(); }));
     const std::string ticks = std::to_string(folder.TimeOfTicks(10).count());
-    const Lines shown = balloons(tray);
+    const Lines shown = tray.Balloons();
     ASSERT_EQ(shown.size(), 1u) << "in ten ticks (" << ticks << " ms)";
     EXPECT_EQ(shown[0], "2 vantu runs as administrator, but programs you run without that can change " + target.Dir() +
                             ". Copy vantu to a new folder in Program Files and turn Autostart with Windows on again.");
