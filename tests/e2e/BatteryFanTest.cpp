@@ -53,45 +53,25 @@ TEST_F(BatteryFan, EachPowerSourceTakesItsOwnFanModeWhileTheProgramRuns) {
     }
 }
 
-// The battery lists show each key (none in the file: "As on AC line"), Save stores the
-// chosen items and the next opening shows them; each list's label takes the focus to
-// it by its access key.
-TEST_F(BatteryFan, TheDialogsBatteryListsAreSavedAndShownAgain) {
+// The battery lists show each key (none in the file: "As on AC line") and Save stores
+// the chosen items.
+TEST_F(BatteryFan, TheDialogsBatteryListsAreLoadedAndSaved) {
     MenuUser user(kFastTicks + "BatteryStop=0\r\n");
-    const auto selected = [](const ConfigDialog& dialog) {
-        std::vector<LRESULT> items;
-        for (int id : {IDC_CBOBATTERYCONTROL, IDC_CBOBATTERYSTOP, IDC_CBOBATTERYSLOW, IDC_CBOBATTERYAUTO})
-            items.push_back(SendMessageA(dialog.Control(id), CB_GETCURSEL, 0, 0));
-        return items;
-    };
-    {
-        const ConfigDialog dialog(user);
-        EXPECT_EQ(selected(dialog), (std::vector<LRESULT>{0, 1, 0, 0}));  // the AC line's; Off
-        for (const auto& [key, id] : {std::pair{'m', IDC_CBOBATTERYCONTROL}, {'t', IDC_CBOBATTERYSTOP},
-                                      {'s', IDC_CBOBATTERYSLOW}, {'a', IDC_CBOBATTERYAUTO}}) {
-            PostMessageA(dialog.Window(), WM_SYSCHAR, key, 1 << 29);
-            EXPECT_TRUE(WaitUntil([&, id = id] {
-                GUITHREADINFO info{};
-                info.cbSize = sizeof info;
-                return GetGUIThreadInfo(GetWindowThreadProcessId(dialog.Window(), nullptr), &info) &&
-                       info.hwndFocus == dialog.Control(id);
-            })) << "Alt+" << char(key);
-        }
-        // Custom (after As on AC line, Off, Slow, Auto); 45 degrees; Off.
-        for (const auto& [id, item] : {std::pair{IDC_CBOBATTERYCONTROL, 4}, {IDC_CBOBATTERYSTOP, 2 + 45 - 35},
-                                       {IDC_CBOBATTERYSLOW, 1}})
-            SendMessageA(dialog.Control(id), CB_SETCURSEL, item, 0);
-        EXPECT_EQ(dialog.Press(IDC_BUTSAVE), Lines{});
-        ASSERT_TRUE(dialog.WaitClosed());
-    }
+    const ConfigDialog dialog(user);
+    std::vector<LRESULT> shown;
+    for (int id : {IDC_CBOBATTERYCONTROL, IDC_CBOBATTERYSTOP, IDC_CBOBATTERYSLOW, IDC_CBOBATTERYAUTO})
+        shown.push_back(SendMessageA(dialog.Control(id), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(shown, (std::vector<LRESULT>{0, 1, 0, 0}));  // the AC line's; Off
+    // Custom (after As on AC line, Off, Slow, Auto); 45 degrees; Off.
+    for (const auto& [id, item] : {std::pair{IDC_CBOBATTERYCONTROL, 4}, {IDC_CBOBATTERYSTOP, 2 + 45 - 35},
+                                   {IDC_CBOBATTERYSLOW, 1}})
+        SendMessageA(dialog.Control(id), CB_SETCURSEL, item, 0);
+    EXPECT_EQ(dialog.Press(IDC_BUTSAVE), Lines{});
+    ASSERT_TRUE(dialog.WaitClosed());
     std::string stored;
     for (const char* key : {"Control", "BatteryControl", "BatteryStop", "BatterySlow", "BatteryAuto"})
         stored += user.Stored("Fan", key) + " ";
     EXPECT_EQ(stored, "3 3 45 0 -1 ");
-    const ConfigDialog dialog(user);
-    EXPECT_EQ(selected(dialog), (std::vector<LRESULT>{4, 2 + 45 - 35, 1, 0}));
-    dialog.Press(IDCANCEL);
-    EXPECT_TRUE(dialog.WaitClosed());
 }
 
 // Run by the test below inside a Wine desktop of 1024x600 at the dots per inch it set:

@@ -1,7 +1,7 @@
 // The machine as the program identifies it, end to end: the registers it reads and
-// writes and the bytes of each fan mode, the tray menu's slow entry and the About
-// box's line, for a model of the table, one with registers of its own, the Aspire
-// One the program was made for, and a machine nobody can name.
+// writes and the bytes of each fan mode and the tray menu's slow entry, for a model of
+// the table, one with registers of its own, the Aspire One the program was made for,
+// and a machine nobody can name. (The About box's line for each: FanPlanTest.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,22 +13,6 @@
 
 namespace e2e {
 namespace {
-
-// The About box's machine line, the box opened from the menu by its access key.
-std::string AboutMachineLine(const Vantu& vantu) {
-    const HWND menu = vantu.OpenTrayMenu();
-    if (!menu)
-        return "no menu";
-    PostMessageA(menu, WM_CHAR, 'a', 0);
-    const auto about = WaitForMessageBox(vantu.ProcessId(), "About vantu");
-    if (!about)
-        return "no About box";
-    char line[256] = {};
-    GetDlgItemTextA(about->hwnd, IDC_LBLMACHINE, line, sizeof line);
-    about->Press(IDOK);
-    WaitUntil([&] { return !IsWindow(about->hwnd); });
-    return line;
-}
 
 // Menu windows of the program's popup menu on screen: the menu, and its open submenu.
 int OpenMenus() {
@@ -64,28 +48,27 @@ struct MachineCase {
     const char* temperatureRegister;              // the reads' lines start with "R " and it
     Lines fanWrites;  // forced off, slow chosen from the menu where it can be, closed
     bool slowEntry;
-    const char* aboutLine;
 };
 
 TEST(Machine, RegistersAndFanBytesComeFromTheModel) {
     const MachineCase cases[] = {
         {"a model of the table, named in the registry",
          [] { return std::make_shared<SeededMachine>("Acer", "AO751h", "V0.3206"); }, "58",
-         {"W 55 21", "W 55 00"}, false, "Acer AO751h, BIOS V0.3206: fan bytes for this model"},
+         {"W 55 21", "W 55 00"}, false},
         {"a model with registers of its own, named by the firmware table",
          [] { return std::make_shared<FirmwareIdentity>("Acer", "Aspire One 753", "V1.24"); }, "AC",
-         {"W 93 14", "W 94 FF", "W 93 04"}, false, "Acer Aspire One 753, BIOS V1.24: fan bytes for this model"},
+         {"W 93 14", "W 94 FF", "W 93 04"}, false},
         {"the Aspire One, by its BIOS number",
          [] { return std::make_shared<SeededMachine>("Acer", "AOA150", "v0.3310"); }, "58",
-         {"W 55 AF", "W 55 10", "W 55 00"}, true, "Acer AOA150, BIOS v0.3310: fan bytes by BIOS version"},
+         {"W 55 AF", "W 55 10", "W 55 00"}, true},
         {"a machine nobody names", [] { return std::shared_ptr<void>(); }, "58",
-         {"W 55 AF", "W 55 10", "W 55 00"}, true, "Unknown machine: fan bytes by BIOS version"},
+         {"W 55 AF", "W 55 10", "W 55 00"}, true},
     };
     const SeededBiosVersion bios("V0.3310");
     for (const MachineCase& c : cases) {
         SCOPED_TRACE(c.name);
         const auto machine = c.seed();
-        TestFolder folder(std::string("-") + c.temperatureRegister + c.aboutLine[0]);
+        TestFolder folder("-" + std::to_string(&c - cases));
         folder.WriteIni("[Advanced]\r\nTimerInterval=100\r\n[Fan]\r\nControl=0\r\n");
         folder.SetEc("TemperatureRegister", std::to_string(std::stoi(c.temperatureRegister, nullptr, 16)));
         folder.SetEc("FanRegister", std::to_string(std::stoi(c.fanWrites.front().substr(2, 2), nullptr, 16)));
@@ -93,7 +76,6 @@ TEST(Machine, RegistersAndFanBytesComeFromTheModel) {
         {
             const Vantu vantu(folder);
             ASSERT_TRUE(folder.WaitForEcLog(c.fanWrites.front(), 1)) << "the fan was never forced off";
-            EXPECT_EQ(AboutMachineLine(vantu), c.aboutLine);
             EXPECT_EQ(ChooseSlow(vantu, folder), c.slowEntry ? "1" : "0");
             ASSERT_TRUE(vantu.Closed());
         }
