@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "Harness.h"
+#include "app/TickHistory.h"
 #include "resources/resource.h"
 #include "support/FakePowerSupply.h"
 
@@ -83,9 +84,15 @@ testing::AssertionResult FollowsTheEc(const std::vector<Row>& rows, const Lines&
     return testing::AssertionSuccess();
 }
 
-std::string LocalNow() {
+// The local time now, or that many seconds later.
+std::string LocalNow(int64_t later = 0) {
+    ULARGE_INTEGER now{};
+    GetSystemTimeAsFileTime(reinterpret_cast<FILETIME*>(&now));
+    now.QuadPart += uint64_t(later) * 10000000;
+    FILETIME local{};
     SYSTEMTIME t{};
-    GetLocalTime(&t);
+    FileTimeToLocalFileTime(reinterpret_cast<const FILETIME*>(&now), &local);
+    FileTimeToSystemTime(&local, &t);
     char text[32];
     snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
              t.wSecond);
@@ -224,7 +231,9 @@ TEST_F(History, CopyAndSaveGiveEveryTickAsTheEcSawIt) {
     // for it would make the copy fail ("could not be put on the clipboard").
     ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != emptied; })) << "nothing copied";
     ASSERT_TRUE(WaitUntil([&] { return !Clipboard().empty(); })) << "nothing copied";
-    const std::string copied = Clipboard(), copyEnded = LocalNow();
+    // A tick is dated from the wall clock at the history's start plus the seconds of the
+    // program's own clock since, both whole seconds: within the slack it allows a drift.
+    const std::string copied = Clipboard(), copyEnded = LocalNow(TickHistory::ClockSlack);
     const std::vector<Row> rows = CsvRows(copied);
     EXPECT_TRUE(FollowsTheEc(rows, folder_.EcLog()));
     ASSERT_FALSE(rows.empty());
