@@ -24,10 +24,7 @@ SettingsRecord WithFan(FanSettings fan) {
 TEST(BatteryFan, EachPowerSourceTakesItsOwnModeAndThresholds) {
     const struct { FanSettings fan; uint8_t acLine; Profile expected; } cases[] = {
         {{2, 50, 60, 65, 0, -1, -1, -1}, 0, {0, {50, 60, 65, 42}}},
-        {{2, 50, 60, 65, 0, -1, -1, -1}, 1, {2, {50, 60, 65, 42}}},
         {{2, 50, 60, 65, 0, -1, -1, -1}, 255, {2, {50, 60, 65, 42}}},  // unknown: the AC line
-        {{3, 50, 60, 65, -1, 40, 0, -1}, 0, {3, {40, 0, 65, 42}}},
-        {{3, 50, 60, 65, 3, -1, 70, 75}, 0, {3, {50, 70, 75, 42}}},
         {{1, 50, 60, 65, -5, -2, -32768, 0}, 0, {1, {50, 60, 0, 42}}},  // any negative: as on the AC line
         {{3, 50, 60, 65, 7, 45, 55, 62}, 0, {7, {45, 55, 62, 42}}},
         {{3, 50, 60, 65, 7, 45, 55, 62}, 1, {3, {50, 60, 65, 42}}},
