@@ -1,10 +1,9 @@
 // The fan on battery: the mode and thresholds each power source takes, when a change of
-// source counts, the configuration dialog's battery lists and the history's threshold
-// lines by power source.
+// source counts and the configuration dialog's battery lists (the history's threshold
+// lines by power source are in HistoryChartTest).
 #include <gtest/gtest.h>
 
 #include "app/FanProfile.h"
-#include "app/HistoryChart.h"
 #include "dialogs/ConfigForm.h"
 
 namespace {
@@ -76,28 +75,6 @@ TEST(BatteryFan, DialogListsShowAndSaveTheBatteryKeys) {
     }
     EXPECT_EQ(ConfigForm::Load({}, {.HasSlowByte = false}).BatteryControl.Items,
               (std::vector<std::wstring>{L"As on AC line", L"Off", L"Auto", L"Custom"}));
-}
-
-// Each stretch shows its own source's thresholds: the AC line's where the machine did
-// not run on battery, the battery's (which widen the range) where it did.
-TEST(BatteryFan, HistoryDrawsEachSourcesThresholdsOverItsStretches) {
-    TickHistory::Ring ring(256);
-    constexpr int64_t kStart = 1796083200;
-    for (int64_t at = 0; at <= 600; at += 5)
-        ring.Add({kStart + at, 50, TickHistory::FanState::Off, at >= 200 && at < 400}, kStart + at);
-    const auto layout = [&](HistoryChart::ThresholdLines lines) {
-        return HistoryChart::Layout(ring, {600, kStart + 600, 10, lines, [](int64_t) { return TickHistory::LocalClock{}; }},
-                                    {0, 0, 600, 100});
-    };
-    const HistoryChart::Chart chart = layout({{60}, {40, 0}});
-    EXPECT_EQ(chart.Lowest, 30);
-    const int y60 = 100 - (60 - 30) * 100 / 40, y40 = 100 - (40 - 30) * 100 / 40;
-    EXPECT_EQ(chart.Thresholds, (std::vector<HistoryChart::Level>{
-                                    {0, 200, y60, L"60"}, {400, 600, y60, L"60"}, {200, 400, y40, L"40"}}));
-    EXPECT_EQ(layout({{60}, {60}}).Thresholds, (std::vector<HistoryChart::Level>{{0, 600, 33, L"60"}}));
-    EXPECT_EQ(layout({{1}, {}}).Lowest, 0);  // a threshold of 1 degree still counts for the range
-    EXPECT_EQ(layout({{}, {40}}).Thresholds,  // range 30..60
-              (std::vector<HistoryChart::Level>{{200, 400, 67, L"40"}}));
 }
 
 }  // namespace
