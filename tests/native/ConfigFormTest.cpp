@@ -28,23 +28,6 @@ TEST(ConfigForm, ThresholdsShowTheirCheckBoxAndItem) {
     }
 }
 
-// Throttle mode 2 gets an item of its own, on battery too.
-TEST(ConfigForm, TextsAndThrottleModesFromTheSettings) {
-    SettingsRecord s = kStored;
-    s.Processor = {2, 1};
-    s.ShowRemainingBattIcon = true;
-    const View view = Load(s, {.BiosVersion = 3305});
-    EXPECT_EQ(view.ProcModeAC.Items, (std::vector<std::wstring>{L"800 Mhz", L"Dynamic", L"None"}));
-    EXPECT_EQ(view.ProcModeAC.Selected, 2);
-    EXPECT_EQ(view.ProcModeDC.Items, (std::vector<std::wstring>{L"800 Mhz", L"Dynamic"}));
-    EXPECT_EQ(view.ProcModeDC.Selected, 1);
-    EXPECT_EQ(Save(view, s).Settings.Processor, s.Processor);
-    EXPECT_TRUE(view.ShowTime && view.ShowAlerts);
-    EXPECT_EQ((std::vector<std::string>{view.FanStop, view.FanSlow, view.FanAuto, view.Bios, view.Test, view.Width,
-                                        view.Height}),
-              (std::vector<std::string>{"AF", "10", "0", "3305", "0", "1024", "768"}));
-}
-
 TEST(ConfigForm, PatchButtonsFromTheDriverStateAndTheSystem) {
     const struct { bool patched, windows6, alternate, patch, unpatch; } cases[] = {
         {false, false, false, true, false}, {true, false, false, false, true}, {false, false, true, false, false},
@@ -100,25 +83,40 @@ TEST(ConfigForm, EcBytesAreCheckedTogether) {
     }
 }
 
-TEST(ConfigForm, SaveCopiesEveryControl) {
-    View view = Load(kStored, {});
+// Load shows the stored settings (throttle mode 2 gets an item of its own, on battery
+// too); Save copies every control, each changed from what was stored.
+TEST(ConfigForm, LoadShowsAndSaveCopiesEveryControl) {
+    SettingsRecord s = kStored;
+    s.Processor = {2, 1};
+    s.ShowRemainingBattIcon = true;
+    View view = Load(s, {.BiosVersion = 3305});
+    EXPECT_EQ(view.ProcModeAC.Items, (std::vector<std::wstring>{L"800 Mhz", L"Dynamic", L"None"}));
+    EXPECT_EQ(view.ProcModeAC.Selected, 2);
+    EXPECT_EQ(view.ProcModeDC.Items, (std::vector<std::wstring>{L"800 Mhz", L"Dynamic"}));
+    EXPECT_EQ(view.ProcModeDC.Selected, 1);
+    EXPECT_EQ(Save(view, s).Settings.Processor, s.Processor);
+    EXPECT_TRUE(view.ShowTime && view.ShowAlerts);
+    EXPECT_EQ((std::vector<std::string>{view.FanStop, view.FanSlow, view.FanAuto, view.Bios, view.Test, view.Width,
+                                        view.Height}),
+              (std::vector<std::string>{"AF", "10", "0", "3305", "0", "1024", "768"}));
+
     view.Autostart = true;
     view.StopChecked = false;   // stored 0 whatever the list shows
     view.Slow.Selected = 35;    // 70, above auto: stored as chosen
     view.Auto.Selected = 5;     // 40
-    view.ProcModeAC.Selected = 0;
-    view.ProcModeDC.Selected = 1;
+    view.ProcModeAC.Selected = 1;
+    view.ProcModeDC.Selected = 0;
     view.DeviceEnabled = true;
     view.DeviceName = "Card reader";
     view.DeviceID = "USB\\VID_05E3\"";
     view.CustomEC = true;
-    view.ShowTime = true;
-    view.ShowAlerts = false;  // stored true
-    const SaveResult result = Save(view, kStored);
+    view.ShowTime = false;
+    view.ShowAlerts = false;
+    const SaveResult result = Save(view, s);
     EXPECT_TRUE(result.AutostartEnabled);
     const SettingsRecord expected{
-        .ShowRemainingBattIcon = true, .Fan = {3, 0, 70, 40}, .Processor = {0, 1}, .UseCustomFanValue = true,
-        .FanValueOff = 175, .FanValueSlow = 16, .CustomResolutionWidth = 1024, .CustomResolutionHeight = 768,
-        .UseCustomDevice = true, .CustomDeviceName = "Card reader", .CustomDeviceID = "USB\\VID_05E3\""};  // as typed
+        .Fan = {3, 0, 70, 40}, .Processor = {1, 0}, .UseCustomFanValue = true, .FanValueOff = 175, .FanValueSlow = 16,
+        .CustomResolutionWidth = 1024, .CustomResolutionHeight = 768, .UseCustomDevice = true,
+        .CustomDeviceName = "Card reader", .CustomDeviceID = "USB\\VID_05E3\""};  // as typed
     EXPECT_EQ(result.Settings, expected);
 }
