@@ -42,44 +42,39 @@ TEST(ConfigForm, PatchButtonsFromTheDriverStateAndTheSystem) {
     }
 }
 
-TEST(ConfigForm, ResolutionCheck) {
-    const struct { const char* width; const char* height; bool rejected; int32_t w, h; } cases[] = {
-        {"800", "600", false, 1024, 768},  {"1280", "1024", false, 1280, 1024},
-        {"40000", "768", true, 1200, 900}, {"1024", "-40000", true, 1200, 900},
+// Typed numbers are checked on save, each group on its own: a resolution that is not
+// two 16-bit numbers, or fan bytes that are not all hex bytes, keep what was stored
+// (the bytes all three); the rest is saved either way. A small resolution is raised.
+TEST(ConfigForm, TypedNumbersAreCheckedOnSave) {
+    const struct { const char *width, *height, *slow, *stop, *automatic; bool resolutionRejected; int32_t w, h;
+                   bool bytesRejected; uint8_t s, o, a; } cases[] = {
+        {"800", "600", "20", "af", "00A0", false, 1024, 768, false, 0x20, 0xAF, 0xA0},
+        {"1280", "1024", "0", "FF", "000000AF", false, 1280, 1024, false, 0, 255, 175},
+        {"40000", "768", "1G", "AF", "0", true, 1200, 900, true, 16, 175, 0},
+        {"1024", "-40000", "20", "AF", "0", true, 1200, 900, false, 0x20, 0xAF, 0},
+        {"1280", "1024", "20", "-1", "0", false, 1280, 1024, true, 16, 175, 0},
+        {"1280", "1024", "20", "AF", "&H10", false, 1280, 1024, true, 16, 175, 0},
     };
     SettingsRecord s = kStored;
     s.CustomResolutionWidth = 1200;
     s.CustomResolutionHeight = 900;
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " " << c.slow << "/" << c.stop << "/"
+                                        << c.automatic);
         View view = Load(s, {});
         view.Width = c.width;
         view.Height = c.height;
-        view.NoHDClicks = true;  // and the rest is saved either way
-        const SaveResult r = Save(view, s);
-        EXPECT_EQ(std::tuple(r.ResolutionRejected, r.Settings.CustomResolutionWidth, r.Settings.CustomResolutionHeight),
-                  std::tuple(c.rejected, c.w, c.h));
-        EXPECT_TRUE(r.Settings.PreventHDClicks);
-    }
-}
-
-TEST(ConfigForm, EcBytesAreCheckedTogether) {
-    const struct { const char* slow; const char* stop; const char* automatic; bool rejected; uint8_t s, o, a; }
-    cases[] = {
-        {"20", "af", "00A0", false, 0x20, 0xAF, 0xA0}, {"0", "FF", "000000AF", false, 0, 255, 175},
-        {"1G", "AF", "0", true, 16, 175, 0},           {"20", "-1", "0", true, 16, 175, 0},
-        {"20", "AF", "&H10", true, 16, 175, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.slow << "/" << c.stop << "/" << c.automatic);
-        View view = Load(kStored, {});
         view.FanSlow = c.slow;
         view.FanStop = c.stop;
         view.FanAuto = c.automatic;
-        const SaveResult r = Save(view, kStored);
-        const SettingsRecord& s = r.Settings;
-        EXPECT_EQ(std::tuple(r.EcValuesRejected, s.FanValueSlow, s.FanValueOff, s.FanValueAuto),
-                  std::tuple(c.rejected, c.s, c.o, c.a));
+        view.NoHDClicks = true;
+        const SaveResult r = Save(view, s);
+        const SettingsRecord& saved = r.Settings;
+        EXPECT_EQ(std::tuple(r.ResolutionRejected, saved.CustomResolutionWidth, saved.CustomResolutionHeight),
+                  std::tuple(c.resolutionRejected, c.w, c.h));
+        EXPECT_EQ(std::tuple(r.EcValuesRejected, saved.FanValueSlow, saved.FanValueOff, saved.FanValueAuto),
+                  std::tuple(c.bytesRejected, c.s, c.o, c.a));
+        EXPECT_TRUE(saved.PreventHDClicks);
     }
 }
 
