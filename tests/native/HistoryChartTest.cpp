@@ -27,20 +27,18 @@ struct T {
     bool battery = false;
 };
 
-Chart Draw(const std::vector<T>& ticks, Request request = {600, kMidnight + 600, 10, {}, Fixed(0)}) {
+Chart Draw(const std::vector<T>& ticks, Request request = {600, kMidnight + 600, 10, {}, Fixed(0)},
+           Rect plot = kPlot) {
     TickHistory::Ring ring(64);
     for (const T& t : ticks)
         ring.Add({request.Now - request.Span + t.at, t.temperature, t.fan, t.battery}, request.Now - request.Span + t.at);
-    return Layout(ring, request, kPlot);
+    return Layout(ring, request, plot);
 }
 
 // Readings 40 to 60 give 30..70 degrees: y = 100 - (t - 30) * 100 / 40. A plot away
 // from the corner moves every point with it.
 TEST(HistoryChart, KnownTicksGiveKnownPoints) {
-    TickHistory::Ring ring;
-    for (const int64_t at : {0, 300, 600})
-        ring.Add({kMidnight + at, 50, O, false}, kMidnight + at);
-    EXPECT_EQ(Layout(ring, {600, kMidnight + 600, 400, {}, Fixed(0)}, {100, 20, 400, 120}).Lines,
+    EXPECT_EQ(Draw({{0, 50}, {300, 50}, {600, 50}}, {600, kMidnight + 600, 400, {}, Fixed(0)}, {100, 20, 400, 120}).Lines,
               (std::vector<std::vector<Point>>{{{100, 70}, {250, 70}, {400, 70}}}));
     const Chart chart = Draw({{0, 40}, {5, 50}, {10, 60}, {15, 50}});
     EXPECT_EQ(chart.Lowest, 30);
@@ -63,8 +61,7 @@ TEST(HistoryChart, GapsBreakTheLineAndTheBands) {
 // Ticks before the span: not drawn, but the state of the last one reaches in; ticks
 // after its end are left out. Equal points are drawn once.
 TEST(HistoryChart, OnlyTheSpanIsDrawn) {
-    Request request{600, kMidnight + 600, 10, {}, Fixed(0)};
-    const Chart chart = Draw({{-20, 90, S}, {-4, 90, A, true}, {3, 40, S}, {3, 40}, {4, 40}, {700, 90, S}}, request);
+    const Chart chart = Draw({{-20, 90, S}, {-4, 90, A, true}, {3, 40, S}, {3, 40}, {4, 40}, {700, 90, S}});
     EXPECT_EQ(chart.Highest, 50);  // the 90s are outside
     EXPECT_EQ(chart.Lines, (std::vector<std::vector<Point>>{{{3, 50}, {4, 50}}}));
     EXPECT_EQ(chart.Fan, (std::vector<HistoryChart::Run>{{0, 3, A}}));
@@ -87,12 +84,11 @@ TEST(HistoryChart, EachSourcesThresholdsOverItsStretches) {
 
 // Without readings the range is 30..90, and a short plot marks every 20 degrees.
 TEST(HistoryChart, RangeFromReadings) {
-    TickHistory::Ring ring;
-    ring.Add({kMidnight - 300, 0, O, false}, kMidnight - 300);  // no reading
-    const Chart shortPlot = Layout(ring, {600, kMidnight, 10, {}, Fixed(0)}, {0, 0, 600, 60});
+    const Request request{600, kMidnight, 10, {}, Fixed(0)};
+    const Chart shortPlot = Draw({{300, 0}}, request, {0, 0, 600, 60});  // a tick without a reading
     EXPECT_TRUE(shortPlot.Lines.empty());
     EXPECT_EQ(shortPlot.TemperatureMarks, (std::vector<Mark>{{60, L"30"}, {40, L"50"}, {20, L"70"}, {0, L"90"}}));
-    EXPECT_EQ(Layout(ring, {600, kMidnight, 10, {}, Fixed(0)}, {0, 0, 600, 96}).TemperatureMarks.size(), 7u);  // 16 px apart
+    EXPECT_EQ(Draw({{300, 0}}, request, {0, 0, 600, 96}).TemperatureMarks.size(), 7u);  // 16 px apart
     // Never below 0; a steady reading still gets 20 degrees.
     EXPECT_EQ(Draw({{0, 3}}).Lowest, 0);
     const Chart steady = Draw({{0, 45}, {5, 45}});
@@ -104,9 +100,8 @@ TEST(HistoryChart, RangeFromReadings) {
 // hour behind UTC across midnight. The 2-minute steps of 10 minutes are in the test of
 // the clock's settings below, the 4-hour steps of a day in the one of daylight saving.
 TEST(HistoryChart, TimeMarksFollowTheLocalClock) {
-    TickHistory::Ring ring;
-    const auto marks = [&](int64_t span, int64_t now, int32_t offset) {
-        return Layout(ring, {span, now, 10, {}, Fixed(offset)}, {0, 0, 600, 100}).TimeMarks;
+    const auto marks = [](int64_t span, int64_t now, int32_t offset) {
+        return Draw({}, {span, now, 10, {}, Fixed(offset)}).TimeMarks;
     };
     EXPECT_EQ(marks(3600, kMidnight + 3900, -1800),
               (std::vector<Mark>{{50, L"23:40"}, {150, L"23:50"}, {250, L"00:00"}, {350, L"00:10"}, {450, L"00:20"},
@@ -137,12 +132,11 @@ TEST(HistoryChart, TheWallClockSetBackAndForwardBreaksTheAxisNotTheLine) {
 // Daylight saving inside a day's span: the marks after the change are the local times
 // of that side (4-hourly, an hour on), not Now's offset carried back.
 TEST(HistoryChart, TimeMarksTakeTheirOwnOffset) {
-    TickHistory::Ring ring;
     const int64_t change = kMidnight + 10 * 3600;  // the local clock goes from +1:00 to +2:00
     const TickHistory::LocalTime rule = [change](int64_t utc) {
         return TickHistory::LocalClock{{}, utc < change ? 3600 : 7200};
     };
-    const auto marks = Layout(ring, {86400, kMidnight + 86400, 10, {}, rule}, {0, 0, 864, 100}).TimeMarks;
+    const auto marks = Draw({}, {86400, kMidnight + 86400, 10, {}, rule}, {0, 0, 864, 100}).TimeMarks;
     std::vector<std::wstring> labels;
     for (const Mark& mark : marks)
         labels.push_back(mark.Label);
