@@ -1,10 +1,9 @@
-// The fan on battery: the mode and thresholds each power source takes, when a change of
-// source counts and the configuration dialog's battery lists (the history's threshold
-// lines by power source are in HistoryChartTest).
+// The fan on battery: the mode and thresholds each power source takes and when a change
+// of source counts (the configuration dialog's battery lists are in ConfigFormTest, the
+// history's threshold lines by power source in HistoryChartTest).
 #include <gtest/gtest.h>
 
 #include "app/FanProfile.h"
-#include "dialogs/ConfigForm.h"
 
 namespace {
 
@@ -53,28 +52,6 @@ TEST(BatteryFan, AChangeOfSourceCountsOnceTwoTicksAgree) {
         }
         EXPECT_EQ(seen, c.expected) << c.name;
     }
-}
-
-// The battery lists show "As on AC line" for any negative value, "Off" for 0, an item of
-// their own for what they lack; Save stores the item's value (-1 for the AC line's).
-TEST(BatteryFan, DialogListsShowAndSaveTheBatteryKeys) {
-    const struct { int16_t stored; bool hasSlow; std::wstring modeItem, thresholdItem; int16_t saved; } cases[] = {
-        {-1, true, L"As on AC line", L"As on AC line", -1}, {-9, true, L"As on AC line", L"As on AC line", -1},
-        {0, true, L"Off", L"Off", 0}, {1, true, L"Slow", L"1\u00B0C", 1}, {1, false, L"Slow", L"1\u00B0C", 1},
-        {3, false, L"Custom", L"3\u00B0C", 3}, {75, true, L"75", L"75\u00B0C", 75}, {80, true, L"80", L"80\u00B0C", 80},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.stored << (c.hasSlow ? " with slow" : " without slow"));
-        SettingsRecord s;
-        s.Fan = {3, 50, 60, 65, c.stored, c.stored, c.stored, c.stored};
-        const ConfigForm::View view = ConfigForm::Load(s, {.HasSlowByte = c.hasSlow});
-        EXPECT_EQ(view.BatteryControl.Items[size_t(view.BatteryControl.Selected)], c.modeItem);
-        EXPECT_EQ(view.BatteryAuto.Items[size_t(view.BatteryAuto.Selected)], c.thresholdItem);
-        const FanSettings saved = ConfigForm::Save(view, s).Settings.Fan;
-        EXPECT_EQ(saved, (FanSettings{3, 50, 60, 65, c.saved, c.saved, c.saved, c.saved}));
-    }
-    EXPECT_EQ(ConfigForm::Load({}, {.HasSlowByte = false}).BatteryControl.Items,
-              (std::vector<std::wstring>{L"As on AC line", L"Off", L"Auto", L"Custom"}));
 }
 
 }  // namespace

@@ -8,24 +8,39 @@ const SettingsRecord kStored{.ShowAlerts = true, .Fan = {3, 50, 60, 65}, .Proces
                              .FanValueSlow = 16, .CustomResolutionWidth = 1024, .CustomResolutionHeight = 768,
                              .CustomDeviceName = "MyDevice", .CustomDeviceID = "USB\\VID_1BCF*"};
 
-TEST(ConfigForm, ThresholdsShowTheirCheckBoxAndItem) {
-    const struct { int16_t stored; bool checked; int selected; const wchar_t* item; } cases[] = {
-        {0, false, 0, L"35\u00B0C"}, {-5, false, 0, L"35\u00B0C"}, {35, true, 0, L"35\u00B0C"},
-        // 80 and 1 have no item in the list: one of their own
-        {75, true, 40, L"75\u00B0C"}, {80, true, 41, L"80\u00B0C"}, {1, true, 41, L"1\u00B0C"},
+// Each threshold list shows the stored value. The AC line's: checked, with an item of
+// its own for a value the list lacks (1, 80); unchecked at 35 for 0 or less. The
+// battery's: "As on AC line" for any negative value, "Off" for 0, an item of their own
+// for a value they lack ("Slow" only without a slow byte). Saved untouched, each comes
+// back as it was: 0 for an unused AC threshold, -1 for the AC line's on battery.
+TEST(ConfigForm, ThresholdListsShowAndSaveTheStoredValues) {
+    const struct { int16_t stored; bool hasSlow, checked; int selected; std::wstring item, mode, battery;
+                   int16_t ac, saved; } cases[] = {
+        {-9, true, false, 0, L"35\u00B0C", L"As on AC line", L"As on AC line", 0, -1},
+        {-1, true, false, 0, L"35\u00B0C", L"As on AC line", L"As on AC line", 0, -1},
+        {0, true, false, 0, L"35\u00B0C", L"Off", L"Off", 0, 0},
+        {1, true, true, 41, L"1\u00B0C", L"Slow", L"1\u00B0C", 1, 1},
+        {1, false, true, 41, L"1\u00B0C", L"Slow", L"1\u00B0C", 1, 1},
+        {3, false, true, 41, L"3\u00B0C", L"Custom", L"3\u00B0C", 3, 3},
+        {35, true, true, 0, L"35\u00B0C", L"35", L"35\u00B0C", 35, 35},
+        {75, true, true, 40, L"75\u00B0C", L"75", L"75\u00B0C", 75, 75},
+        {80, true, true, 41, L"80\u00B0C", L"80", L"80\u00B0C", 80, 80},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored);
+        SCOPED_TRACE(testing::Message() << c.stored << (c.hasSlow ? " with slow" : " without slow"));
         SettingsRecord s = kStored;
-        s.Fan.Stop = s.Fan.Auto = c.stored;
-        const View view = Load(s, {});
-        EXPECT_EQ(view.StopChecked, c.checked);
-        EXPECT_EQ(view.AutoChecked, c.checked);
+        s.Fan = {3, c.stored, c.stored, c.stored, c.stored, c.stored, c.stored, c.stored};
+        const View view = Load(s, {.HasSlowByte = c.hasSlow});
+        EXPECT_EQ(std::tuple(view.StopChecked, view.SlowChecked, view.AutoChecked),
+                  std::tuple(c.checked, c.checked, c.checked));
         EXPECT_EQ(view.Stop.Selected, c.selected);
         EXPECT_EQ(view.Stop.Items[size_t(view.Stop.Selected)], c.item);
-        // Saved untouched, every threshold comes back as it was (0 for negative).
-        EXPECT_EQ(Save(view, s).Settings.Fan.Stop, c.stored < 0 ? 0 : c.stored);
+        EXPECT_EQ(view.BatteryControl.Items[size_t(view.BatteryControl.Selected)], c.mode);
+        EXPECT_EQ(view.BatteryAuto.Items[size_t(view.BatteryAuto.Selected)], c.battery);
+        EXPECT_EQ(Save(view, s).Settings.Fan, (FanSettings{3, c.ac, c.ac, c.ac, c.saved, c.saved, c.saved, c.saved}));
     }
+    EXPECT_EQ(Load({}, {.HasSlowByte = false}).BatteryControl.Items,
+              (std::vector<std::wstring>{L"As on AC line", L"Off", L"Auto", L"Custom"}));
 }
 
 TEST(ConfigForm, PatchButtonsFromTheDriverStateAndTheSystem) {
