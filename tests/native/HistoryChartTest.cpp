@@ -96,17 +96,23 @@ TEST(HistoryChart, RangeFromReadings) {
     EXPECT_EQ(steady.Highest, 60);
 }
 
-// Marks at whole steps of the local clock: every 10 minutes in an hour, here half an
-// hour behind UTC across midnight. The 2-minute steps of 10 minutes are in the test of
-// the clock's settings below, the 4-hour steps of a day in the one of daylight saving.
-TEST(HistoryChart, TimeMarksFollowTheLocalClock) {
-    const auto marks = [](int64_t span, int64_t now, int32_t offset) {
-        return Draw({}, {span, now, 10, {}, Fixed(offset)}).TimeMarks;
-    };
-    EXPECT_EQ(marks(3600, kMidnight + 3900, -1800),
+// Marks at whole steps of the local clock, each where the clock read so: every 10
+// minutes in an hour (here half an hour behind UTC, across midnight; 1 s past a mark,
+// the next one), every 4 hours in a day with a change of daylight saving, the marks
+// after it the local times of that side (an hour on), not Now's offset carried back.
+// The 2-minute steps of 10 minutes are in the test of the clock's settings below.
+TEST(HistoryChart, TimeMarksFollowTheLocalClockAndItsOffset) {
+    EXPECT_EQ(Draw({}, {3600, kMidnight + 3900, 10, {}, Fixed(-1800)}).TimeMarks,
               (std::vector<Mark>{{50, L"23:40"}, {150, L"23:50"}, {250, L"00:00"}, {350, L"00:10"}, {450, L"00:20"},
                                  {550, L"00:30"}}));
-    EXPECT_EQ(marks(600, kMidnight + 601, 0).front(), (Mark{119, L"00:02"}));  // 1 s past a mark: the next
+    EXPECT_EQ(Draw({}, {600, kMidnight + 601, 10, {}, Fixed(0)}).TimeMarks.front(), (Mark{119, L"00:02"}));
+    const int64_t change = kMidnight + 10 * 3600;  // from +1:00 to +2:00, at 360 px (100 s a pixel)
+    const TickHistory::LocalTime rule = [change](int64_t utc) {
+        return TickHistory::LocalClock{{}, utc < change ? 3600 : 7200};
+    };
+    EXPECT_EQ(Draw({}, {86400, kMidnight + 86400, 10, {}, rule}, {0, 0, 864, 100}).TimeMarks,
+              (std::vector<Mark>{{108, L"04:00"}, {252, L"08:00"}, {360, L"12:00"}, {504, L"16:00"}, {648, L"20:00"},
+                                 {792, L"00:00"}}));
 }
 
 // Ticks 3 s apart on their own clock for ten minutes, the wall clock set back five hours
@@ -127,22 +133,6 @@ TEST(HistoryChart, TheWallClockSetBackAndForwardBreaksTheAxisNotTheLine) {
     EXPECT_EQ(chart.TimeMarks, (std::vector<Mark>{{0, L"00:00"}, {120, L"00:02"}, {240, L"19:04"}, {360, L"19:06"},
                                                   {480, L"21:08"}, {600, L"21:10"}}));
     EXPECT_EQ(TickHistory::StatisticsSince(ring, kStart).Ticks, chart.Lines[0].size());
-}
-
-// Daylight saving inside a day's span: the marks after the change are the local times
-// of that side (4-hourly, an hour on), not Now's offset carried back.
-TEST(HistoryChart, TimeMarksTakeTheirOwnOffset) {
-    const int64_t change = kMidnight + 10 * 3600;  // the local clock goes from +1:00 to +2:00
-    const TickHistory::LocalTime rule = [change](int64_t utc) {
-        return TickHistory::LocalClock{{}, utc < change ? 3600 : 7200};
-    };
-    const auto marks = Draw({}, {86400, kMidnight + 86400, 10, {}, rule}, {0, 0, 864, 100}).TimeMarks;
-    std::vector<std::wstring> labels;
-    for (const Mark& mark : marks)
-        labels.push_back(mark.Label);
-    EXPECT_EQ(labels, (std::vector<std::wstring>{L"04:00", L"08:00", L"12:00", L"16:00", L"20:00", L"00:00"}));
-    EXPECT_EQ(marks[2].At, 360);  // 12:00 at +2:00 is 10:00 UTC, the change itself (100 s a pixel)
-    EXPECT_EQ(marks[1].At, 252);  // 08:00 at +1:00 is 07:00 UTC
 }
 
 }  // namespace
