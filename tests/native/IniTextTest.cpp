@@ -30,15 +30,13 @@ TEST(IniTextTest, SetValueEditsOnlyTheKeysLineOrAddsIt) {
     }
 }
 
-SettingsRecord Defaults() {
+// A file written from nothing: 30 keys, sections in the save order, no blank lines. In a
+// user's file the notes and a section of their own survive; the program's keys take the
+// record's values where they stand, the missing ones join their section or follow.
+TEST(IniTextTest, SettingsSavedIntoNothingOrIntoAUsersFile) {
     SettingsRecord settings;
     LoadSettingsFrom(settings, [](const std::string&, const std::string&, const std::string& def) { return def; });
-    return settings;
-}
-
-// A file written from nothing: 30 keys, sections in the save order, no blank lines.
-TEST(IniTextTest, SettingsSavedIntoNothingGiveTheDefaultLayout) {
-    EXPECT_EQ(WithSettings("", Defaults()),
+    EXPECT_EQ(WithSettings("", settings),
               "[Advanced]\r\nPreventHDClicks=False\r\nShowRemainingBattIcon=True\r\nTimerInterval=3000\r\n"
               "EnableDownscaling=False\r\nShowFullSizeTempIcon=False\r\nSingleIconMode=False\r\nShowAlerts=True\r\n"
               "[Fan]\r\nControl=3\r\nStop=50\r\nSlow=60\r\nAuto=65\r\nBatteryControl=-1\r\nBatteryStop=-1\r\n"
@@ -47,12 +45,7 @@ TEST(IniTextTest, SettingsSavedIntoNothingGiveTheDefaultLayout) {
               "[Special]\r\nUseCustomFanValue=False\r\nFanValueOff=&HAF\r\nFanValueSlow=&H10\r\nFanValueAuto=&H0\r\n"
               "FanSlowModeThreshold=42\r\nCustomResolutionWidth=1024\r\nCustomResolutionHeight=768\r\n"
               "UseCustomDevice=False\r\nCustomDeviceName=MyDevice\r\nCustomDeviceID=USB\\VID_1BCF*\r\n");
-}
 
-// The user's notes and a section of their own survive; the program's keys take the
-// record's values where they stand, the missing ones join their section or follow.
-TEST(IniTextTest, SettingsSavedIntoAUsersFileKeepWhatTheProgramDoesNotKnow) {
-    SettingsRecord settings = Defaults();
     settings.Fan.Control = 0;
     const std::string after =
         WithSettings("; my notes\r\n[Fan]\r\nStop=  40 \r\nControl=1\r\n\r\n[Mine]\r\nColour=blue\r\n", settings);
