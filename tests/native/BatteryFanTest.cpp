@@ -1,11 +1,9 @@
-// The fan on battery: the mode and thresholds each power source takes, when a change of
-// source counts, the configuration dialog's battery lists and the history's threshold
-// lines by power source.
+// The fan on battery: the mode and thresholds each power source takes and when a change
+// of source counts (the configuration dialog's battery lists are in ConfigFormTest, the
+// history's threshold lines by power source in HistoryChartTest).
 #include <gtest/gtest.h>
 
 #include "app/FanProfile.h"
-#include "app/HistoryChart.h"
-#include "dialogs/ConfigForm.h"
 
 namespace {
 
@@ -24,10 +22,7 @@ SettingsRecord WithFan(FanSettings fan) {
 TEST(BatteryFan, EachPowerSourceTakesItsOwnModeAndThresholds) {
     const struct { FanSettings fan; uint8_t acLine; Profile expected; } cases[] = {
         {{2, 50, 60, 65, 0, -1, -1, -1}, 0, {0, {50, 60, 65, 42}}},
-        {{2, 50, 60, 65, 0, -1, -1, -1}, 1, {2, {50, 60, 65, 42}}},
         {{2, 50, 60, 65, 0, -1, -1, -1}, 255, {2, {50, 60, 65, 42}}},  // unknown: the AC line
-        {{3, 50, 60, 65, -1, 40, 0, -1}, 0, {3, {40, 0, 65, 42}}},
-        {{3, 50, 60, 65, 3, -1, 70, 75}, 0, {3, {50, 70, 75, 42}}},
         {{1, 50, 60, 65, -5, -2, -32768, 0}, 0, {1, {50, 60, 0, 42}}},  // any negative: as on the AC line
         {{3, 50, 60, 65, 7, 45, 55, 62}, 0, {7, {45, 55, 62, 42}}},
         {{3, 50, 60, 65, 7, 45, 55, 62}, 1, {3, {50, 60, 65, 42}}},
@@ -57,50 +52,6 @@ TEST(BatteryFan, AChangeOfSourceCountsOnceTwoTicksAgree) {
         }
         EXPECT_EQ(seen, c.expected) << c.name;
     }
-}
-
-// The battery lists show "As on AC line" for any negative value, "Off" for 0, an item of
-// their own for what they lack; Save stores the item's value (-1 for the AC line's).
-TEST(BatteryFan, DialogListsShowAndSaveTheBatteryKeys) {
-    const struct { int16_t stored; bool hasSlow; std::wstring modeItem, thresholdItem; int16_t saved; } cases[] = {
-        {-1, true, L"As on AC line", L"As on AC line", -1}, {-9, true, L"As on AC line", L"As on AC line", -1},
-        {0, true, L"Off", L"Off", 0}, {1, true, L"Slow", L"1\u00B0C", 1}, {1, false, L"Slow", L"1\u00B0C", 1},
-        {3, false, L"Custom", L"3\u00B0C", 3}, {75, true, L"75", L"75\u00B0C", 75}, {80, true, L"80", L"80\u00B0C", 80},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.stored << (c.hasSlow ? " with slow" : " without slow"));
-        SettingsRecord s;
-        s.Fan = {3, 50, 60, 65, c.stored, c.stored, c.stored, c.stored};
-        const ConfigForm::View view = ConfigForm::Load(s, {.HasSlowByte = c.hasSlow});
-        EXPECT_EQ(view.BatteryControl.Items[size_t(view.BatteryControl.Selected)], c.modeItem);
-        EXPECT_EQ(view.BatteryAuto.Items[size_t(view.BatteryAuto.Selected)], c.thresholdItem);
-        const FanSettings saved = ConfigForm::Save(view, s).Settings.Fan;
-        EXPECT_EQ(saved, (FanSettings{3, 50, 60, 65, c.saved, c.saved, c.saved, c.saved}));
-    }
-    EXPECT_EQ(ConfigForm::Load({}, {.HasSlowByte = false}).BatteryControl.Items,
-              (std::vector<std::wstring>{L"As on AC line", L"Off", L"Auto", L"Custom"}));
-}
-
-// Each stretch shows its own source's thresholds: the AC line's where the machine did
-// not run on battery, the battery's (which widen the range) where it did.
-TEST(BatteryFan, HistoryDrawsEachSourcesThresholdsOverItsStretches) {
-    TickHistory::Ring ring(256);
-    constexpr int64_t kStart = 1796083200;
-    for (int64_t at = 0; at <= 600; at += 5)
-        ring.Add({kStart + at, 50, TickHistory::FanState::Off, at >= 200 && at < 400}, kStart + at);
-    const auto layout = [&](HistoryChart::ThresholdLines lines) {
-        return HistoryChart::Layout(ring, {600, kStart + 600, 10, lines, [](int64_t) { return TickHistory::LocalClock{}; }},
-                                    {0, 0, 600, 100});
-    };
-    const HistoryChart::Chart chart = layout({{60}, {40, 0}});
-    EXPECT_EQ(chart.Lowest, 30);
-    const int y60 = 100 - (60 - 30) * 100 / 40, y40 = 100 - (40 - 30) * 100 / 40;
-    EXPECT_EQ(chart.Thresholds, (std::vector<HistoryChart::Level>{
-                                    {0, 200, y60, L"60"}, {400, 600, y60, L"60"}, {200, 400, y40, L"40"}}));
-    EXPECT_EQ(layout({{60}, {60}}).Thresholds, (std::vector<HistoryChart::Level>{{0, 600, 33, L"60"}}));
-    EXPECT_EQ(layout({{1}, {}}).Lowest, 0);  // a threshold of 1 degree still counts for the range
-    EXPECT_EQ(layout({{}, {40}}).Thresholds,  // range 30..60
-              (std::vector<HistoryChart::Level>{{200, 400, 67, L"40"}}));
 }
 
 }  // namespace

@@ -11,7 +11,6 @@ TEST(BatteryText, TooltipAndIconFromThePowerStatus) {
     const struct { uint8_t acLine, flag, percent; int32_t lifeTime; const char* tooltip; BatteryIconAction icon; }
     cases[] = {
         {0, 1, 87, 7500, "2:05 (87%)", Draw},
-        {0, 2, 5, 30, "0:00 (5%)", Draw},                                  // half a minute: even 0
         {0, 1, 40, 0, "Battery: 40%", Remove},                             // unknown time
         {1, 1, 99, 7500, "Battery: 99%", Remove},                          // on mains the time is ignored
         {1, 9, 97, -1, "Battery: 97%", Remove},                            // high + charging on mains

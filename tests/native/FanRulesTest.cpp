@@ -19,23 +19,21 @@ TEST(FanRules, CustomMode) {
         // the rule table with the default thresholds
         {kDefaults, 45, Auto, ToOff},     {kDefaults, 45, Off, None},        {kDefaults, 55, Off, None},
         {kDefaults, 61, Off, ToSlow},     {kDefaults, 66, Off, ToAuto},      {kDefaults, 63, Slow, None},
-        {kDefaults, 66, Slow, ToAuto},    {kDefaults, 62, Auto, None},       {kDefaults, 59, Auto, ToSlow},
-        {kDefaults, 49, Slow, ToOff},     {kDefaults, 45, Unknown, ToOff},   {kDefaults, 55, Unknown, ToSlow},
-        {kDefaults, 62, Unknown, None},   {kDefaults, 70, Unknown, ToAuto},
+        {kDefaults, 62, Auto, None},      {kDefaults, 59, Auto, ToSlow},     {kDefaults, 49, Slow, ToOff},
+        {kDefaults, 55, Unknown, ToSlow},
         // "under" Stop and "above" Slow and Auto are strict
         {kDefaults, 50, Slow, None},      {kDefaults, 60, Off, None},        {kDefaults, 65, Slow, None},
         {kDefaults, 60, Auto, None},
         // only Slow in use: slow from the slow-mode threshold on, and it stays slow; above it, from any state
-        {kOnlySlow, 42, Off, ToSlow},     {kOnlySlow, 42, Auto, ToSlow},     {kOnlySlow, 42, Unknown, ToSlow},
-        {kOnlySlow, 41, Auto, ToOff},     {kOnlySlow, 41, Unknown, ToOff},   {kOnlySlow, 41, Off, None},
-        {kOnlySlow, 10, Slow, None},      {kOnlySlow, 95, Slow, None},       {kOnlySlow, 95, Auto, ToSlow},
+        {kOnlySlow, 42, Off, ToSlow},     {kOnlySlow, 41, Auto, ToOff},      {kOnlySlow, 41, Off, None},
+        {kOnlySlow, 10, Slow, None},      {kOnlySlow, 95, Auto, ToSlow},
         // Stop alone switches off on every tick, Auto alone hands the fan to the EC, at any temperature
         {kOnlyStop, 99, Auto, ToOff},     {kOnlyStop, 45, Off, ToOff},       {kOnlyAuto, 50, Off, ToAuto},
-        {kOnlyAuto, 1, Unknown, ToAuto},  {kOnlyAuto, 99, Auto, None},
+        {kOnlyAuto, 99, Auto, None},
         // below the slow-mode threshold a fan that is off stays off without a write
         {kHighSlowMode, 65, Off, None},   {kHighSlowMode, 55, Unknown, ToOff},
         // a negative Stop or Slow counts as unused
-        {kNegative, 80, Off, ToAuto},     {kNegative, 80, Auto, None},
+        {kNegative, 80, Off, ToAuto},
         // Stop and Slow without Auto: off stays off up to Slow; Stop and Auto without Slow: nothing between them
         {{50, 60, 0, 42}, 55, Off, None}, {{50, 0, 65, 42}, 55, Off, None},  {{50, 0, 65, 42}, 55, Auto, None},
         // thresholds of 1 are thresholds

@@ -50,8 +50,6 @@ TEST(FanSafety, GuardsHandTheFanToTheEcWhileTheyLast) {
         {"a mode that never acts", ModeNone, {95, 95, 50}, "auto "},
         // the fan state is unknown afterwards, in every mode
         {"auto mode: written again afterwards", ModeAuto, {60, 95, 95, 50}, "auto auto "},
-        // back in the band between Slow and Auto the rules leave the EC's choice alone
-        {"custom mode in its band", ModeCustom, {62, 91, 62}, "auto "},
         {"bad readings do not end it", ModeOff, {60, 92, 0, 0, 85, 80}, "off auto off "},
         {"99 is a reading, a critical one", ModeOff, {60, 99, 60}, "off auto off "},
         // the fan state the rules left is unknown: in the band below Slow, slow again
@@ -62,15 +60,10 @@ TEST(FanSafety, GuardsHandTheFanToTheEcWhileTheyLast) {
         {"the fifth hands it back, once", ModeOff, {60, 0, 0, 0, 0, 0, 0, 0, 60}, "off auto off "},
         {"0, 100 and more all count", ModeOff, {60, 100, 255, 0, 200, 101}, "off auto "},
         {"a good reading starts the count again", ModeOff, {60, 0, 0, 0, 0, 60, 0, 0, 0, 0, 60}, "off "},
-        {"from slow", ModeSlow, {60, 0, 0, 0, 0, 0, 60}, "slow auto slow "},
-        {"from the unknown state after start-up", ModeCustom, {0, 0, 0, 0, 0, 45}, "auto off "},
-        {"already auto: the mode writes again", ModeAuto, {60, 0, 0, 0, 0, 0, 0, 60}, "auto auto "},
         {"critical when readings return", ModeOff, {60, 0, 0, 0, 0, 0, 95, 80}, "off auto off "},
         // from suspend to resume
         {"ticks between suspend and resume", ModeOff, {60, Suspend, 60, 60, Resume, 60}, "off auto off "},
-        {"no resume, no forced mode", ModeOff, {60, Suspend, 60, 0, 0, 0, 0, 0, 60}, "off auto "},
         {"still critical after resume", ModeOff, {60, Suspend, 95, Resume, 85, 80}, "off auto off "},
-        {"custom mode after resume", ModeCustom, {45, Suspend, 45, Resume, 45}, "off auto off "},
         {"no reading yet after resume", ModeSlow, {60, Suspend, Resume, 0, 0, 60}, "slow auto slow "},
     };
     for (const auto& r : rows)

@@ -27,20 +27,18 @@ struct T {
     bool battery = false;
 };
 
-Chart Draw(const std::vector<T>& ticks, Request request = {600, kMidnight + 600, 10, {}, Fixed(0)}) {
+Chart Draw(const std::vector<T>& ticks, Request request = {600, kMidnight + 600, 10, {}, Fixed(0)},
+           Rect plot = kPlot) {
     TickHistory::Ring ring(64);
     for (const T& t : ticks)
         ring.Add({request.Now - request.Span + t.at, t.temperature, t.fan, t.battery}, request.Now - request.Span + t.at);
-    return Layout(ring, request, kPlot);
+    return Layout(ring, request, plot);
 }
 
 // Readings 40 to 60 give 30..70 degrees: y = 100 - (t - 30) * 100 / 40. A plot away
 // from the corner moves every point with it.
 TEST(HistoryChart, KnownTicksGiveKnownPoints) {
-    TickHistory::Ring ring;
-    for (const int64_t at : {0, 300, 600})
-        ring.Add({kMidnight + at, 50, O, false}, kMidnight + at);
-    EXPECT_EQ(Layout(ring, {600, kMidnight + 600, 400, {}, Fixed(0)}, {100, 20, 400, 120}).Lines,
+    EXPECT_EQ(Draw({{0, 50}, {300, 50}, {600, 50}}, {600, kMidnight + 600, 400, {}, Fixed(0)}, {100, 20, 400, 120}).Lines,
               (std::vector<std::vector<Point>>{{{100, 70}, {250, 70}, {400, 70}}}));
     const Chart chart = Draw({{0, 40}, {5, 50}, {10, 60}, {15, 50}});
     EXPECT_EQ(chart.Lowest, 30);
@@ -63,29 +61,34 @@ TEST(HistoryChart, GapsBreakTheLineAndTheBands) {
 // Ticks before the span: not drawn, but the state of the last one reaches in; ticks
 // after its end are left out. Equal points are drawn once.
 TEST(HistoryChart, OnlyTheSpanIsDrawn) {
-    Request request{600, kMidnight + 600, 10, {}, Fixed(0)};
-    const Chart chart = Draw({{-20, 90, S}, {-4, 90, A, true}, {3, 40, S}, {3, 40}, {4, 40}, {700, 90, S}}, request);
+    const Chart chart = Draw({{-20, 90, S}, {-4, 90, A, true}, {3, 40, S}, {3, 40}, {4, 40}, {700, 90, S}});
     EXPECT_EQ(chart.Highest, 50);  // the 90s are outside
     EXPECT_EQ(chart.Lines, (std::vector<std::vector<Point>>{{{3, 50}, {4, 50}}}));
     EXPECT_EQ(chart.Fan, (std::vector<HistoryChart::Run>{{0, 3, A}}));
     EXPECT_EQ(chart.Battery, (std::vector<HistoryChart::Run>{{0, 3, O}}));
 }
 
-// The custom mode's thresholds widen the range and get their lines; without readings
-// the range is 30..90, and a short plot marks every 20 degrees.
-TEST(HistoryChart, RangeFromReadingsAndThresholds) {
-    const Chart withThresholds = Draw({{0, 45}}, {600, kMidnight + 600, 10, {{50, 60, 0, 65}, {50, 60, 0, 65}}, Fixed(0)});
-    EXPECT_EQ(withThresholds.Lowest, 40);
-    EXPECT_EQ(withThresholds.Highest, 70);
-    EXPECT_EQ(withThresholds.Thresholds, (std::vector<Level>{{0, 600, 67, L"50"}, {0, 600, 33, L"60"}, {0, 600, 17, L"65"}}));
-    const Chart empty = Draw({{0, 0}});
-    EXPECT_EQ(empty.Lowest, 30);
-    EXPECT_EQ(empty.Highest, 90);
-    EXPECT_TRUE(empty.Lines.empty());
-    TickHistory::Ring ring;
-    const Chart shortPlot = Layout(ring, {600, kMidnight, 10, {}, Fixed(0)}, {0, 0, 600, 60});
+// Each power source's thresholds widen the range and get their lines over its own
+// stretches: the battery's from 200 to 400 s (a gap of 200 s joins the ticks), the AC
+// line's over the rest; the same on both, one line crosses the plot.
+TEST(HistoryChart, EachSourcesThresholdsOverItsStretches) {
+    const auto draw = [](ThresholdLines lines) {
+        return Draw({{0, 50}, {200, 50, O, true}, {400, 50}, {600, 50}}, {600, kMidnight + 600, 200, lines, Fixed(0)});
+    };
+    const Chart chart = draw({{60}, {40, 0}});  // 30..70
+    EXPECT_EQ(chart.Thresholds, (std::vector<Level>{{0, 200, 25, L"60"}, {400, 600, 25, L"60"}, {200, 400, 75, L"40"}}));
+    EXPECT_EQ(draw({{60, 65}, {60, 65}}).Thresholds, (std::vector<Level>{{0, 600, 33, L"60"}, {0, 600, 17, L"65"}}));
+    EXPECT_EQ(draw({{1}, {}}).Lowest, 0);  // a threshold of 1 degree still counts for the range
+    EXPECT_EQ(draw({{}, {40}}).Thresholds, (std::vector<Level>{{200, 400, 67, L"40"}}));  // 30..60
+}
+
+// Without readings the range is 30..90, and a short plot marks every 20 degrees.
+TEST(HistoryChart, RangeFromReadings) {
+    const Request request{600, kMidnight, 10, {}, Fixed(0)};
+    const Chart shortPlot = Draw({{300, 0}}, request, {0, 0, 600, 60});  // a tick without a reading
+    EXPECT_TRUE(shortPlot.Lines.empty());
     EXPECT_EQ(shortPlot.TemperatureMarks, (std::vector<Mark>{{60, L"30"}, {40, L"50"}, {20, L"70"}, {0, L"90"}}));
-    EXPECT_EQ(Layout(ring, {600, kMidnight, 10, {}, Fixed(0)}, {0, 0, 600, 96}).TemperatureMarks.size(), 7u);  // 16 px apart
+    EXPECT_EQ(Draw({{300, 0}}, request, {0, 0, 600, 96}).TemperatureMarks.size(), 7u);  // 16 px apart
     // Never below 0; a steady reading still gets 20 degrees.
     EXPECT_EQ(Draw({{0, 3}}).Lowest, 0);
     const Chart steady = Draw({{0, 45}, {5, 45}});
@@ -93,22 +96,23 @@ TEST(HistoryChart, RangeFromReadingsAndThresholds) {
     EXPECT_EQ(steady.Highest, 60);
 }
 
-// Marks at whole steps of the local clock: every 2 minutes in 10 minutes, every 10 in
-// an hour, every 4 hours in a day.
-TEST(HistoryChart, TimeMarksFollowTheLocalClock) {
-    TickHistory::Ring ring;
-    const auto marks = [&](int64_t span, int64_t now, int32_t offset) {
-        return Layout(ring, {span, now, 10, {}, Fixed(offset)}, {0, 0, 600, 100}).TimeMarks;
-    };
-    EXPECT_EQ(marks(600, kMidnight + 600, 3600),
-              (std::vector<Mark>{{0, L"01:00"}, {120, L"01:02"}, {240, L"01:04"}, {360, L"01:06"}, {480, L"01:08"},
-                                 {600, L"01:10"}}));
-    EXPECT_EQ(marks(3600, kMidnight + 3900, -1800),
+// Marks at whole steps of the local clock, each where the clock read so: every 10
+// minutes in an hour (here half an hour behind UTC, across midnight; 1 s past a mark,
+// the next one), every 4 hours in a day with a change of daylight saving, the marks
+// after it the local times of that side (an hour on), not Now's offset carried back.
+// The 2-minute steps of 10 minutes are in the test of the clock's settings below.
+TEST(HistoryChart, TimeMarksFollowTheLocalClockAndItsOffset) {
+    EXPECT_EQ(Draw({}, {3600, kMidnight + 3900, 10, {}, Fixed(-1800)}).TimeMarks,
               (std::vector<Mark>{{50, L"23:40"}, {150, L"23:50"}, {250, L"00:00"}, {350, L"00:10"}, {450, L"00:20"},
                                  {550, L"00:30"}}));
-    EXPECT_EQ(marks(600, kMidnight + 601, 0).front(), (Mark{119, L"00:02"}));  // 1 s past a mark: the next
-    EXPECT_EQ(marks(86400, kMidnight + 3600, 0).front(), (Mark{75, L"04:00"}));
-    EXPECT_EQ(marks(86400, kMidnight + 3600, 0).size(), 6u);
+    EXPECT_EQ(Draw({}, {600, kMidnight + 601, 10, {}, Fixed(0)}).TimeMarks.front(), (Mark{119, L"00:02"}));
+    const int64_t change = kMidnight + 10 * 3600;  // from +1:00 to +2:00, at 360 px (100 s a pixel)
+    const TickHistory::LocalTime rule = [change](int64_t utc) {
+        return TickHistory::LocalClock{{}, utc < change ? 3600 : 7200};
+    };
+    EXPECT_EQ(Draw({}, {86400, kMidnight + 86400, 10, {}, rule}, {0, 0, 864, 100}).TimeMarks,
+              (std::vector<Mark>{{108, L"04:00"}, {252, L"08:00"}, {360, L"12:00"}, {504, L"16:00"}, {648, L"20:00"},
+                                 {792, L"00:00"}}));
 }
 
 // Ticks 3 s apart on their own clock for ten minutes, the wall clock set back five hours
@@ -129,23 +133,6 @@ TEST(HistoryChart, TheWallClockSetBackAndForwardBreaksTheAxisNotTheLine) {
     EXPECT_EQ(chart.TimeMarks, (std::vector<Mark>{{0, L"00:00"}, {120, L"00:02"}, {240, L"19:04"}, {360, L"19:06"},
                                                   {480, L"21:08"}, {600, L"21:10"}}));
     EXPECT_EQ(TickHistory::StatisticsSince(ring, kStart).Ticks, chart.Lines[0].size());
-}
-
-// Daylight saving inside a day's span: the marks after the change are the local times
-// of that side (4-hourly, an hour on), not Now's offset carried back.
-TEST(HistoryChart, TimeMarksTakeTheirOwnOffset) {
-    TickHistory::Ring ring;
-    const int64_t change = kMidnight + 10 * 3600;  // the local clock goes from +1:00 to +2:00
-    const TickHistory::LocalTime rule = [change](int64_t utc) {
-        return TickHistory::LocalClock{{}, utc < change ? 3600 : 7200};
-    };
-    const auto marks = Layout(ring, {86400, kMidnight + 86400, 10, {}, rule}, {0, 0, 864, 100}).TimeMarks;
-    std::vector<std::wstring> labels;
-    for (const Mark& mark : marks)
-        labels.push_back(mark.Label);
-    EXPECT_EQ(labels, (std::vector<std::wstring>{L"04:00", L"08:00", L"12:00", L"16:00", L"20:00", L"00:00"}));
-    EXPECT_EQ(marks[2].At, 360);  // 12:00 at +2:00 is 10:00 UTC, the change itself (100 s a pixel)
-    EXPECT_EQ(marks[1].At, 252);  // 08:00 at +1:00 is 07:00 UTC
 }
 
 }  // namespace

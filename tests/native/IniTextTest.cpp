@@ -6,13 +6,11 @@
 
 namespace {
 
-// Stop=45 goes into [Fan] unless a row names another key.
+// Stop=45 into [Fan]. A value replaced among its neighbours, a missing key before the
+// blank line that ends its section and missing sections after the last are in the
+// user's file below; an empty text in the file written from nothing.
 TEST(IniTextTest, SetValueEditsOnlyTheKeysLineOrAddsIt) {
-    const struct { const char* what; std::string before, after;
-                   const char *section = "Fan", *key = "Stop", *value = "45"; } cases[] = {
-        {"empty text", "", "[Fan]\r\nStop=45\r\n"},
-        {"value replaced, neighbours kept", "[Fan]\r\nControl=1\r\nStop=40\r\nSlow=60\r\n",
-         "[Fan]\r\nControl=1\r\nStop=45\r\nSlow=60\r\n"},
+    const struct { const char* what; std::string before, after; } cases[] = {
         {"names in any case and blanks", "  [ fan ] ; mine\r\n  STOP  =  40 \r\n", "  [ fan ] ; mine\r\nStop=45\r\n"},
         {"LF line ends kept", "[Fan]\nStop=40\nSlow=60\n", "[Fan]\nStop=45\nSlow=60\n"},
         {"comments and look-alikes are not the key", "[Fan]\r\n;Stop=30\r\nStopped=1\r\nStop\r\nStop=40\r\n",
@@ -21,31 +19,24 @@ TEST(IniTextTest, SetValueEditsOnlyTheKeysLineOrAddsIt) {
          "[Special]\r\nStop=1\r\n[Fan]\r\nStop=45\r\n"},
         {"first section and first key of a name", "[Fan]\r\nStop=40\r\nStop=41\r\n[FAN]\r\nStop=42\r\n",
          "[Fan]\r\nStop=45\r\nStop=41\r\n[FAN]\r\nStop=42\r\n"},
-        {"missing key after the section's last line, before the blank one",
-         "[Fan]\r\nControl=1\r\n; about the fan\r\n\r\n[Special]\r\nX=1\r\n",
-         "[Fan]\r\nControl=1\r\n; about the fan\r\nStop=45\r\n\r\n[Special]\r\nX=1\r\n"},
         {"missing key in a section with no lines", "[Fan]\r\n[Special]\r\n", "[Fan]\r\nStop=45\r\n[Special]\r\n"},
         {"missing key, last line unterminated", "[Fan]\r\nControl=1", "[Fan]\r\nControl=1\r\nStop=45\r\n"},
-        {"missing section at the end", "; notes\r\n[Fan]\r\nControl=1\r\n\r\n",
-         "; notes\r\n[Fan]\r\nControl=1\r\n\r\n[Special]\r\nX=2\r\n", "Special", "X", "2"},
         {"missing section, last line unterminated", ";", ";\r\n[Fan]\r\nStop=45\r\n"},
     };
     for (const auto& c : cases) {
         std::string text = c.before;
-        IniText::SetValue(text, c.section, c.key, c.value);
+        IniText::SetValue(text, "Fan", "Stop", "45");
         EXPECT_EQ(c.after, text) << c.what;
     }
 }
 
-SettingsRecord Defaults() {
+// A file written from nothing: 30 keys, sections in the save order, no blank lines. In a
+// user's file the notes and a section of their own survive; the program's keys take the
+// record's values where they stand, the missing ones join their section or follow.
+TEST(IniTextTest, SettingsSavedIntoNothingOrIntoAUsersFile) {
     SettingsRecord settings;
     LoadSettingsFrom(settings, [](const std::string&, const std::string&, const std::string& def) { return def; });
-    return settings;
-}
-
-// A file written from nothing: 30 keys, sections in the save order, no blank lines.
-TEST(IniTextTest, SettingsSavedIntoNothingGiveTheDefaultLayout) {
-    EXPECT_EQ(WithSettings("", Defaults()),
+    EXPECT_EQ(WithSettings("", settings),
               "[Advanced]\r\nPreventHDClicks=False\r\nShowRemainingBattIcon=True\r\nTimerInterval=3000\r\n"
               "EnableDownscaling=False\r\nShowFullSizeTempIcon=False\r\nSingleIconMode=False\r\nShowAlerts=True\r\n"
               "[Fan]\r\nControl=3\r\nStop=50\r\nSlow=60\r\nAuto=65\r\nBatteryControl=-1\r\nBatteryStop=-1\r\n"
@@ -54,12 +45,7 @@ TEST(IniTextTest, SettingsSavedIntoNothingGiveTheDefaultLayout) {
               "[Special]\r\nUseCustomFanValue=False\r\nFanValueOff=&HAF\r\nFanValueSlow=&H10\r\nFanValueAuto=&H0\r\n"
               "FanSlowModeThreshold=42\r\nCustomResolutionWidth=1024\r\nCustomResolutionHeight=768\r\n"
               "UseCustomDevice=False\r\nCustomDeviceName=MyDevice\r\nCustomDeviceID=USB\\VID_1BCF*\r\n");
-}
 
-// The user's notes and a section of their own survive; the program's keys take the
-// record's values where they stand, the missing ones join their section or follow.
-TEST(IniTextTest, SettingsSavedIntoAUsersFileKeepWhatTheProgramDoesNotKnow) {
-    SettingsRecord settings = Defaults();
     settings.Fan.Control = 0;
     const std::string after =
         WithSettings("; my notes\r\n[Fan]\r\nStop=  40 \r\nControl=1\r\n\r\n[Mine]\r\nColour=blue\r\n", settings);

@@ -17,10 +17,3 @@ TEST(PowerCommandsTest, ThrottleLineForEachSourceAndMode) {
                   std::string("powercfg /x vantu /processor-throttle-dc ") + m.keyword) << m.mode;
     }
 }
-
-TEST(PowerCommandsTest, EveryLineStateOtherThanZeroCountsAsMains) {
-    const struct { uint8_t acLineStatus; PowerSource source; } cases[] = {
-        {0, PowerSource::Battery}, {1, PowerSource::Mains}, {255, PowerSource::Mains}};
-    for (const auto& c : cases)
-        EXPECT_EQ(SourceInUse({c.acLineStatus, 8, 0, 0, 0, 0}), c.source) << int(c.acLineStatus);
-}

