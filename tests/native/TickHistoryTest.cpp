@@ -136,22 +136,23 @@ TEST(TickHistory, TheTickClockGoesOnPastTheWrap) {
 }
 
 // Each tick by its own wall time and offset, under a rule given as data (an hour ahead,
-// two from a switch): across a change the offset column tells the repeated hour apart.
+// two from a switch, one again an hour later): the offset column tells the repeated hour
+// apart.
 TEST(TickHistory, CsvGivesEachTickItsOwnTimeAndOffset) {
     const int64_t t = 1796825103;  // 2026-12-09 14:05:03 UTC
-    const struct { int64_t switchAt; int32_t before, after; } rule{t + 4, 3600, 7200};
-    const auto local = [rule, t](int64_t utc) {
-        const int32_t offset = utc < rule.switchAt ? rule.before : rule.after;
+    const auto local = [t](int64_t utc) {
+        const int32_t offset = utc < t + 4 || utc >= t + 3606 ? 3600 : 7200;
         const int64_t late = utc - t + offset + 14 * 3600 + 5 * 60 + 3;  // seconds into 2026-12-09, locally
         return LocalClock{{2026, 12, int(9 + late / 86400), int(late / 3600 % 24), int(late / 60 % 60), int(late % 60)}, offset};
     };
     Ring ring(8);
-    for (const Tick& tick : {Tick{0, 47, O, false}, Tick{3, 0, A, true}, Tick{6, 100, S, false}, Tick{6 + 9 * 3600, 9, S, true}})
+    for (const Tick& tick : {Tick{0, 47, O, false}, Tick{3, 0, A, true}, Tick{6, 100, S, false},
+                             Tick{3606, 50, S, false}, Tick{6 + 9 * 3600, 9, S, true}})
         ring.Add(tick, t + tick.Time);
     EXPECT_EQ(CsvText(ring, local),
               "Time,Temperature,Fan,Power,UtcOffset\r\n2026-12-09 15:05:03,47,off,mains,+01:00\r\n"
               "2026-12-09 15:05:06,,auto,battery,+01:00\r\n2026-12-09 16:05:09,,slow,mains,+02:00\r\n"
-              "2026-12-10 01:05:09,9,slow,battery,+02:00\r\n");
+              "2026-12-09 16:05:09,50,slow,mains,+01:00\r\n2026-12-10 00:05:09,9,slow,battery,+01:00\r\n");
     EXPECT_EQ(OffsetText(19800), "+05:30");
     EXPECT_EQ(OffsetText(-12600), "-03:30");
 }
