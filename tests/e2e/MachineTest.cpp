@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "Harness.h"
-#include "resources/resource.h"
 #include "support/FakeMachine.h"
 
 namespace e2e {
