@@ -15,10 +15,8 @@
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/AppPath.h"
-#include "settings/FolderSafety.h"
 #include "settings/modSettings.h"
 #include "system/modDeviceControl.h"
-#include "settings/modFolderSafety.h"
 #include "settings/modStartupLink.h"
 #include "system/AcpiEcPatch.h"
 #include "system/modAcpiECPatch.h"
@@ -52,8 +50,6 @@ struct MainWindowState {
     StartedParts started;
     // Shut down, or ending at start-up: from here on nothing more is set up or undone.
     bool unloaded = false;
-    // The folder the autostart runs the program from, when others can change it.
-    FolderSafety::Finding unsafeAutostart;
 } state;
 
 void ShowMessage(const char* text) {
@@ -91,31 +87,6 @@ bool EndAtStartup(const std::string& text) {
     return false;
 }
 
-// An autostart set up earlier runs the program with administrator rights from the
-// folder its task or shortcut names (after an upgrade, perhaps not this one): judged
-// before the port library is loaded or any command runs. Only what is known to be
-// unsafe counts here; the autostart stays set up, only the user removes it.
-void CheckTheAutostartsFolder() {
-    if (!modStartupLink::AutostartEnabled)
-        return;
-    std::string target = modStartupLink::AutostartTarget(modStartupLink::ExecutableName());
-    if (target.empty())
-        target = modSettings::ExecutablePath();
-    const std::string folder = FolderWithBackslash(target);
-    state.unsafeAutostart =
-        modFolderSafety::CheckFolder(folder, target.substr(folder.size()), FolderSafety::Reading::KnownOnly);
-}
-
-// The user is told once the icon is there (or, when the shell has none yet, once it has).
-void WarnOfAnUnsafeAutostart() {
-    if (!state.unsafeAutostart.unsafe())
-        return;
-    const std::string text = FolderSafety::UnsafeFolderBalloonText(state.unsafeAutostart);
-    std::wstring wide(text.size(), L'\0');
-    wide.resize(size_t(MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), wide.data(), int(wide.size()))));
-    ShowBalloon(true, wide);
-}
-
 // Start-up, in its fixed order. False when the program must end at once. A modal
 // message lets the window receive messages: one that ends the session unloads the
 // window, and start-up then stops there.
@@ -145,7 +116,6 @@ bool Form_Load() {
     PrepareScreenMenu();
     modStartupLink::AutostartEnabled =
         modStartupLink::AutostartExists(modStartupLink::ExecutableName());
-    CheckTheAutostartsFolder();
 
     modDeviceControl::DetectWebcam();
     CheckDevicesStatus();
@@ -168,7 +138,6 @@ bool Form_Load() {
     SetBatteryTextColor(settings.BatteryTextColor);
 
     TimerMon_Timer();
-    WarnOfAnUnsafeAutostart();
     state.timerInterval = TimerPeriod(settings.TimerInterval);
     SetMonitorTimerEnabled(true);
     state.started.timer = true;

@@ -6,11 +6,22 @@
 #include "app/frmHistory.h"
 #include "app/frmMain.h"
 #include "app/modFailSafe.h"
+#include "settings/modSettings.h"
+#include "settings/modStartupCheck.h"
 #include "system/SystemLibrary.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     RestrictLibrarySearch();
     modFailSafe::InstallCrashHandBack();
+    // An autostart that names a folder others can change is judged and removed before
+    // anything is taken from a folder (it decides between task and shortcut by the
+    // Windows version); a copy that runs from such a folder itself ends here.
+    modSettings::ReadWindowsVersion();
+    const modStartupCheck::Outcome autostart = modStartupCheck::CheckAutostart();
+    if (!autostart.message.empty())
+        MessageBoxA(nullptr, autostart.message.c_str(), modSettings::AppTitle, MB_OK);
+    if (autostart.end)
+        return 0;
     // Start-up may end the program by itself (second instance, no port access).
     if (!frmMain::Create())
         return 0;

@@ -166,12 +166,10 @@ void butSave_Click() {
         frmMain::CheckDevicesStatus();
     // Autostart runs the program with administrator rights: not from a folder that
     // others can change. Refused, it is as if the box had been cleared.
-    // What cannot be read counts as changeable here.
     const std::string name = modStartupLink::ExecutableName(), folder = modSettings::AppFolder();
     bool autostart = result.AutostartEnabled;
     if (autostart) {
-        const FolderSafety::Finding finding = modFolderSafety::CheckFolder(
-            folder, modSettings::ExecutablePath().substr(folder.size()), FolderSafety::Reading::FailClosed);
+        const FolderSafety::Finding finding = modFolderSafety::CheckFolder(folder);
         if (finding.unsafe()) {
             autostart = modStartupLink::AutostartEnabled = false;
             ShowMessage(dialog.hwnd, FolderSafety::AutostartRefusedText(finding));

@@ -4,8 +4,6 @@
 #include <initializer_list>
 #include <span>
 
-#include "ec/PawnIoRequest.h"
-
 namespace FolderSafety {
 
 namespace {
@@ -178,21 +176,15 @@ std::optional<Changers> ChangersOf(Span sd, uint32_t rights, const Trust& trust)
     return changers;
 }
 
-struct Judging {
-    const Trust& trust;
-    Reading reading;
-
-    // The finding for one object, nothing when it is safe (or, read for the warning,
-    // could not be read).
-    std::optional<Finding> Check(const PathObject& object, uint32_t rights, Cause cause) const {
-        const auto changers = object.descriptor ? ChangersOf(*object.descriptor, rights, trust) : std::nullopt;
-        if (!changers)
-            return reading == Reading::FailClosed ? std::optional(Finding{cause, object.path}) : std::nullopt;
-        if (!changers->any())
-            return std::nullopt;
-        return Finding{cause, object.path, !changers->others};
-    }
-};
+// The finding for one object, nothing when it is safe; what cannot be read is unsafe.
+std::optional<Finding> Check(const PathObject& object, uint32_t rights, Cause cause, const Trust& trust) {
+    const auto changers = object.descriptor ? ChangersOf(*object.descriptor, rights, trust) : std::nullopt;
+    if (!changers)
+        return Finding{cause, object.path, false, true};
+    if (!changers->any())
+        return std::nullopt;
+    return Finding{cause, object.path, !changers->others};
+}
 
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -210,42 +202,38 @@ bool AccountIsTrusted(bool windows6OrLater, std::optional<uint32_t> elevationTyp
     return !windows6OrLater || elevationType == TokenElevationTypeDefault;
 }
 
-Finding Judge(const FolderFacts& facts, const Trust& trust, Reading reading) {
+Finding Judge(const FolderFacts& facts, const Trust& trust) {
     // The Task Scheduler expands variables in a task's command.
     if (facts.folder.find('%') != std::string::npos)
         return {Cause::NotPlainPath, facts.folder};
     const std::string& volume = facts.volume.empty() ? facts.folder : facts.volume;
-    if (facts.driveType ? *facts.driveType != DriveFixed : reading == Reading::FailClosed)
+    if (facts.driveType != DriveFixed || facts.usb)
         return {Cause::NotFixedDrive, volume};
+    if (!facts.volumeFlags || !(*facts.volumeFlags & PersistentAcls))
+        return {Cause::NoPermissions, volume};
     // A link leads elsewhere than the path that was judged. A root is its volume's own.
     if (facts.self.link && !facts.above.empty())
         return {Cause::NotPlainPath, facts.self.path};
-    for (const PathObject& file : facts.files)
-        if (file.link)
-            return {Cause::NotPlainPath, file.path};
+    for (const PathObject& entry : facts.entries)
+        if (entry.link)
+            return {Cause::NotPlainPath, entry.path};
     for (size_t i = 0; i + 1 < facts.above.size(); ++i)
         if (facts.above[i].link)
             return {Cause::NotPlainPath, facts.above[i].path};
 
-    const Judging judging{trust, reading};
-    if (const auto found = judging.Check(facts.self, ChangesFolder, Cause::Changeable))
+    if (const auto found = Check(facts.self, ChangesFolder, Cause::Changeable, trust))
         return *found;
-    for (const PathObject& file : facts.files)
-        if (const auto found = judging.Check(file, ChangesFile, Cause::Changeable))
+    for (const PathObject& entry : facts.entries)
+        if (const auto found = Check(entry, entry.folder ? ChangesFolder : ChangesFile, Cause::Changeable, trust))
             return *found;
     for (size_t i = 0; i < facts.above.size(); ++i) {
         const uint32_t rights = i + 1 < facts.above.size() ? ChangesFolderAbove : ChangesRoot;
-        if (const auto found = judging.Check(facts.above[i], rights, Cause::FolderAbove))
+        if (const auto found = Check(facts.above[i], rights, Cause::FolderAbove, trust))
             return *found;
     }
     if (facts.inUserProfile)
         return {Cause::UserProfile, facts.folder, true};
     return {};
-}
-
-std::vector<std::string> LoadedFiles(const std::string& exeName) {
-    return {exeName,       "WinIo.dll",   "WinIo.sys",  "WinIo32.dll",  "WinIo32.sys",
-            "WinIo64.sys", PawnIoRequest::ModuleFile, "devcon.exe", "hdparm.exe", "powercfg.exe"};
 }
 
 std::vector<std::string> FoldersAbove(std::string_view folder, std::string_view volume) {
@@ -272,75 +260,68 @@ bool IsInside(std::string_view path, std::string_view folder) {
 
 namespace {
 
-struct Wording {
-    const char* box;      // the message box's first line
-    const char* balloon;  // the balloon's words before the path
-};
-
-Wording Words(const Finding& finding) {
+// The message's first line, before the path.
+const char* FirstLine(const Finding& finding) {
     const bool own = finding.accountOnly;
     switch (finding.cause) {
         case Cause::Changeable:
-            return own ? Wording{"Programs that you run without administrator rights can change this folder, or a file "
-                                 "that vantu loads from it:",
-                                 "vantu runs as administrator, but programs you run without that can change "}
-                       : Wording{"Users who are not administrators can change this folder, or a file that vantu loads "
-                                 "from it:",
-                                 "vantu runs as administrator, but others can change "};
+            return finding.unchecked ? "vantu could not check who can change this folder, or something in it:"
+                   : own ? "Programs that you run without administrator rights can change this folder, or something in it:"
+                         : "Users who are not administrators can change this folder, or something in it:";
         case Cause::FolderAbove:
-            return own ? Wording{"Programs that you run without administrator rights can rename or replace this folder "
-                                 "above the one vantu runs from:",
-                                 "vantu runs as administrator, but programs you run without that can rename a folder "
-                                 "above it: "}
-                       : Wording{"Users who are not administrators can rename or replace this folder above the one vantu "
-                                 "runs from:",
-                                 "vantu runs as administrator, but others can rename a folder above it: "};
+            return finding.unchecked ? "vantu could not check who can rename or replace this folder above the one it runs from:"
+                   : own ? "Programs that you run without administrator rights can rename or replace this folder above "
+                           "the one vantu runs from:"
+                         : "Users who are not administrators can rename or replace this folder above the one vantu runs "
+                           "from:";
         case Cause::NotPlainPath:
-            return {"The path vantu runs from goes through a junction, a symbolic link or a mount point, or holds a %:",
-                    "vantu runs as administrator from a path with a link or a %: "};
+            return "The path vantu runs from goes through a junction, a symbolic link or a mount point, or holds a %:";
         case Cause::NotFixedDrive:
-            return {"vantu runs from a drive that is not a fixed disk of this computer (a removable drive or a "
-                    "network share):",
-                    "vantu runs as administrator from a drive that is not a fixed disk: "};
+            return "vantu runs from a drive that is not a fixed disk of this computer (a removable drive, a USB disk or "
+                   "a network share):";
+        case Cause::NoPermissions:
+            return "vantu runs from a drive that keeps no permissions (FAT or exFAT), so anyone can change its files:";
         case Cause::UserProfile:
         case Cause::None: break;
     }
-    return {"vantu runs from a user's own folders, which programs that run without administrator rights can change:",
-            "vantu runs as administrator from a user's own folder: "};
+    return "vantu runs from a user's own folders, which programs that run without administrator rights can change:";
+}
+
+std::string WayOut(const Finding& finding) {
+    const std::string then = ", then turn \"Autostart with Windows\" on again.";
+    if (finding.accountOnly)
+        return "Copy vantu into a new folder under Program Files, made by an administrator, such as C:\\Program "
+               "Files\\vantu (a folder moved there from your own folders keeps your rights)" + then;
+    std::string way = "Move vantu to a folder under Program Files, made by an administrator, such as C:\\Program "
+                      "Files\\vantu" + then;
+    if (finding.cause == Cause::NoPermissions) {
+        std::string drive = finding.path;
+        if (drive.size() > 1 && drive.back() == '\\')
+            drive.pop_back();
+        way += " Or convert this drive to NTFS, which keeps permissions: convert " + drive +
+               " /fs:ntfs, in a command prompt run as administrator.";
+    }
+    return way;
+}
+
+std::string Why(const Finding& finding) {
+    return std::string(FirstLine(finding)) + "\r\n" + finding.path +
+           "\r\n\r\nStarted with Windows, vantu runs with administrator rights, so whoever can change that could make "
+           "it run a program of theirs. ";
 }
 
 }  // namespace
 
 std::string AutostartRefusedText(const Finding& finding) {
-    const std::string wayOut =
-        finding.accountOnly
-            ? "Copy vantu into a new folder under Program Files, made by an administrator, such as C:\\Program "
-              "Files\\vantu (a folder moved there from your own folders keeps your rights), then turn \"Autostart "
-              "with Windows\" on again."
-            : "Move vantu to a folder under Program Files, made by an administrator, such as C:\\Program "
-              "Files\\vantu, then turn \"Autostart with Windows\" on again.";
-    return std::string(Words(finding).box) + "\r\n" + finding.path +
-           "\r\n\r\n"
-           "Started with Windows, vantu runs with administrator rights, so whoever can change that could make it run "
-           "a program of theirs. Autostart with Windows was therefore not turned on.\r\n\r\n" +
-           wayOut;
+    return Why(finding) + "Autostart with Windows was therefore not turned on.\r\n\r\n" + WayOut(finding);
 }
 
-std::string UnsafeFolderBalloonText(const Finding& finding) {
-    const std::string before = Words(finding).balloon;
-    const std::string after = finding.accountOnly
-                                  ? ". Copy vantu to a new folder in Program Files and turn Autostart with Windows on again."
-                                  : ". Move vantu to a folder in Program Files made by an administrator and turn "
-                                    "Autostart with Windows on again.";
-    const std::string& path = finding.path;
-    const size_t room = BalloonLimit - before.size() - after.size();
-    if (path.size() <= room)
-        return before + path + after;
-    // The drive and the innermost folders tell the user the most: the middle goes.
-    const std::string ellipsis = "...";
-    const size_t head = (room - ellipsis.size()) / 2;
-    const size_t tail = room - ellipsis.size() - head;
-    return before + path.substr(0, head) + ellipsis + path.substr(path.size() - tail) + after;
+std::string AutostartRemovedText(const Finding& finding, bool removed) {
+    return Why(finding) +
+           (removed ? "Autostart with Windows has therefore been turned off."
+                    : "Autostart with Windows should therefore be turned off, but vantu could not remove it: delete "
+                      "the task or the shortcut vantu in the Task Scheduler or your Startup folder.") +
+           "\r\n\r\n" + WayOut(finding);
 }
 
 }  // namespace FolderSafety

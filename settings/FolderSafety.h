@@ -1,6 +1,7 @@
 #pragma once
 // Whether anyone but an administrator can change the folder that the autostart runs
-// the program from, or the files it loads and runs from there. The program always runs
+// the program from, or anything in it: the program, the libraries it and the loader
+// take from there, the commands, the settings file. The program always runs
 // with administrator rights, and from Windows Vista on the log-on task starts it so
 // without asking: such a folder hands those rights to whoever can change it. Decided
 // here, without OS calls, from each object's security descriptor as Windows returns it
@@ -31,33 +32,40 @@ struct Trust {
 bool AccountIsTrusted(bool windows6OrLater, std::optional<uint32_t> elevationType);
 
 // One file or folder on the way: its descriptor with owner and DACL, nothing when it
-// could not be read; whether it is a junction, symbolic link or mount point.
+// (or, for a folder in the program's folder, its listing) could not be read; whether
+// it is a junction, symbolic link or mount point; whether it is a folder.
 struct PathObject {
     std::string path;
     std::optional<Bytes> descriptor;
     bool link = false;
+    bool folder = false;
 };
 
-inline constexpr uint32_t DriveFixed = 3;  // GetDriveType's DRIVE_FIXED
+inline constexpr uint32_t DriveFixed = 3;           // GetDriveType's DRIVE_FIXED
+inline constexpr uint32_t PersistentAcls = 0x8;     // GetVolumeInformation's FILE_PERSISTENT_ACLS
 
-// What the program knows of a folder: the folder, the files it loads from there that
-// exist, the folders above it (nearest first, the volume's root last), its volume.
+// What the program knows of a folder: the folder, every entry in it (hidden and system
+// ones too) and in its subfolders one level down, the folders above it (nearest
+// first, the volume's root last), its volume.
 struct FolderFacts {
     std::string folder;  // one trailing backslash
     PathObject self;
-    std::vector<PathObject> files;
+    std::vector<PathObject> entries;
     std::vector<PathObject> above;
-    std::string volume;                 // the volume's root, as Windows names it
-    std::optional<uint32_t> driveType;  // nothing: it could not be told
-    bool inUserProfile = false;         // under the profiles folder (Windows 6.0 and later)
+    std::string volume;                    // the volume's root, as Windows names it
+    std::optional<uint32_t> driveType;     // nothing: it could not be told
+    std::optional<uint32_t> volumeFlags;   // nothing: they could not be read
+    bool usb = false;                      // the volume's disk is on a USB bus
+    bool inUserProfile = false;            // under the profiles folder (Windows 6.0 and later)
 };
 
 enum class Cause {
     None,
-    Changeable,     // the folder, or a file vantu loads from it, can be changed
+    Changeable,     // the folder, or something in it, can be changed
     FolderAbove,    // a folder above it can be renamed, deleted or re-permissioned
     NotPlainPath,   // a junction, symbolic link or mount point on the path, or a %
-    NotFixedDrive,  // a removable drive, a network share, ...
+    NotFixedDrive,  // a removable drive, a USB disk, a network share, ...
+    NoPermissions,  // a volume that keeps no permissions (FAT, exFAT)
     UserProfile,    // inside a user's profile
 };
 
@@ -65,21 +73,14 @@ struct Finding {
     Cause cause = Cause::None;
     std::string path;          // the nearest unsafe path
     bool accountOnly = false;  // only the running account's own (unelevated) rights
+    bool unchecked = false;    // its descriptor could not be read
     bool unsafe() const { return cause != Cause::None; }
 };
 
-// Turning the autostart on fails closed: what cannot be read counts as changeable. The
-// warning at start-up speaks only of what is known.
-enum class Reading { FailClosed, KnownOnly };
-
-// The first cause found, nearest the program first: the path's form and its drive, the
-// folder, its files, the folders above, the profile.
-Finding Judge(const FolderFacts& facts, const Trust& trust, Reading reading);
-
-// The files the program loads or runs from its folder: its own executable (`exeName`,
-// as the running file is called), the WinIo and PawnIO files, devcon, hdparm and a
-// powercfg lying there.
-std::vector<std::string> LoadedFiles(const std::string& exeName);
+// The first cause found, nearest the program first: the path's form, its drive and
+// volume, the folder, its entries, the folders above, the profile. What cannot be read
+// counts as changeable.
+Finding Judge(const FolderFacts& facts, const Trust& trust);
 
 // The folders above `folder` (one trailing backslash) up to its volume's root
 // `volume`, nearest first, each without a trailing backslash but the root; none when
@@ -89,12 +90,11 @@ std::vector<std::string> FoldersAbove(std::string_view folder, std::string_view 
 // Whether `path` is `folder` or lies inside it, letters compared without case.
 bool IsInside(std::string_view path, std::string_view folder);
 
-// Texts for the UI, naming the cause and its path.
-// The message box when the autostart is asked for from an unsafe folder (CR LF lines).
+// Message box texts (CR LF lines), naming the cause and its path and the way out.
+// When the autostart is asked for from an unsafe folder:
 std::string AutostartRefusedText(const Finding& finding);
-// The start-up balloon when the autostart is on from an unsafe folder; at most
-// BalloonLimit characters, a long path shortened in its middle with "...".
-inline constexpr size_t BalloonLimit = 255;  // the balloon's text buffer, less its NUL
-std::string UnsafeFolderBalloonText(const Finding& finding);
+// When the autostart set up earlier names an unsafe folder, at start-up: removed, or
+// (`removed` false) it could not be.
+std::string AutostartRemovedText(const Finding& finding, bool removed);
 
 }  // namespace FolderSafety

@@ -1,9 +1,11 @@
 #include "settings/modFolderSafety.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include <optional>
 
+#include "settings/ComObjects.h"
 #include "settings/modSettings.h"
 #include "system/Handle.h"
 #include "system/SystemLibrary.h"
@@ -13,14 +15,15 @@ namespace modFolderSafety {
 namespace {
 
 using FolderSafety::Bytes;
+using FolderSafety::PathObject;
 
 // The owner and the DACL as one self-relative descriptor; nothing when unreadable.
-std::optional<Bytes> Descriptor(const std::string& path) {
+std::optional<Bytes> Descriptor(const std::wstring& path) {
     constexpr SECURITY_INFORMATION wanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     Bytes descriptor(512);
     for (int tries = 0; tries < 3; ++tries) {
         DWORD needed = 0;
-        if (GetFileSecurityA(path.c_str(), wanted, descriptor.data(), DWORD(descriptor.size()), &needed)) {
+        if (GetFileSecurityW(path.c_str(), wanted, descriptor.data(), DWORD(descriptor.size()), &needed)) {
             if (needed > 0 && needed < descriptor.size())
                 descriptor.resize(needed);
             return descriptor;
@@ -32,12 +35,72 @@ std::optional<Bytes> Descriptor(const std::string& path) {
     return std::nullopt;
 }
 
-bool IsLink(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+// `path` names the object in messages, `wide` for the calls.
+PathObject Object(const std::string& path, const std::wstring& wide, DWORD attributes) {
+    const bool known = attributes != INVALID_FILE_ATTRIBUTES;
+    return {path, Descriptor(wide), known && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
+            known && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
 }
 
-FolderSafety::PathObject Object(const std::string& path) {
-    return {path, Descriptor(path), IsLink(GetFileAttributesA(path.c_str()))};
+PathObject Object(const std::string& path) {
+    const std::wstring wide = WideText(path);
+    return Object(path, wide, GetFileAttributesW(wide.c_str()));
+}
+
+std::string Narrow(const wchar_t* text) {
+    char narrow[MAX_PATH * 2] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+    return narrow;
+}
+
+// Every entry of `folder` (one trailing backslash), hidden and system ones too, by
+// their wide names, so that no name the code page cannot spell is passed over; in
+// subfolders one level down. False when the folder cannot be listed.
+bool ListEntries(const std::string& folder, std::vector<PathObject>& entries, bool subfolders) {
+    const std::wstring wide = WideText(folder);
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((wide + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return false;
+    bool listed = true;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        PathObject entry = Object(folder + Narrow(name.c_str()), wide + name, found.dwFileAttributes);
+        const bool list = subfolders && entry.folder && !entry.link;
+        if (list && !ListEntries(entry.path + "\\", entries, false))
+            entry.descriptor.reset();  // what lies in it could not be checked
+        entries.push_back(std::move(entry));
+    } while (FindNextFileW(search, &found));
+    if (GetLastError() != ERROR_NO_MORE_FILES)
+        listed = false;
+    FindClose(search);
+    return listed;
+}
+
+// Whether the volume's disk hangs on a USB bus: Windows reports many USB disks as
+// fixed, and they can be unplugged and rewritten on another machine.
+bool OnUsb(const std::string& volume) {
+    char name[MAX_PATH] = {};
+    if (!GetVolumeNameForVolumeMountPointA(volume.c_str(), name, MAX_PATH))
+        return false;
+    std::string device = name;
+    if (!device.empty() && device.back() == '\\')
+        device.pop_back();  // the volume itself, not its root folder
+    const Handle handle(CreateFileA(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    0, nullptr));
+    if (!handle)
+        return false;
+    STORAGE_PROPERTY_QUERY query{};
+    query.PropertyId = StorageDeviceProperty;
+    query.QueryType = PropertyStandardQuery;
+    STORAGE_DEVICE_DESCRIPTOR descriptor{};
+    DWORD got = 0;
+    return DeviceIoControl(handle.get(), IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &descriptor,
+                           sizeof descriptor, &got, nullptr) &&
+           got >= offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType) + sizeof descriptor.BusType &&
+           descriptor.BusType == BusTypeUsb;
 }
 
 // Where the users' profiles lie ("C:\Users"), from Windows' own user library.
@@ -76,33 +139,31 @@ FolderSafety::Trust RunningAccount() {
     return trust;
 }
 
-FolderSafety::Finding CheckFolder(const std::string& folder, const std::string& exeName,
-                                  FolderSafety::Reading reading) {
+FolderSafety::Finding CheckFolder(const std::string& folder) {
     FolderSafety::FolderFacts facts;
     facts.folder = folder;
     char volume[MAX_PATH] = {};
     if (GetVolumePathNameA(folder.c_str(), volume, MAX_PATH)) {
         facts.volume = volume;
         facts.driveType = GetDriveTypeA(volume);
+        DWORD flags = 0;
+        if (GetVolumeInformationA(volume, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0))
+            facts.volumeFlags = flags;
+        facts.usb = OnUsb(volume);
     }
     const std::vector<std::string> above = FolderSafety::FoldersAbove(folder, facts.volume);
     // Named without the trailing backslash, as any other file object; a root keeps it
     // ("C:" alone is the current folder on that drive).
     facts.self = Object(above.empty() ? folder : folder.substr(0, folder.size() - 1));
-    for (const std::string& name : FolderSafety::LoadedFiles(exeName)) {
-        const std::string path = folder + name;
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        // A folder of that name is never loaded or run.
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            facts.files.push_back(Object(path));
-    }
+    if (!ListEntries(folder, facts.entries, true))
+        facts.self.descriptor.reset();
     for (const std::string& path : above)
         facts.above.push_back(Object(path));
     if (modSettings::IsWindows6OrLater) {
         const std::string profiles = ProfilesFolder();
         facts.inUserProfile = !profiles.empty() && FolderSafety::IsInside(folder, profiles);
     }
-    return FolderSafety::Judge(facts, RunningAccount(), reading);
+    return FolderSafety::Judge(facts, RunningAccount());
 }
 
 }  // namespace modFolderSafety

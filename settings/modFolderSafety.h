@@ -1,8 +1,8 @@
 #pragma once
 // Reads what FolderSafety judges a folder by: the owners and DACLs of the folder, of
-// the files the program loads from there and of every folder above it, through
-// Windows' own security calls; links on the path, the drive's type, the profiles
-// folder and the running account's token.
+// everything in it and of every folder above it, through Windows' own security calls;
+// links on the path, the drive's type and bus, the volume's flags, the profiles folder
+// and the running account's token.
 #include <string>
 
 #include "settings/FolderSafety.h"
@@ -13,9 +13,7 @@ namespace modFolderSafety {
 // or no unelevated token beside this one.
 FolderSafety::Trust RunningAccount();
 
-// `folder` ends in one backslash; `exeName` is the file name of the program that runs
-// from there ("vantu.exe"). Listed files that do not exist are skipped.
-FolderSafety::Finding CheckFolder(const std::string& folder, const std::string& exeName,
-                                  FolderSafety::Reading reading);
+// `folder` ends in one backslash. What cannot be read counts as changeable.
+FolderSafety::Finding CheckFolder(const std::string& folder);
 
 }  // namespace modFolderSafety

@@ -6,6 +6,7 @@
 
 #include "settings/AppPath.h"
 #include "settings/ComObjects.h"
+#include "settings/LinkTarget.h"
 #include "settings/modSettings.h"
 #include "settings/modStartupTask.h"
 #include "system/Files.h"
@@ -77,45 +78,27 @@ HRESULT UpdateStartupLink(const std::string& name, const std::string& folder, bo
 }
 
 bool AutostartExists(const std::string& name) {
-    return StartupLinkExists(name) ||
-           (modSettings::IsWindows6OrLater && modStartupTask::StartupTaskExists(name));
+    return modSettings::IsWindows6OrLater ? modStartupTask::StartupTaskExists(name) : StartupLinkExists(name);
 }
 
-namespace {
-
-// The shortcut's target through the shell's own reading of it, as stored (a variable
-// in it stays unexpanded).
-std::string StartupLinkTarget(const std::string& name) {
+std::string AutostartTarget(const std::string& name) {
+    if (modSettings::IsWindows6OrLater)
+        return modStartupTask::StartupTaskCommand(name);
     const std::string startup = StartupFolder();
     if (startup.empty() || !StartupLinkExists(name))
         return "";
-    const ComApartment apartment;  // declared first: left after the objects are released
-    ComPtr<IShellLinkA> link;
-    ComPtr<IPersistFile> file;
-    char target[MAX_PATH] = {};
-    if (!apartment.usable() ||
-        FAILED(ComLibrary::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                            link.put())) ||
-        FAILED(link->QueryInterface(IID_IPersistFile, file.put())) ||
-        FAILED(file->Load(WideText(StartupLinkPath(startup, name)).c_str(), STGM_READ)) ||
-        link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) != S_OK)
-        return "";
-    return target;
-}
-
-}  // namespace
-
-std::string AutostartTarget(const std::string& name) {
-    const std::string command = modSettings::IsWindows6OrLater ? modStartupTask::StartupTaskCommand(name) : "";
-    return command.empty() ? StartupLinkTarget(name) : command;
+    // A shortcut is a few kilobytes: a larger file is not one of ours.
+    const auto bytes = ReadWholeFile(StartupLinkPath(startup, name), 1 << 16);
+    return bytes ? LinkTarget(*bytes) : "";
 }
 
 // From Windows 6.0 the shell skips, without a word, a Startup-folder shortcut to a
 // program that asks for administrator rights, as this one does: the task starts it.
+// The Startup folder is then left alone: it lies in the user's profile, where a program
+// running as the user can point it, or the shortcut's name, at any file.
 HRESULT UpdateAutostart(const std::string& name, const std::string& folder, bool enabled) {
     if (!modSettings::IsWindows6OrLater)
         return UpdateStartupLink(name, folder, enabled);
-    RemoveStartupLink(name);
     if (!enabled) {
         modStartupTask::DeleteStartupTask(name);
         return S_OK;

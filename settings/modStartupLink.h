@@ -35,15 +35,15 @@ bool StartupLinkExists(const std::string& name);
 HRESULT UpdateStartupLink(const std::string& name, const std::string& folder, bool enabled);
 
 // Whether the program starts with Windows, as start-up reads it: the shortcut before
-// Windows 6.0; from 6.0 on the scheduled task, or a shortcut that an earlier build or
-// Windows XP left (it starts nothing there, but the user chose autostart).
+// Windows 6.0, the scheduled task from 6.0 on (where the Startup folder is never read).
 bool AutostartExists(const std::string& name);
 // The program the autostart starts, as stored: from Windows 6.0 on the task's command,
-// else (or failing that) the shortcut's target; "" when it cannot be told.
+// else the shortcut's target as its file stores it (read without the shell); "" when
+// it cannot be told.
 std::string AutostartTarget(const std::string& name);
 // Makes autostart follow the choice, as the configuration dialog's save does: the
-// shortcut before Windows 6.0; from 6.0 on the task, registered anew or deleted, and a
-// shortcut left from before removed either way. A failure to create either comes back.
+// shortcut before Windows 6.0; from 6.0 on the task, registered anew or deleted. A
+// failure to create either comes back.
 HRESULT UpdateAutostart(const std::string& name, const std::string& folder, bool enabled);
 
 }  // namespace modStartupLink

@@ -69,7 +69,7 @@ std::string CurrentUserId() {
 // another System32: Sysnative is the real one.
 std::string TaskFile(const std::string& name) {
     char windows[MAX_PATH] = {};
-    const UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         return "";
     using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);

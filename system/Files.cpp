@@ -113,17 +113,13 @@ bool WriteAllBytes(HANDLE file, std::string_view bytes) {
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, ByteWriter write) {
-    const std::wstring target = Wide(path);
-    TemporaryFile temporary(target + L".new");
-    SetFileAttributesW(temporary.path(), FILE_ATTRIBUTE_NORMAL);  // a leftover hidden one
-    FileHandle file(CreateFileW(temporary.path(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
-    return WriteAndReplace(std::move(file), temporary, target, bytes, write);
+    return ReplaceFileContents(Wide(path), bytes, write);
 }
 
 bool ReplaceFileContents(const std::wstring& path, std::string_view bytes, ByteWriter write) {
     const std::wstring target = WidePath::Extended(path);
-    // A name nobody has taken: made anew, so no file of the user's is ever written to.
+    // A name nobody has taken: made anew, so no file of anyone's is ever written
+    // through, and it carries the folder's inherited permissions into the target.
     const uint32_t seed = GetTickCount() ^ (GetCurrentProcessId() << 16);
     for (uint32_t attempt = 0; attempt < 16; ++attempt) {
         const std::wstring name = WidePath::Extended(WidePath::TemporaryBeside(path, seed + attempt));

@@ -16,19 +16,16 @@ std::optional<std::string> ReadWholeFile(const std::string& path, uint32_t maxSi
 bool WriteAllBytes(HANDLE file, std::string_view bytes);
 using ByteWriter = bool (*)(HANDLE file, std::string_view bytes);
 
-// Makes the file at path hold exactly these bytes, or leaves it as it was: they go to
-// path + ".new" (one left by an interrupted call is overwritten), which is flushed and
-// then moved over path in one step, taking over the old file's attributes. On any
-// failure the new file is deleted again. A read-only file is not replaced. `write` is
-// the call that puts the bytes in the new file; tests hand in one that fails part-way,
-// as a full disk does.
-bool ReplaceFileContents(const std::string& path, std::string_view bytes,
-                         ByteWriter write = WriteAllBytes);
-
-// The same for a file of any name and length the user chose: the bytes go to a file of
-// the program's own made anew beside it (WidePath::TemporaryBeside), never to one that
-// was there, which then replaces it.
+// Makes the file at path hold exactly these bytes, or leaves it as it was: they go to a
+// file of the program's own made anew beside it (WidePath::TemporaryBeside, never one
+// that was there, such as a "NAME.new" of someone else's), which is flushed and then
+// moved over path in one step, taking over the old file's attributes and keeping the
+// folder's inherited permissions. On any failure the new file is deleted again. A
+// read-only file is not replaced. `write` is the call that puts the bytes in the new
+// file; tests hand in one that fails part-way, as a full disk does. The path may be of
+// any length and hold any characters in its wide form.
 bool ReplaceFileContents(const std::wstring& path, std::string_view bytes, ByteWriter write = WriteAllBytes);
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, ByteWriter write = WriteAllBytes);
 
 // A file is there when a listing finds it as an ordinary file: a hidden or system
 // file, or a directory, counts as missing.

@@ -99,6 +99,15 @@ int TimeScale() {
     return scale >= 1 ? scale : 1;
 }
 
+std::string TemporaryLeft(const std::string& folder) {
+    WIN32_FIND_DATAA left;
+    const HANDLE search = FindFirstFileA((folder + "\\~vantu-*").c_str(), &left);
+    if (search == INVALID_HANDLE_VALUE)
+        return "";
+    FindClose(search);
+    return left.cFileName;
+}
+
 bool WaitUntil(const std::function<bool()>& condition, milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!condition()) {

@@ -35,6 +35,8 @@ std::string ReadFileText(const std::string& path);     // "" when missing
 void WriteFileText(const std::string& path, const std::string& text);
 Lines ReadLines(const std::string& path, const std::string& prefix = "");  // those that start so
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// A temporary file of the program's (~vantu-*.tmp) left in the folder; "" when none.
+std::string TemporaryLeft(const std::string& folder);
 // Polls until the condition holds or the time is up; true when it held.
 bool WaitUntil(const std::function<bool()>& condition, milliseconds limit = kEventBound);
 HANDLE Start(const std::string& commandLine, const char* currentDirectory = nullptr, DWORD* pid = nullptr);

@@ -30,7 +30,7 @@ void RunAndClose(const TestFolder& program, const TestFolder& files, const std::
     ASSERT_TRUE(vantu.Closed());
     const Lines log = files.EcLog();
     EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"W 55 00", "SHUTDOWN"}));
-    EXPECT_FALSE(Exists(files.Path("vantu.ini.new")));
+    EXPECT_EQ(TemporaryLeft(files.Dir()), "");
 }
 
 // A disk with no room (a file rewritten in place would be cut at its first page), or

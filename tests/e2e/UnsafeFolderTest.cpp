@@ -1,9 +1,10 @@
 // vantu always runs with administrator rights: the real program refuses to set up the
-// autostart from a folder that anyone but an administrator can change (the folder or a
-// file it loads, a folder above it, a drive that is not fixed, a user's profile), warns
-// at start-up of one set up earlier, and runs no command from a folder on PATH. The
-// objects are made as Wine reports them: another owner is a chown on the host, rights
-// for Everyone are the mode's bits, R: is a drive Wine reports as removable.
+// autostart from a folder that anyone but an administrator can change (the folder or
+// anything in it, a folder above it, a drive that is not fixed, a user's profile),
+// removes one set up earlier at start-up, before it takes anything from a folder, and
+// runs no command from a folder on PATH. The objects are made as Wine reports them:
+// another owner is a chown on the host, rights for Everyone are the mode's bits, R: is
+// a drive Wine reports as removable.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -86,7 +87,13 @@ TEST(UnsafeFolder, AutostartIsSetUpOnlyFromAFolderOnlyAdministratorsChange) {
         {"owned by another account", "5.1", closedParent, [](const TestFolder& f) { LetAnotherAccountOwn(f.Dir()); },
          "Users who are not administrators can change this folder", ""},
         {"a file Everyone may change", "5.1", closedParent,
-         [](const TestFolder& f) { LetEveryoneChange(f.Path("WinIo.dll")); }, "can change this folder, or a file", "WinIo.dll"},
+         [](const TestFolder& f) { LetEveryoneChange(f.Path("WinIo.dll")); }, "can change this folder, or something in it",
+         "WinIo.dll"},
+        {"the settings file alone", "5.1", closedParent, [](const TestFolder& f) { LetEveryoneChange(f.Path("vantu.ini")); },
+         "can change this folder, or something in it", "vantu.ini"},
+        {"a folder of DLLs for the program", "5.1", closedParent,
+         [](const TestFolder& f) { LetEveryoneChange(Made(f.Path("vantu.exe.local"))); }, "or something in it",
+         "vantu.exe.local"},
         {"a parent Everyone may delete from", "5.1", openParent, nullptr, "rename or replace this folder above", openParent},
         {"a removable drive", "5.1", "R:", nullptr, "not a fixed disk", "R:\\"},
         // Wine's Downloads is a link to the host's folder: a plain one beside it.
@@ -128,36 +135,108 @@ TEST(UnsafeFolder, AutostartIsSetUpOnlyFromAFolderOnlyAdministratorsChange) {
     DeleteFileA(StartupLink().c_str());
 }
 
-// A task set up earlier names a folder that others can change: the next start warns of
-// that folder (the task's, not the running copy's) in a balloon, also when the shell
-// takes no request yet at the start (log-on): once it takes the icon. The program runs
-// as ever, and the task stays.
-TEST(UnsafeFolder, AnAutostartSetUpEarlierIsWarnedOfOnceTheShellTakesTheIcon) {
-    const SeededWindowsVersion windows("6.1");
-    const TestFolder folder, target("-target");
-    // As Windows stores it: UTF-16 with its byte order mark.
-    const std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Task><Actions><Exec><Command>" +
-                            target.Path("vantu.exe") + "</Command></Exec></Actions></Task>\r\n";
-    std::string stored = "\xFF\xFE";
-    for (const char c : xml)
-        stored += std::string{c, '\0'};
-    WriteFileText(TaskFile(), stored);
+// An autostart shortcut to `program`, as the shell makes one.
+void MakeStartupLink(const std::string& program) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    IShellLinkA* link = nullptr;
+    IPersistFile* file = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                           reinterpret_cast<void**>(&link))));
+    link->SetPath(program.c_str());
+    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))));
+    const std::string path = StartupLink();
+    EXPECT_TRUE(SUCCEEDED(file->Save(std::wstring(path.begin(), path.end()).c_str(), TRUE)));
+    file->Release();
+    link->Release();
+    CoUninitialize();
+}
+
+std::string FileTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" + std::to_string(data.ftLastWriteTime.dwLowDateTime);
+}
+
+// Started with an autostart set up earlier whose folder others can change: the message
+// says it was turned off, and it is gone. This copy runs from such a folder too (the
+// shortcut's own, or as 6.1 with a split token any of the bed's): it ends without
+// taking anything from there, the EC untouched, no command run, its settings as they
+// were. Started by hand again, with no autostart, it runs.
+TEST(UnsafeFolder, AnUnsafeAutostartIsRemovedAndACopyInSuchAFolderEnds) {
+    for (const char* windows : {"5.1", "6.1"}) {
+        SCOPED_TRACE(windows);
+        const SeededWindowsVersion version(windows);
+        const TestFolder folder;
+        folder.WriteIni(kIni);
+        const std::string autostart = *windows == '5' ? StartupLink() : TaskFile();
+        if (*windows == '5') {
+            MakeStartupLink(folder.Path("vantu.exe"));
+            LetEveryoneChange(folder.Dir());
+        } else {  // as Windows stores a task: UTF-16 with its byte order mark
+            const std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Task><Actions><Exec><Command>" +
+                                    folder.Path("vantu.exe") + "</Command></Exec></Actions></Task>\r\n";
+            std::string stored = "\xFF\xFE";
+            for (const char c : xml)
+                stored += std::string{c, '\0'};
+            WriteFileText(autostart, stored);
+        }
+        const std::string time = FileTime(folder.Path("vantu.ini"));
+        {
+            const Vantu vantu(folder);
+            const auto box = WaitForMessageBox(vantu.ProcessId(), "vantu");
+            ASSERT_TRUE(box.has_value());
+            EXPECT_NE(box->text.find("can change this folder, or something in it:\r\n" + folder.Dir() + "\r\n"),
+                      std::string::npos) << box->text;
+            EXPECT_NE(box->text.find("Autostart with Windows has therefore been turned off."), std::string::npos);
+            EXPECT_FALSE(Exists(autostart));
+            box->Press(IDOK);
+            EXPECT_TRUE(vantu.WaitForExit().has_value());
+        }
+        EXPECT_EQ(folder.EcLog(), Lines{});
+        EXPECT_EQ(folder.Commands(), Lines{});
+        EXPECT_EQ(folder.Ini(), kIni);
+        EXPECT_EQ(FileTime(folder.Path("vantu.ini")), time);
+        const Vantu again(folder);
+        EXPECT_TRUE(folder.WaitForEcLog("R 58", 1));
+        EXPECT_TRUE(again.Closed());
+    }
+}
+
+// A shortcut names a copy under a folder that others may change, while this copy lies
+// under one that only administrators change: the shortcut goes, and this copy runs.
+TEST(UnsafeFolder, AnAutostartOfAnotherCopyIsRemovedAndThisCopyRuns) {
+    const std::string openParent = std::string(kTestFolders) + "\\open";
+    LetEveryoneChange(Made(openParent));
+    const TestFolder folder, other("-other", openParent);
     folder.WriteIni(kIni);
-    folder.SetEc("Temperature", "55");
-    std::optional<TrayRecorder> starting(std::in_place, folder, "starting.log", true);
+    MakeStartupLink(other.Path("vantu.exe"));
     const Vantu vantu(folder);
-    ASSERT_TRUE(starting->WaitFor([&](const Calls&) { return !starting->Balloons().empty(); }));
-    const TrayRecorder tray(folder, "tray.log");  // the newer one is found first
-    starting.reset();
-    ASSERT_TRUE(tray.WaitFor([&](const Calls&) { return !tray.Balloons().empty(); }));
-    const std::string ticks = std::to_string(folder.TimeOfTicks(10).count());
-    const Lines shown = tray.Balloons();
-    ASSERT_EQ(shown.size(), 1u) << "in ten ticks (" << ticks << " ms)";
-    EXPECT_EQ(shown[0], "2 vantu runs as administrator, but programs you run without that can change " + target.Dir() +
-                            ". Copy vantu to a new folder in Program Files and turn Autostart with Windows on again.");
-    EXPECT_TRUE(vantu.Running());
-    EXPECT_TRUE(Exists(TaskFile()));
+    const auto box = WaitForMessageBox(vantu.ProcessId(), "vantu");
+    ASSERT_TRUE(box.has_value());
+    EXPECT_NE(box->text.find("rename or replace this folder above the one vantu runs from:\r\n" + openParent + "\r\n"),
+              std::string::npos) << box->text;
+    EXPECT_FALSE(Exists(StartupLink()));
+    box->Press(IDOK);
+    EXPECT_TRUE(folder.WaitForEcLog("R 58", 1));
+    EXPECT_TRUE(vantu.Closed());
+}
+
+// From Windows 6.0 a shortcut in the Startup folder, which the user's programs can
+// point anywhere, is no autostart: the box shows unchecked, and Save leaves it alone.
+TEST(UnsafeFolder, AsWindows6TheStartupFolderIsLeftAlone) {
+    const SeededWindowsVersion windows("6.1");
     DeleteFileA(TaskFile().c_str());
+    WriteFileText(StartupLink(), "not a shortcut of vantu's");
+    const std::string time = FileTime(StartupLink());
+    MenuUser user(kIni);
+    const ConfigDialog dialog(user);
+    EXPECT_FALSE(dialog.Checked(IDC_CHKAUTOSTART));
+    dialog.Press(IDC_BUTSAVE);
+    EXPECT_TRUE(dialog.WaitClosed());
+    EXPECT_EQ(ReadFileText(StartupLink()), "not a shortcut of vantu's");
+    EXPECT_EQ(FileTime(StartupLink()), time);
+    EXPECT_FALSE(Exists(TaskFile()));
+    DeleteFileA(StartupLink().c_str());
 }
 
 // devcon is not part of Windows: one in a folder on PATH, where others may write, is

@@ -122,27 +122,30 @@ const std::string FileInProgramFiles = "O:BAD:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;I
 
 PathObject Object(const std::string& path, const std::string& sddl) { return {path, Descriptor(sddl)}; }
 
-// C:\Program Files\vantu with WinIo.dll, under the given Program Files and root.
+// C:\Program Files\vantu with WinIo.dll and a folder vantu.exe.local, under the given
+// Program Files and root, on an NTFS fixed disk.
 FolderFacts ProgramFiles(const std::string& vantu, const std::string& programFiles, const std::string& root) {
     FolderFacts facts;
     facts.folder = "C:\\Program Files\\vantu\\";
     facts.self = Object("C:\\Program Files\\vantu", vantu);
-    facts.files = {Object("C:\\Program Files\\vantu\\WinIo.dll", FileInProgramFiles)};
+    facts.entries = {Object("C:\\Program Files\\vantu\\WinIo.dll", FileInProgramFiles),
+                     Object("C:\\Program Files\\vantu\\vantu.exe.local", Win10ProgramFilesVantu)};
+    facts.entries[1].folder = true;
     facts.above = {Object("C:\\Program Files", programFiles), Object("C:\\", root)};
     facts.volume = "C:\\";
     facts.driveType = DriveFixed;
+    facts.volumeFlags = 0x3E700FF;  // NTFS's
     return facts;
 }
 
 std::string Describe(const Finding& finding) {
-    const char* causes[] = {"safe", "changeable", "folder above", "not plain", "not fixed", "profile"};
-    return finding.unsafe() ? std::string(causes[int(finding.cause)]) + " " + finding.path + (finding.accountOnly ? " (own)" : "")
+    const char* causes[] = {"safe", "changeable", "folder above", "not plain", "not fixed", "no permissions", "profile"};
+    return finding.unsafe() ? std::string(causes[int(finding.cause)]) + " " + finding.path +
+                                  (finding.accountOnly ? " (own)" : "") + (finding.unchecked ? " (unchecked)" : "")
                             : "safe";
 }
 
-std::string Judged(const FolderFacts& facts, const Trust& trust, Reading reading = Reading::FailClosed) {
-    return Describe(Judge(facts, trust, reading));
-}
+std::string Judged(const FolderFacts& facts, const Trust& trust) { return Describe(Judge(facts, trust)); }
 
 }  // namespace
 
@@ -183,7 +186,8 @@ TEST(FolderSafetyTest, FoldersAsWindowsMakesThem) {
                   "changeable C:\\Program Files\\vantu (own)");
 }
 
-// The rights that change each kind of object, given to Users alone: bit by bit.
+// The rights that change each kind of object, given to Users alone: bit by bit. A
+// folder in the program's folder is judged as the program's folder is.
 TEST(FolderSafetyTest, RightsThatChangeEachObject) {
     constexpr uint32_t folder = 0x500D0046, file = 0x500D0006, above = 0x100D0040, root = 0x100C0040;
     for (int bit = 0; bit < 32; ++bit) {
@@ -191,15 +195,15 @@ TEST(FolderSafetyTest, RightsThatChangeEachObject) {
         std::snprintf(entry, sizeof entry, "(A;;0x%x;;;BU)", 1u << bit);
         const auto expect = [&](uint32_t mask, const std::string& sddl, int object, const char* what) {
             FolderFacts facts = ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, Win10Root);
-            PathObject* objects[] = {&facts.self, &facts.files[0], &facts.above[0], &facts.above[1]};
+            PathObject* objects[] = {&facts.self, &facts.entries[0], &facts.entries[1], &facts.above[0], &facts.above[1]};
             objects[object]->descriptor = Descriptor(sddl + entry);
-            EXPECT_EQ(Judge(facts, SplitToken, Reading::FailClosed).unsafe(), (mask >> bit & 1) != 0)
-                << what << " bit " << bit;
+            EXPECT_EQ(Judge(facts, SplitToken).unsafe(), (mask >> bit & 1) != 0) << what << " bit " << bit;
         };
         expect(folder, "O:BAD:", 0, "folder");
         expect(file, "O:BAD:", 1, "file");
-        expect(above, "O:TID:", 2, "above");
-        expect(root, "O:SYD:", 3, "root");
+        expect(folder, "O:BAD:", 2, "subfolder");
+        expect(above, "O:TID:", 3, "above");
+        expect(root, "O:SYD:", 4, "root");
     }
 }
 
@@ -221,51 +225,65 @@ TEST(FolderSafetyTest, EntriesApplyPerSidInOrder) {
     };
     for (const auto& c : cases) {
         FolderFacts facts = ProgramFiles("O:BAD:" + c.dacl, Win10ProgramFiles, Win10Root);
-        EXPECT_EQ(Judge(facts, SplitToken, Reading::FailClosed).unsafe(), c.unsafe) << c.dacl;
+        EXPECT_EQ(Judge(facts, SplitToken).unsafe(), c.unsafe) << c.dacl;
     }
 }
 
-// No DACL lets everyone in; an empty one nobody. A descriptor cut anywhere is not
-// known: changeable when the autostart is turned on, no warning at start-up.
+// No DACL lets everyone in; an empty one nobody. What cannot be read counts as
+// changeable, and says so: a descriptor cut anywhere, none read (an entry, or a
+// subfolder that could not be listed), one not self-relative (its offsets mean
+// nothing), one without an owner (read at offset 0, a SID that no one trusts).
 TEST(FolderSafetyTest, NullEmptyUnreadableAndCutDescriptors) {
     FolderFacts facts = ProgramFiles("O:BAD:NO_ACCESS_CONTROL", Win10ProgramFiles, Win10Root);
-    EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "changeable C:\\Program Files\\vantu");
+    EXPECT_EQ(Judged(facts, SplitToken), "changeable C:\\Program Files\\vantu");
     facts.self = Object(facts.self.path, "O:BAD:");
-    EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "safe");
+    EXPECT_EQ(Judged(facts, SplitToken), "safe");
 
     const Bytes whole = Descriptor(Win10Root);
     for (size_t length = 0; length < whole.size(); ++length) {
         facts.above[1].descriptor = Bytes(whole.begin(), whole.begin() + long(length));
-        EXPECT_EQ(Judged(facts, SplitToken), "folder above C:\\") << length;
-        EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "safe") << length;
+        EXPECT_EQ(Judged(facts, SplitToken), "folder above C:\\ (unchecked)") << length;
     }
-    // Not known either: no descriptor read, one not self-relative (its offsets mean
-    // nothing), one without an owner (read at offset 0, a SID that no one trusts).
-    facts.above[1].descriptor.reset();
-    EXPECT_EQ(Judged(facts, SplitToken), "folder above C:\\");
     facts.above[1].descriptor = whole;
-    facts.above[1].descriptor->at(3) = 0;
-    EXPECT_EQ(Judged(facts, SplitToken), "folder above C:\\");
-    facts.above[1].descriptor = whole;
-    facts.above[1].descriptor->at(4) = 0;
-    EXPECT_EQ(Judged(facts, SplitToken, Reading::KnownOnly), "safe");
+    for (const size_t at : {size_t(3), size_t(4)}) {
+        facts.entries[1].descriptor = Descriptor(Win10ProgramFilesVantu);
+        facts.entries[1].descriptor->at(at) = 0;
+        EXPECT_EQ(Judged(facts, SplitToken), "changeable C:\\Program Files\\vantu\\vantu.exe.local (unchecked)") << at;
+    }
+    facts.entries[1].descriptor.reset();
+    EXPECT_EQ(Judged(facts, SplitToken), "changeable C:\\Program Files\\vantu\\vantu.exe.local (unchecked)");
 }
 
-TEST(FolderSafetyTest, LinksDrivesPercentAndProfiles) {
-    const auto with = [](const std::function<void(FolderFacts&)>& change, Reading reading = Reading::KnownOnly) {
+// Every entry counts, whatever it is called, and those of a subfolder one level down:
+// the settings file feeds the EC's bytes and devcon's device.
+TEST(FolderSafetyTest, AnyEntryOfTheFolderCounts) {
+    for (const char* name : {"vantu.ini", "vantu.exe.manifest", "vantu.exe.local\\comctl32.dll"}) {
+        FolderFacts facts = ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, Win10Root);
+        const std::string path = "C:\\Program Files\\vantu\\" + std::string(name);
+        facts.entries.push_back(Object(path, FileInProgramFiles));
+        EXPECT_EQ(Judged(facts, SplitToken), "safe") << name;
+        facts.entries.back() = Object(path, FileInProgramFiles + "(A;;FW;;;BU)");
+        EXPECT_EQ(Judged(facts, SplitToken), "changeable " + path);
+    }
+}
+
+TEST(FolderSafetyTest, LinksDrivesVolumesPercentAndProfiles) {
+    const auto with = [](const std::function<void(FolderFacts&)>& change) {
         FolderFacts facts = ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, Win10Root);
         change(facts);
-        return Judged(facts, SplitToken, reading);
+        return Judged(facts, SplitToken);
     };
     EXPECT_EQ(with([](FolderFacts& f) { f.self.link = true; }), "not plain C:\\Program Files\\vantu");
-    EXPECT_EQ(with([](FolderFacts& f) { f.files[0].link = true; }), "not plain C:\\Program Files\\vantu\\WinIo.dll");
+    EXPECT_EQ(with([](FolderFacts& f) { f.entries[1].link = true; }), "not plain C:\\Program Files\\vantu\\vantu.exe.local");
     EXPECT_EQ(with([](FolderFacts& f) { f.above[0].link = true; }), "not plain C:\\Program Files");
     EXPECT_EQ(with([](FolderFacts& f) { f.above[1].link = true; }), "safe");  // a root is its volume's own
     EXPECT_EQ(with([](FolderFacts& f) { f.folder = "C:\\%ProgramFiles%\\vantu\\"; }), "not plain C:\\%ProgramFiles%\\vantu\\");
     EXPECT_EQ(with([](FolderFacts& f) { f.driveType = 2; }), "not fixed C:\\");  // removable
-    EXPECT_EQ(with([](FolderFacts& f) { f.driveType.reset(); }), "safe");
+    EXPECT_EQ(with([](FolderFacts& f) { f.driveType.reset(); }), "not fixed C:\\");
+    EXPECT_EQ(with([](FolderFacts& f) { f.usb = true; }), "not fixed C:\\");
+    EXPECT_EQ(with([](FolderFacts& f) { f.volumeFlags = 0x20700FF & ~PersistentAcls; }), "no permissions C:\\");  // FAT32
+    EXPECT_EQ(with([](FolderFacts& f) { f.volumeFlags.reset(); }), "no permissions C:\\");
     EXPECT_EQ(with([](FolderFacts& f) { f.inUserProfile = true; }), "profile C:\\Program Files\\vantu\\ (own)");
-    EXPECT_EQ(with([](FolderFacts& f) { f.driveType.reset(); }, Reading::FailClosed), "not fixed C:\\");
 }
 
 TEST(FolderSafetyTest, FoldersAboveReachTheVolumesRoot) {
@@ -283,67 +301,43 @@ TEST(FolderSafetyTest, FoldersAboveReachTheVolumesRoot) {
 }
 
 // Each cause says what it is, names its path on a line of its own and the way out; the
-// account's own rights send the user to copy vantu into a new folder.
+// account's own rights send the user to copy vantu into a new folder, a volume without
+// permissions to convert it as well. At start-up the text says the autostart was
+// turned off, or that it could not be.
 TEST(FolderSafetyTest, TextsNameTheCauseThePathAndTheWayOut) {
     const std::string path = "C:\\Tools\\vantu";
     const struct {
         Finding finding;
-        const char *box, *balloon;  // the balloon's words right before the path
+        const char* box;
     } cases[] = {
-        {{Cause::Changeable, path}, "Users who are not administrators can change", "but others can change "},
-        {{Cause::Changeable, path, true}, "Programs that you run without administrator rights can change",
-         "without that can change "},
-        {{Cause::FolderAbove, path}, "Users who are not administrators can rename",
-         "others can rename a folder above it: "},
-        {{Cause::FolderAbove, path, true}, "Programs that you run without administrator rights can rename",
-         "without that can rename a folder above it: "},
-        {{Cause::NotPlainPath, path}, "symbolic link", "from a path with a link or a %: "},
-        {{Cause::NotFixedDrive, path}, "not a fixed disk", "from a drive that is not a fixed disk: "},
-        {{Cause::UserProfile, path, true}, "a user's own folders", "from a user's own folder: "},
+        {{Cause::Changeable, path}, "Users who are not administrators can change this folder, or something in it:"},
+        {{Cause::Changeable, path, true}, "Programs that you run without administrator rights can change"},
+        {{Cause::Changeable, path, false, true}, "vantu could not check who can change this folder"},
+        {{Cause::FolderAbove, path}, "Users who are not administrators can rename"},
+        {{Cause::FolderAbove, path, true}, "Programs that you run without administrator rights can rename"},
+        {{Cause::FolderAbove, path, false, true}, "vantu could not check who can rename"},
+        {{Cause::NotPlainPath, path}, "The path vantu runs from goes through a junction, a symbolic link"},
+        {{Cause::NotFixedDrive, path}, "vantu runs from a drive that is not a fixed disk"},
+        {{Cause::NoPermissions, "E:\\"}, "vantu runs from a drive that keeps no permissions"},
+        {{Cause::UserProfile, path, true}, "vantu runs from a user's own folders"},
     };
     for (const auto& c : cases) {
-        const std::string box = AutostartRefusedText(c.finding), balloon = UnsafeFolderBalloonText(c.finding);
-        EXPECT_NE(box.find(c.box), std::string::npos) << box;
-        EXPECT_NE(box.find(":\r\n" + path + "\r\n"), std::string::npos) << box;
-        EXPECT_NE(box.find(c.finding.accountOnly ? "Copy vantu into a new folder under Program Files, made by an "
-                                                   "administrator, such as C:\\Program Files\\vantu (a folder moved"
-                                                 : "Move vantu to a folder under Program Files, made by an "
-                                                   "administrator, such as C:\\Program Files\\vantu, then turn"),
+        const std::string refused = AutostartRefusedText(c.finding);
+        EXPECT_EQ(refused.find(std::string(c.box)), 0u) << refused;
+        EXPECT_NE(refused.find(":\r\n" + c.finding.path + "\r\n"), std::string::npos) << refused;
+        EXPECT_NE(refused.find(c.finding.accountOnly ? "Copy vantu into a new folder under Program Files, made by an "
+                                                       "administrator, such as C:\\Program Files\\vantu (a folder moved"
+                                                     : "Move vantu to a folder under Program Files, made by an "
+                                                       "administrator, such as C:\\Program Files\\vantu, then turn"),
                   std::string::npos)
-            << box;
-        EXPECT_EQ(balloon.find("vantu runs as administrator"), 0u) << balloon;
-        EXPECT_NE(balloon.find(c.balloon + path), std::string::npos) << balloon;
-        EXPECT_NE(balloon.find(c.finding.accountOnly ? "Copy vantu to a new folder" : "made by an administrator"),
-                  std::string::npos)
-            << balloon;
-        EXPECT_LE(balloon.size(), BalloonLimit);
-    }
-}
-
-// The balloon holds 255 characters: a path that fits exactly is shown whole, one
-// character more and it loses its middle, keeping both ends.
-TEST(FolderSafetyTest, BalloonShortensALongPathInTheMiddle) {
-    const size_t room = BalloonLimit - UnsafeFolderBalloonText({Cause::FolderAbove, ""}).size();
-    ASSERT_GT(room, 60u);
-    std::string deep = "C:\\";
-    while (deep.size() < 600)
-        deep += "Folder" + std::to_string(deep.size()) + "\\";
-    deep += "vantu";
-    for (const size_t length : {room, room + 1, deep.size()}) {
-        const std::string path = deep.substr(deep.size() - length);
-        const std::string text = UnsafeFolderBalloonText({Cause::FolderAbove, path});
-        const size_t start = text.find(": ") + 2;
-        EXPECT_EQ(text.size(), BalloonLimit) << length;
-        if (length <= room) {
-            EXPECT_EQ(text.substr(start, length), path);
-            continue;
+            << refused;
+        EXPECT_EQ(refused.find("convert E: /fs:ntfs") != std::string::npos, c.finding.cause == Cause::NoPermissions);
+        EXPECT_NE(refused.find("was therefore not turned on"), std::string::npos);
+        for (const bool removed : {true, false}) {
+            const std::string text = AutostartRemovedText(c.finding, removed);
+            EXPECT_EQ(text.find(c.box), 0u) << text;
+            EXPECT_NE(text.find(removed ? "has therefore been turned off" : "could not remove it"), std::string::npos);
+            EXPECT_NE(text.find(refused.substr(refused.rfind("\r\n"))), std::string::npos) << "the same way out";
         }
-        const std::string shown = text.substr(start, room);
-        const size_t dots = shown.find("...");
-        ASSERT_NE(dots, std::string::npos) << text;
-        const std::string head = shown.substr(0, dots), tail = shown.substr(dots + 3);
-        EXPECT_EQ(head, path.substr(0, head.size())) << text;
-        EXPECT_EQ(tail, path.substr(path.size() - tail.size())) << text;
-        EXPECT_LE(tail.size() - head.size(), 1u) << text;
     }
 }

@@ -10,7 +10,11 @@
 namespace {
 
 void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+std::string Read(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
 
 // No settings file nor a new one left, before and after each test.
 class ProgramIni : public testing::Test {
@@ -31,9 +35,10 @@ protected:
     const SettingsRecord saved_ = modSettings::Settings;
 };
 
-// A save puts the whole new file in place at once: the new file that a killed save left
-// is overwritten (hidden and read-only as it may be) and gone afterwards, lines the
-// program does not know stay, and a hidden settings file stays hidden.
+// A save puts the whole new file in place at once, through a file of its own made anew:
+// a "vantu.ini.new" beside it, anyone's, is never written through (hidden and read-only
+// as it may be), lines the program does not know stay, and a hidden settings file
+// stays hidden.
 TEST_F(ProgramIni, SaveReplacesTheFileOverALeftoverAndKeepsItsMarks) {
     Write(path_, "; mine\r\n[Fan]\r\nControl=1\r\n");
     SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_HIDDEN);
@@ -42,11 +47,9 @@ TEST_F(ProgramIni, SaveReplacesTheFileOverALeftoverAndKeepsItsMarks) {
     modSettings::LoadSettings();
     modSettings::Settings.Fan.Stop = 45;
     modSettings::SaveSettings();
-    std::ostringstream text;
-    text << std::ifstream(path_, std::ios::binary).rdbuf();
-    EXPECT_EQ(0u, text.str().find("; mine\r\n[Fan]\r\nControl=1\r\nStop=45\r\nSlow=60\r\n")) << text.str();
+    EXPECT_EQ(0u, Read(path_).find("; mine\r\n[Fan]\r\nControl=1\r\nStop=45\r\nSlow=60\r\n")) << Read(path_);
     EXPECT_NE(0u, GetFileAttributesA(path_.c_str()) & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_FALSE(Exists(leftover_));
+    EXPECT_EQ(Read(leftover_), "[Fan]\r\nControl=0\r\nSto");
 }
 
 }  // namespace

@@ -68,16 +68,17 @@ void Write(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 // From Windows 6.0 the autostart is a scheduled task, the shortcut before: set up,
-// seen at the next start, a shortcut left from before removed, deleted when cleared;
-// one that cannot be registered comes back as a failure. The program it starts is read
-// back from the task (as Windows or Wine stores it) or the shortcut.
+// seen at the next start, deleted when cleared; one that cannot be registered comes
+// back as a failure. A shortcut in the Startup folder is neither counted nor touched
+// from 6.0 on. The program it starts is read back from the task (as Windows or Wine
+// stores it) or from the shortcut's own bytes, as Wine's shell writes them.
 TEST(StartupLinkTest, AutostartIsATaskFromWindows6AndItsProgramIsReadBack) {
     const bool windows6 = std::exchange(modSettings::IsWindows6OrLater, true);
     const std::string name = ExecutableName(), folder = modSettings::AppFolder(), task = TaskPath(name);
     DeleteFileA(task.c_str());
-    ASSERT_EQ(CreateStartupLink(name, folder), S_OK);  // an earlier build's
+    ASSERT_EQ(CreateStartupLink(name, folder), S_OK);  // an earlier build's, or anyone's
+    EXPECT_FALSE(AutostartExists(name));
     ASSERT_EQ(UpdateAutostart(name, folder, true), S_OK);
-    EXPECT_FALSE(StartupLinkExists(name));
     EXPECT_TRUE(AutostartExists(name));
     // What Wine keeps of the definition (it drops the trigger, the rights and the
     // program; tests/native/StartupTaskTest.cpp reads them in what is registered).
@@ -96,6 +97,8 @@ TEST(StartupLinkTest, AutostartIsATaskFromWindows6AndItsProgramIsReadBack) {
     }
     ASSERT_EQ(UpdateAutostart(name, folder, false), S_OK);
     EXPECT_FALSE(AutostartExists(name));
+    EXPECT_TRUE(StartupLinkExists(name));
+    RemoveStartupLink(name);
     ASSERT_TRUE(CreateDirectoryA(task.c_str(), nullptr));
     EXPECT_TRUE(FAILED(UpdateAutostart(name, folder, true)));
     RemoveDirectoryA(task.c_str());
