@@ -8,9 +8,10 @@
 #include "app/HistoryChartView.h"
 #include "app/modHistory.h"
 #include "resources/resource.h"
+#include "settings/modFolderSafety.h"
 #include "settings/modSettings.h"
-#include "system/Files.h"
 #include "system/SystemLibrary.h"
+#include "system/modShellToken.h"
 
 namespace frmHistory {
 
@@ -123,17 +124,26 @@ std::wstring AskFileName() {
     return path;
 }
 
-// Written as the settings are: whole or not at all, any older file left whole.
+// Written as the settings are: whole or not at all, any older file left whole; and
+// where the user's own programs run without administrator rights, with the rights of
+// the desktop's user, since the folder is the user's choice and may be theirs to
+// change between two steps of the save.
 void butSaveAs_Click() {
     const std::wstring path = AskFileName();
     // The program may have ended while the dialog was open: then nothing is written.
     if (path.empty() || !window.hwnd)
         return;
-    if (!ReplaceFileContents(path, HistoryCsv())) {
-        const std::string title = modSettings::AppTitle;
-        const std::wstring text = L"The history could not be saved to " + path + L".";
-        MessageBoxW(window.hwnd, text.c_str(), std::wstring(title.begin(), title.end()).c_str(), MB_OK);
-    }
+    const bool splitToken = !modFolderSafety::RunningAccount().accountTrusted;
+    const modShellToken::Result result = modShellToken::ReplaceAsUser(path, HistoryCsv(), splitToken);
+    if (result.saved)
+        return;
+    const std::string missing = ShellToken::Missing(result.verdict), title = modSettings::AppTitle;
+    const std::wstring text =
+        missing.empty() ? L"The history could not be saved to " + path + L"."
+                        : L"The history was not saved to " + path +
+                              L": vantu writes it with the rights of the desktop's user, and " +
+                              std::wstring(missing.begin(), missing.end()) + L".";
+    MessageBoxW(window.hwnd, text.c_str(), std::wstring(title.begin(), title.end()).c_str(), MB_OK);
 }
 
 void Form_Load(HWND hwnd) {

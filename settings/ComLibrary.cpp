@@ -13,6 +13,7 @@ struct Functions {
     decltype(&::CoUninitialize) coUninitialize = nullptr;
     decltype(&::CoCreateInstance) coCreateInstance = nullptr;
     decltype(&::CoSetProxyBlanket) coSetProxyBlanket = nullptr;
+    decltype(&::CoInitializeSecurity) coInitializeSecurity = nullptr;
     decltype(&::SysAllocString) sysAllocString = nullptr;
     decltype(&::SysFreeString) sysFreeString = nullptr;
     decltype(&::VariantClear) variantClear = nullptr;
@@ -25,6 +26,7 @@ struct Functions {
 
 Functions Table;
 bool Looked = false;
+bool SecurityOurs = false;  // the process's COM security is the one SecureCalls set
 HMODULE Ole32 = nullptr, OleAut32 = nullptr;
 
 // From the system folder by its full path: the program runs with administrator rights.
@@ -50,6 +52,7 @@ const Functions& Get() {
     Find(ole32, "CoUninitialize", Table.coUninitialize);
     Find(ole32, "CoCreateInstance", Table.coCreateInstance);
     Find(ole32, "CoSetProxyBlanket", Table.coSetProxyBlanket);
+    Find(ole32, "CoInitializeSecurity", Table.coInitializeSecurity);
     Find(oleaut32, "SysAllocString", Table.sysAllocString);
     Find(oleaut32, "SysFreeString", Table.sysFreeString);
     Find(oleaut32, "VariantClear", Table.variantClear);
@@ -69,6 +72,19 @@ void Unload() {
             FreeLibrary(std::exchange(*library, nullptr));
     Table = Functions{};
     Looked = false;
+    // COM keeps its security while its library stays in the process.
+    if (!GetModuleHandleA("ole32.dll"))
+        SecurityOurs = false;
+}
+
+bool SecureCalls() {
+    const auto fn = Get().coInitializeSecurity;
+    const HRESULT result = fn ? fn(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IDENTIFY,
+                                   nullptr, EOAC_NO_CUSTOM_MARSHAL, nullptr)
+                              : E_FAIL;
+    if (result == S_OK)
+        SecurityOurs = true;
+    return result == S_OK || (result == RPC_E_TOO_LATE && SecurityOurs);
 }
 
 HRESULT CoInitializeEx(LPVOID reserved, DWORD flags) {

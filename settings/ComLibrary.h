@@ -14,6 +14,13 @@ namespace ComLibrary {
 // COM object or string of theirs is left. The next call loads them again.
 void Unload();
 
+// COM's security for the process, once per loading of its library, right after the
+// thread entered COM: calls out of the program with an identify-level token (the
+// object cannot act as the program) and no custom marshalling of what comes back (no
+// code of the other process's choosing runs here). True when it is in force, set now
+// or by an earlier call of the program's; false when anything else set it first.
+bool SecureCalls();
+
 HRESULT CoInitializeEx(LPVOID reserved, DWORD flags);
 void CoUninitialize();
 HRESULT CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID wanted, LPVOID* object);

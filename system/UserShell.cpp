@@ -12,11 +12,13 @@ namespace UserShell {
 
 // The desktop window's shell view, and from it the shell's automation object, whose
 // ShellExecute runs in the shell's process: the way Windows' own samples give for
-// starting something unelevated from an elevated program.
+// starting something unelevated from an elevated program. The shell is another user's
+// process (unelevated, or whoever registered the shell window): what it returns is
+// taken only under COM security of the program's own.
 bool OpenThroughTheDesktop(const char* address) {
     const ComApartment apartment;  // declared first: left after the objects are released
     ComPtr<IShellWindows> windows;
-    if (!apartment.usable() || FAILED(ComLibrary::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
+    if (!apartment.usable() || !ComLibrary::SecureCalls() || FAILED(ComLibrary::CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
                                                                   IID_IShellWindows, windows.put())))
         return false;
     VARIANT desktop{};

@@ -7,7 +7,8 @@
 namespace UserShell {
 
 // True when the desktop's shell opened it; false when it could not be reached (no
-// shell, or one that does not offer its desktop's dispatch object).
+// shell, or one that does not offer its desktop's dispatch object) or COM's security
+// could not be made the program's own.
 bool OpenThroughTheDesktop(const char* address);
 
 }  // namespace UserShell
