@@ -17,6 +17,7 @@
 #include "settings/AppPath.h"
 #include "settings/modSettings.h"
 #include "system/modDeviceControl.h"
+#include "system/modInstanceLock.h"
 #include "settings/modStartupLink.h"
 #include "system/AcpiEcPatch.h"
 #include "system/modAcpiECPatch.h"
@@ -44,7 +45,6 @@ struct StartedParts {
 
 struct MainWindowState {
     HWND hwnd = nullptr;
-    HANDLE instanceMutex = nullptr;  // held for the whole run
     UINT timerInterval = kDefaultTimerInterval;
     UINT taskbarCreated = 0;  // registered message: the shell's tray is new
     StartedParts started;
@@ -54,12 +54,6 @@ struct MainWindowState {
 
 void ShowMessage(const char* text) {
     MessageBoxA(nullptr, text, modSettings::AppTitle, MB_OK);
-}
-
-// A machine has one EC: any other running copy, in any session, counts.
-bool AnotherInstanceRuns() {
-    state.instanceMutex = CreateMutexA(nullptr, FALSE, "Global\\vantu.instance");
-    return state.instanceMutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 // WinIo first, as on the machines the program was made for; PawnIO only when all the
@@ -95,7 +89,7 @@ bool Form_Load() {
         state.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(modPowerEvents::WindowProc)));
     state.started.subclass = true;
 
-    if (AnotherInstanceRuns())
+    if (!modInstanceLock::TakeInstanceLock())
         return EndAtStartup(std::string(modSettings::AppTitle) + " is already running!");
 
     modSettings::LoadSettings();

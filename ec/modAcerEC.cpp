@@ -83,43 +83,67 @@ bool LoadPorts() {
 
 const PortLibrary* Ports() { return PortAccessOpen ? &Library : nullptr; }
 
+// How much longer the fan's hand-back waits for the lock before it writes without it.
+constexpr DWORD kHandBackLockWait = 1000;
+
+enum class LockState { Held, Kept, Open };  // taken; kept by another program; none to take
+
 // A lock that cannot be opened at all protects nothing here, and refusing the EC then
 // would leave the fan as it is for good: the transaction goes ahead without it.
-bool LockEc() {
+LockState LockEc(DWORD wait) {
     if (!EcLock)
         EcLock = Handle(CreateMutexA(nullptr, FALSE, kEcLockName));
     if (!EcLock)
         EcLock = Handle(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kEcLockName));
     if (!EcLock)
-        return true;
+        return LockState::Open;
     // Abandoned: its holder died; we own it now, and the EC is ours to use.
-    const DWORD wait = WaitForSingleObject(EcLock.get(), EcProtocol::LockWait);
-    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    const DWORD result = WaitForSingleObject(EcLock.get(), wait);
+    return result == WAIT_OBJECT_0 || result == WAIT_ABANDONED ? LockState::Held : LockState::Kept;
 }
 
-void UnlockEc() {
-    if (EcLock)
-        ReleaseMutex(EcLock.get());
-}
-
+// The EC's ports, under the lock that other programs share. Handing the fan back, the
+// lock is waited for once more and then done without: another program that keeps it
+// (or took its name with an open DACL) must not keep the fan from the EC for good. Such
+// a write can interleave with that program's own transaction and land in another EC
+// register; a fan left off at a high temperature is worse.
 struct WinIoPorts final : EcProtocol::PortIo {
+    explicit WinIoPorts(bool handingBack = false) : handingBack_(handingBack) {}
     uint8_t InPort(uint16_t port) override { return modAcerEC::InPort(port); }
     void OutPort(uint8_t value, uint16_t port) override { modAcerEC::OutPort(value, port); }
     void Pause() override { Sleep(1); }
     bool Lock() override {
-        if (!LockEc())
+        LockState state = LockEc(EcProtocol::LockWait);
+        if (state == LockState::Kept && handingBack_)
+            state = LockEc(kHandBackLockWait);
+        held_ = state == LockState::Held;
+        if (state == LockState::Kept && !handingBack_)
             return false;
+        // Once the crash hand-back has begun, only its thread reaches the EC.
         const DWORD handBack = HandBackThread;
         if (handBack == 0 || handBack == GetCurrentThreadId())
             return true;
-        UnlockEc();
+        Unlock();
         return false;
     }
-    void Unlock() override { UnlockEc(); }
+    void Unlock() override {
+        if (held_)
+            ReleaseMutex(EcLock.get());
+        held_ = false;
+    }
+
+private:
+    bool handingBack_;
+    bool held_ = false;
 };
 
+bool WriteEcAs(bool handingBack, uint8_t value, uint8_t reg) {
+    WinIoPorts io(handingBack);
+    return Ports() && EcProtocol::WriteEC(io, value, reg);
+}
+
 void WriteFanRegister(uint8_t value, int32_t state) {
-    CurrentFanState = WriteEC(value, Plan.FanRegister) ? state : FanStateUnknown;
+    CurrentFanState = WriteEcAs(state == FanStateAuto, value, Plan.FanRegister) ? state : FanStateUnknown;
 }
 
 }  // namespace
@@ -199,10 +223,7 @@ bool WaitOutputBufferFull() {
     return EcProtocol::WaitOutputBufferFull(io);
 }
 
-bool WriteEC(uint8_t value, uint8_t reg) {
-    WinIoPorts io;
-    return Ports() && EcProtocol::WriteEC(io, value, reg);
-}
+bool WriteEC(uint8_t value, uint8_t reg) { return WriteEcAs(false, value, reg); }
 
 uint8_t ReadEC(uint8_t reg) {
     WinIoPorts io;

@@ -50,7 +50,9 @@ uint8_t ReadEC(uint8_t reg);
 uint8_t ReadTemperature();
 // Each writes its mode's byte to the fan register and records the state, whether or
 // not the EC took the bytes; a skipped write (port access closed, the EC lock kept)
-// leaves the state unknown, so that the next tick writes again.
+// leaves the state unknown, so that the next tick writes again. SetFanAuto, which
+// hands the fan back to the EC, waits a second more for a lock that another program
+// keeps, then writes without it.
 void SetFanOff();
 void SetFanSlow();
 void SetFanAuto();

@@ -2,6 +2,8 @@
 // its settings file, its message boxes and the simulated EC's log.
 #include <gtest/gtest.h>
 
+#include <sddl.h>
+
 #include "Harness.h"
 
 namespace e2e {
@@ -68,6 +70,30 @@ TEST(Startup, ACopyEndingAtStartupLeavesItsSettingsAndTheEcAlone) {
             EXPECT_TRUE(runningFolder.WaitForEcLog("R 58", runningFolder.EcLog("R 58").size() + 1))
                 << "the running copy stopped";
         }
+    }
+}
+
+// Whoever takes the instance's name first, a standard user's object or one that vantu
+// may not open, keeps no vantu from starting, and a second copy still refuses.
+TEST(Startup, ASquattedInstanceNameStopsNoCopyAndLetsNoSecondRun) {
+    for (const char* squatter : {"O:BUD:(A;;GA;;;WD)", "O:BAD:"}) {  // another owner; a DACL that denies all
+        SCOPED_TRACE(squatter);
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(squatter, SDDL_REVISION_1, &descriptor, nullptr));
+        SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+        const Handle name(CreateMutexA(&attributes, FALSE, "Global\\vantu.instance"));
+        LocalFree(descriptor);
+        ASSERT_TRUE(name);
+        const TestFolder first("-first"), second("-second");
+        const Vantu running(first);
+        ASSERT_TRUE(first.WaitForEcLog("R 58", 1));
+        const Vantu copy(second);
+        const auto box = WaitForMessageBox(copy.ProcessId(), "vantu");
+        ASSERT_TRUE(box.has_value());
+        EXPECT_EQ(box->text, "vantu is already running!");
+        box->Press(IDOK);
+        EXPECT_TRUE(copy.WaitForExit().has_value());
+        EXPECT_TRUE(running.Closed());
     }
 }
 

@@ -1,0 +1,63 @@
+#include "system/modInstanceLock.h"
+
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <string>
+
+#include "system/Handle.h"
+
+namespace modInstanceLock {
+
+namespace {
+
+constexpr char kInstanceName[] = "Global\\vantu.instance";
+// Owned by the Administrators, and only SYSTEM and they may open it.
+constexpr char kInstanceSecurity[] = "O:BAD:(A;;GA;;;SY)(A;;GA;;;BA)";
+
+Handle Instance, LockFile;  // held for the whole run
+
+bool OwnedByTheTrusted(HANDLE object) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                        &descriptor) != ERROR_SUCCESS)
+        return false;
+    const bool trusted = IsWellKnownSid(owner, WinLocalSystemSid) || IsWellKnownSid(owner, WinBuiltinAdministratorsSid);
+    LocalFree(descriptor);
+    return trusted;
+}
+
+// Not GetWindowsDirectory: under Terminal Services that is the user's own.
+std::string LockFilePath() {
+    char windows[MAX_PATH] = {};
+    const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? "" : std::string(windows) + "\\vantu.lock";
+}
+
+}  // namespace
+
+bool TakeInstanceLock() {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorA(kInstanceSecurity, SDDL_REVISION_1, &descriptor, nullptr);
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    Instance = Handle(CreateMutexA(descriptor ? &attributes : nullptr, FALSE, kInstanceName));
+    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    LocalFree(descriptor);
+    if (Instance && existed && OwnedByTheTrusted(Instance.get()))
+        return false;
+    // The name is this copy's, someone else's, or not to be opened: the file decides,
+    // for every copy alike, so that a squatter who lets go of the name later cannot
+    // let a second copy take it while this one runs on the file.
+    const std::string path = LockFilePath();
+    LockFile = Handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (LockFile)
+        return true;
+    if (GetLastError() == ERROR_SHARING_VIOLATION)
+        return false;
+    return Instance && !existed;  // no file to be had: the name, the program's own, holds alone
+}
+
+}  // namespace modInstanceLock
