@@ -47,6 +47,23 @@ void ToggleDevice(uint32_t id, void (*toggle)(bool), bool (*enabled)()) {
     SetMenuChecked(id, enabled());
 }
 
+// devcon runs with administrator rights: a pattern that lists no device, or many, is
+// never switched.
+void mnuCustomDevice_Click() {
+    if (!modDeviceControl::NamesDevices(modSettings::Settings.CustomDeviceID))
+        return;  // its entry is greyed
+    const auto toggled = modDeviceControl::ToggleCustomDevice(!modDeviceControl::CustomDeviceEnabled());
+    SetMenuChecked(IDM_CUSTOMDEVICE, modDeviceControl::CustomDeviceEnabled());
+    if (toggled.switched)
+        return;
+    const std::string text =
+        (toggled.matching < 0 ? std::string("devcon did not say how many devices the custom device's ID matches")
+                              : "The custom device's ID matches " + std::to_string(toggled.matching) + " devices") +
+        ": vantu switches it only when it matches 1 to " + std::to_string(modDeviceControl::MaxCustomDevices) +
+        ". Nothing was switched.";
+    MessageBoxA(MainWindow(), text.c_str(), modSettings::AppTitle, MB_OK);
+}
+
 void ChooseResolution(uint32_t id, int32_t width, int32_t height) {
     modScreenRes::ChangeResolution(width, height);
     CheckResolutionEntry(id);
@@ -103,7 +120,7 @@ bool MenuCommand(uint32_t id) {
         case IDM_LAN: ToggleDevice(id, ToggleLAN, LanEnabled); break;
         case IDM_WIFI: ToggleDevice(id, ToggleWifi, WifiEnabled); break;
         case IDM_WEBCAM: ToggleDevice(id, ToggleWebcam, WebcamEnabled); break;
-        case IDM_CUSTOMDEVICE: ToggleDevice(id, ToggleCustomDevice, CustomDeviceEnabled); break;
+        case IDM_CUSTOMDEVICE: mnuCustomDevice_Click(); break;
         case IDM_OFF: ChooseFanMode(0); break;
         case IDM_SLOW: ChooseFanMode(1); break;
         case IDM_AUTO: ChooseFanMode(2); break;
@@ -148,6 +165,8 @@ void PrepareCustomDeviceEntry() {
     const auto& settings = modSettings::Settings;
     SetMenuCaption(IDM_CUSTOMDEVICE, settings.CustomDeviceName);
     SetMenuVisible(IDM_CUSTOMDEVICE, settings.UseCustomDevice);
+    // An ID that names no device in particular, as read from the file: never switched.
+    SetMenuEnabled(IDM_CUSTOMDEVICE, modDeviceControl::NamesDevices(settings.CustomDeviceID));
 }
 
 void RefreshThrottleMenu() {

@@ -9,8 +9,12 @@
 #include "settings/modSettings.h"
 #include "settings/modStartupCheck.h"
 #include "system/SystemLibrary.h"
+#include "system/modSystemEnvironment.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // The environment may be the user's, who can set it without elevation: before
+    // anything reads it (COM expands %SystemRoot% from it), the system's own values.
+    modSystemEnvironment::UseSystemEnvironment();
     RestrictLibrarySearch();
     modFailSafe::InstallCrashHandBack();
     // An autostart that names a folder others can change is judged and removed before

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "settings/Conversion.h"
+#include "system/DeviceCommands.h"
 
 namespace ConfigForm {
 
@@ -159,7 +160,10 @@ SaveResult Save(const View& view, const SettingsRecord& stored) {
         s.FanValueAuto = *automatic;
     }
     s.UseCustomDevice = view.DeviceEnabled;
-    s.CustomDeviceID = view.DeviceID;
+    // Checked only while the custom device is on: an ID kept for later may be anything.
+    result.DeviceIdRejected = view.DeviceEnabled && !modDeviceControl::NamesDevices(view.DeviceID);
+    if (!result.DeviceIdRejected)
+        s.CustomDeviceID = view.DeviceID;
     s.CustomDeviceName = view.DeviceName;
     return result;
 }

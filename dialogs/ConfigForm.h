@@ -57,6 +57,7 @@ struct SaveResult {
     bool AutostartEnabled = false;
     bool ResolutionRejected = false;  // "Error, invalid resolution!": stored size kept
     bool EcValuesRejected = false;    // "Invalid EC values!": the three stored bytes kept
+    bool DeviceIdRejected = false;    // "Invalid device ID!": the stored ID kept
 };
 
 // Save's checks and copy: the record the controls give, starting from the stored one.

@@ -158,6 +158,9 @@ void butSave_Click() {
                                 std::to_string(result.Settings.CustomResolutionHeight));
     if (result.EcValuesRejected)
         ShowMessage(dialog.hwnd, std::string("Invalid EC values!\r\n") + kEcValueMessage);
+    if (result.DeviceIdRejected)
+        ShowMessage(dialog.hwnd, "Invalid device ID!\r\nThe custom device's ID begins with its bus and a backslash "
+                                 "(USB\\ or PCI\\, for example) and holds no * ? @ = or \" but one * at its end.");
     modSettings::Settings = result.Settings;
     modStartupLink::AutostartEnabled = result.AutostartEnabled;
     // The device entry switches the ID just saved, so its check shows that device.

@@ -49,23 +49,6 @@ std::vector<std::string> SearchFolders(std::string_view ownFolder, std::string_v
     return folders;
 }
 
-std::string EnvironmentWithPath(std::string_view block, std::string_view path) {
-    std::string environment;
-    while (!block.empty() && block.front() != '\0') {
-        const std::string_view entry = block.substr(0, block.find('\0'));
-        block.remove_prefix(std::min(block.size(), entry.size() + 1));
-        // A name may itself start with "=" ("=C:=C:\Tools", the current folder per drive).
-        const bool isPath = entry.size() >= 5 && std::equal(entry.begin(), entry.begin() + 5, "PATH=", [](char a, char b) {
-            return (a >= 'a' && a <= 'z' ? static_cast<char>(a - 'a' + 'A') : a) == b;
-        });
-        if (!isPath)
-            environment.append(entry).push_back('\0');
-    }
-    environment.append("PATH=").append(path).push_back('\0');
-    environment.push_back('\0');
-    return environment;
-}
-
 std::vector<std::string> CandidatePaths(std::string_view programName,
                                         const std::vector<std::string>& folders) {
     if (programName.empty())

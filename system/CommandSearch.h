@@ -22,11 +22,6 @@ bool IsAbsolutePath(std::string_view path);
 std::vector<std::string> SearchFolders(std::string_view ownFolder, std::string_view systemFolder,
                                        std::string_view windowsFolder);
 
-// The environment block `block` (NUL-terminated "NAME=value" texts, an empty one at
-// the end) with its PATH, whatever its letters' case, replaced by `path` (added when it
-// had none), so that a command finds the libraries it loads by name only there.
-std::string EnvironmentWithPath(std::string_view block, std::string_view path);
-
 // The files to try for a program, in order: a bare name in each folder, an absolute
 // path as it stands; ".exe" added when the name has no extension, as CreateProcess
 // does. A relative path ("bin\devcon", ".\devcon") gives none.

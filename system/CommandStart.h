@@ -19,7 +19,9 @@ struct StartedProcess {
     Handle Thread;
 };
 
-// Starts the resolved program by its full path, in the system folder, with a PATH of
-// the system and Windows folders only; the child gets the command line as given. Nothing when the program is not found or could not be started.
+// Starts the resolved program by its full path, in the system folder, with an
+// environment made from the system's own values (SystemEnvironment::CommandBlock), none
+// of the program's; the child gets the command line as given. Nothing when the program
+// is not found or could not be started.
 std::optional<StartedProcess> StartCommand(const std::string& commandLine, STARTUPINFOA& startup,
                                            bool inheritHandles, DWORD creationFlags);

@@ -18,6 +18,38 @@ std::string CustomDevicePattern(std::string_view customDeviceId) {
     return pattern + "*\"";
 }
 
+bool NamesDevices(std::string_view customDeviceId) {
+    const size_t slash = customDeviceId.find('\\');
+    if (slash == 0 || slash == std::string_view::npos)
+        return false;
+    for (size_t i = 0; i < slash; ++i) {
+        const char c = customDeviceId[i];
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_'))
+            return false;
+    }
+    std::string_view rest = customDeviceId.substr(slash + 1);
+    if (!rest.empty() && rest.back() == '*')
+        rest.remove_suffix(1);
+    return rest.find_first_of("*?@=\"") == std::string_view::npos;
+}
+
+std::optional<int> MatchingDevices(std::string_view findOutput) {
+    if (Contains(findOutput, "No matching devices found"))
+        return 0;
+    const size_t words = findOutput.find(" matching device(s) found");
+    if (words == std::string_view::npos)
+        return std::nullopt;
+    size_t start = words;
+    while (start > 0 && findOutput[start - 1] >= '0' && findOutput[start - 1] <= '9')
+        --start;
+    if (start == words || words - start > 6)
+        return std::nullopt;
+    int count = 0;
+    for (size_t i = start; i < words; ++i)
+        count = count * 10 + (findOutput[i] - '0');
+    return count;
+}
+
 std::string FindCommand(std::string_view pattern) {
     return "devcon find " + std::string(pattern);
 }

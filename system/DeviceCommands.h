@@ -19,6 +19,19 @@ inline constexpr const char* WebcamPattern2 = "\"USB\\VID_064E*\"";
 // it would close the quoted argument and let the rest of the ID add arguments.
 std::string CustomDevicePattern(std::string_view customDeviceId);
 
+// Whether a custom device ID names devices rather than many or all: an enumerator
+// (letters, digits and _) and a backslash first ("USB\", "PCI\"), and none of * ? @ = "
+// but one * at its very end (the default "USB\VID_1BCF*"). An empty ID would make the
+// pattern "*", every device of the machine.
+bool NamesDevices(std::string_view customDeviceId);
+
+// The custom device's entry switches its devices only when devcon find lists 1 to this
+// many (a 3G module is a composite device with several interfaces).
+inline constexpr int MaxCustomDevices = 8;
+// The number devcon find reports ("12 matching device(s) found.", "No matching devices
+// found."); nothing when its output says neither.
+std::optional<int> MatchingDevices(std::string_view findOutput);
+
 std::string FindCommand(std::string_view pattern);
 std::string StatusCommand(std::string_view pattern);
 std::string ToggleCommand(bool enable, std::string_view pattern);

@@ -56,13 +56,21 @@ void DetectWebcam() {
 void ToggleLAN(bool enable) { Toggle(lanEnabled, enable, LanPattern); }
 void ToggleWifi(bool enable) { Toggle(wifiEnabled, enable, WifiPattern); }
 void ToggleWebcam(bool enable) { Toggle(webcamEnabled, enable, webcamId); }
-void ToggleCustomDevice(bool enable) { Toggle(customDeviceEnabled, enable, CustomPattern()); }
+CustomToggle ToggleCustomDevice(bool enable) {
+    if (!NamesDevices(modSettings::Settings.CustomDeviceID))
+        return {};
+    const int matching = MatchingDevices(Captured(FindCommand(CustomPattern()))).value_or(-1);
+    if (matching < 1 || matching > MaxCustomDevices)
+        return {false, matching};
+    Toggle(customDeviceEnabled, enable, CustomPattern());
+    return {true, matching};
+}
 
 void ReadDevicesStatus() {
     lanEnabled = ReadStatus(LanPattern);
     webcamEnabled = ReadStatus(webcamId);
     wifiEnabled = ReadStatus(WifiPattern);
-    customDeviceEnabled = ReadStatus(CustomPattern());
+    customDeviceEnabled = NamesDevices(modSettings::Settings.CustomDeviceID) && ReadStatus(CustomPattern());
 }
 
 void SetDiskAPM(int16_t level) {

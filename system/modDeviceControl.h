@@ -31,9 +31,17 @@ void DetectWebcam();
 void ToggleLAN(bool enable);
 void ToggleWifi(bool enable);
 void ToggleWebcam(bool enable);
-void ToggleCustomDevice(bool enable);
+// The custom device is switched only when its ID names devices (NamesDevices) and devcon
+// find lists 1 to MaxCustomDevices of them; else nothing runs and `matching` says how
+// many it listed (-1: devcon did not say).
+struct CustomToggle {
+    bool switched = false;
+    int matching = -1;
+};
+CustomToggle ToggleCustomDevice(bool enable);
 
-// Runs devcon status for LAN, webcam, WiFi and the custom device, in that order.
+// Runs devcon status for LAN, webcam, WiFi and the custom device, in that order; the
+// custom device only when its ID names devices (else it reads as disabled).
 void ReadDevicesStatus();
 
 // Starts hdparm with the level and records it as the level in force.

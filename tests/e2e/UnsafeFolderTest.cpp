@@ -258,5 +258,54 @@ TEST(UnsafeFolder, CommandsAreNotLookedForAlongPathNorInTheCurrentFolder) {
     EXPECT_NE(folder.Commands("powercfg"), Lines{});  // the one beside the program still runs
 }
 
+// The commands vantu starts get an environment made from the system's values: nothing
+// seeded into vantu's own reaches devcon. A custom device ID that names no device in
+// particular (empty, as a file may hold it) runs no devcon at all and stays in the file;
+// one whose pattern devcon find says matches 12 devices switches none, and says so.
+TEST(UnsafeFolder, CommandsGetTheSystemsEnvironmentAndNeverSwitchManyDevices) {
+    char windows[MAX_PATH] = {}, system[MAX_PATH] = {};
+    GetSystemWindowsDirectoryA(windows, MAX_PATH);
+    GetSystemDirectoryA(system, MAX_PATH);
+    const std::string seeded[][2] = {{"VANTU_MARKER", "seeded"}, {"__COMPAT_LAYER", "RunAsInvoker"},
+                                     {"ComSpec", "C:\\vantu-e2e\\cmd.exe"}, {"SystemRoot", "C:\\vantu-e2e"}};
+    const TestFolder folder;
+    folder.AddFakeCommand("devcon");
+    folder.WriteIni(std::string(kIni) + "[Special]\r\nUseCustomDevice=True\r\nCustomDeviceID=\r\n");
+    const std::string comSpec = std::string(system) + "\\cmd.exe";
+    for (const auto& [name, value] : seeded)  // vantu gets this process's environment
+        SetEnvironmentVariableA(name.c_str(), value.c_str());
+    std::optional<Vantu> vantu(std::in_place, folder);
+    for (const auto& [name, value] : seeded)
+        SetEnvironmentVariableA(name.c_str(), name == "SystemRoot" ? windows : name == "ComSpec" ? comSpec.c_str() : nullptr);
+    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
+    const std::string environment = ReadFileText(folder.Path("devcon.env"));
+    for (const std::string& variable :
+         {std::string("SystemRoot=") + windows, std::string("windir=") + windows, std::string("SystemDrive=C:"),
+          "ComSpec=" + comSpec, "PATH=" + std::string(system) + ";" + windows,
+          std::string("OS=Windows_NT"), std::string("PROCESSOR_ARCHITECTURE=x86")})
+        EXPECT_NE(environment.find(variable + "\r\n"), std::string::npos) << variable << " in\n" << environment;
+    for (const char* absent : {"VANTU_MARKER=", "__COMPAT_LAYER=", "vantu-e2e", "TEMP=", "TMP="})
+        EXPECT_EQ(environment.find(absent), std::string::npos) << absent << " in\n" << environment;
+
+    PostMessageA(vantu->MainWindow(), WM_COMMAND, IDM_CUSTOMDEVICE, 0);
+    ASSERT_TRUE(vantu->Closed());
+    for (const std::string& line : folder.Commands("devcon"))
+        EXPECT_EQ(line.find("\"*\""), std::string::npos) << line;
+    EXPECT_NE(folder.Ini().find("CustomDeviceID=\r\n"), std::string::npos) << folder.Ini();
+
+    folder.WriteIni(std::string(kIni) + "[Special]\r\nUseCustomDevice=True\r\nCustomDeviceID=USB\\VID_1BCF\r\n");
+    WriteFileText(folder.Path("devcon.outs"), ">devcon find \"USB\\VID_1BCF*\"\r\n12 matching device(s) found.\r\n");
+    vantu.emplace(folder);
+    ASSERT_TRUE(folder.WaitForEcLog("R 58", 1));
+    PostMessageA(vantu->MainWindow(), WM_COMMAND, IDM_CUSTOMDEVICE, 0);
+    const auto box = WaitForMessageBox(vantu->ProcessId(), "vantu");
+    ASSERT_TRUE(box.has_value());
+    EXPECT_NE(box->text.find("matches 12 devices"), std::string::npos) << box->text;
+    box->Press(IDOK);
+    ASSERT_TRUE(vantu->Closed());
+    EXPECT_EQ(folder.Commands("devcon disable"), Lines{});
+    EXPECT_EQ(folder.Commands("devcon enable"), Lines{});
+}
+
 }  // namespace
 }  // namespace e2e

@@ -24,19 +24,6 @@ TEST(CommandSearchTest, FoldersAreTheProgramsTheSystemsAndWindowsOnly) {
 }
 
 // A command's PATH holds only the given folders, whatever the block held before.
-TEST(CommandSearchTest, EnvironmentGetsItsPathReplaced) {
-    using namespace std::string_literals;
-    const struct { std::string block, expected; } cases[] = {
-        {"=C:=C:\\Tools\0Path=C:\\Python;C:\\WINDOWS\0TEMP=C:\\Temp\0\0"s,
-         "=C:=C:\\Tools\0TEMP=C:\\Temp\0PATH=C:\\WINDOWS\\system32;C:\\WINDOWS\0\0"s},
-        {"PATH=a\0path=b\0PATHEXT=.EXE\0\0"s, "PATHEXT=.EXE\0PATH=C:\\WINDOWS\\system32;C:\\WINDOWS\0\0"s},
-        {"\0"s, "PATH=C:\\WINDOWS\\system32;C:\\WINDOWS\0\0"s},
-        {"TEMP=x"s, "TEMP=x\0PATH=C:\\WINDOWS\\system32;C:\\WINDOWS\0\0"s},  // no end: read to the end
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CommandSearch::EnvironmentWithPath(c.block, "C:\\WINDOWS\\system32;C:\\WINDOWS"), c.expected);
-}
-
 TEST(CommandSearchTest, CandidatesAddExeOnlyWithoutExtensionAndRefuseRelativePaths) {
     const Strings folders{"C:\\Tools\\", "C:\\WINDOWS\\system32\\"};
     const struct { const char* name; Strings paths; } cases[] = {

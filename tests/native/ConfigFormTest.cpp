@@ -58,17 +58,18 @@ TEST(ConfigForm, PatchButtonsFromTheDriverStateAndTheSystem) {
 }
 
 // Typed numbers are checked on save, each group on its own: a resolution that is not
-// two 16-bit numbers, or fan bytes that are not all hex bytes, keep what was stored
-// (the bytes all three); the rest is saved either way. A small resolution is raised.
+// two 16-bit numbers, or fan bytes that are not all hex bytes, or (while the custom
+// device is on) an ID that names no device in particular, keep what was stored (the
+// bytes all three); the rest is saved either way. A small resolution is raised.
 TEST(ConfigForm, TypedNumbersAreCheckedOnSave) {
     const struct { const char *width, *height, *slow, *stop, *automatic; bool resolutionRejected; int32_t w, h;
-                   bool bytesRejected; uint8_t s, o, a; } cases[] = {
-        {"800", "600", "20", "af", "00A0", false, 1024, 768, false, 0x20, 0xAF, 0xA0},
-        {"1280", "1024", "0", "FF", "000000AF", false, 1280, 1024, false, 0, 255, 175},
-        {"40000", "768", "1G", "AF", "0", true, 1200, 900, true, 16, 175, 0},
-        {"1024", "-40000", "20", "AF", "0", true, 1200, 900, false, 0x20, 0xAF, 0},
-        {"1280", "1024", "20", "-1", "0", false, 1280, 1024, true, 16, 175, 0},
-        {"1280", "1024", "20", "AF", "&H10", false, 1280, 1024, true, 16, 175, 0},
+                   bool bytesRejected; uint8_t s, o, a; bool deviceOn; const char* id; bool idRejected; } cases[] = {
+        {"800", "600", "20", "af", "00A0", false, 1024, 768, false, 0x20, 0xAF, 0xA0, true, "PCI\\VEN_8086*", false},
+        {"1280", "1024", "0", "FF", "000000AF", false, 1280, 1024, false, 0, 255, 175, false, "", false},
+        {"40000", "768", "1G", "AF", "0", true, 1200, 900, true, 16, 175, 0, true, "", true},
+        {"1024", "-40000", "20", "AF", "0", true, 1200, 900, false, 0x20, 0xAF, 0, true, "*", true},
+        {"1280", "1024", "20", "-1", "0", false, 1280, 1024, true, 16, 175, 0, false, "*", false},
+        {"1280", "1024", "20", "AF", "&H10", false, 1280, 1024, true, 16, 175, 0, true, "USB\\VID_1BCF*", false},
     };
     SettingsRecord s = kStored;
     s.CustomResolutionWidth = 1200;
@@ -83,12 +84,16 @@ TEST(ConfigForm, TypedNumbersAreCheckedOnSave) {
         view.FanStop = c.stop;
         view.FanAuto = c.automatic;
         view.NoHDClicks = true;
+        view.DeviceEnabled = c.deviceOn;
+        view.DeviceID = c.id;
         const SaveResult r = Save(view, s);
         const SettingsRecord& saved = r.Settings;
         EXPECT_EQ(std::tuple(r.ResolutionRejected, saved.CustomResolutionWidth, saved.CustomResolutionHeight),
                   std::tuple(c.resolutionRejected, c.w, c.h));
         EXPECT_EQ(std::tuple(r.EcValuesRejected, saved.FanValueSlow, saved.FanValueOff, saved.FanValueAuto),
                   std::tuple(c.bytesRejected, c.s, c.o, c.a));
+        EXPECT_EQ(std::tuple(r.DeviceIdRejected, saved.CustomDeviceID),
+                  std::tuple(c.idRejected, std::string(c.idRejected ? kStored.CustomDeviceID : c.id)));
         EXPECT_TRUE(saved.PreventHDClicks);
     }
 }
@@ -118,7 +123,7 @@ TEST(ConfigForm, LoadShowsAndSaveCopiesEveryControl) {
     view.ProcModeDC.Selected = 0;
     view.DeviceEnabled = true;
     view.DeviceName = "Card reader";
-    view.DeviceID = "USB\\VID_05E3\"";
+    view.DeviceID = "USB\\VID_05E3";
     view.CustomEC = true;
     view.ShowTime = false;
     view.ShowAlerts = false;
@@ -127,6 +132,6 @@ TEST(ConfigForm, LoadShowsAndSaveCopiesEveryControl) {
     const SettingsRecord expected{
         .Fan = {3, 0, 70, 40}, .Processor = {1, 0}, .UseCustomFanValue = true, .FanValueOff = 175, .FanValueSlow = 16,
         .CustomResolutionWidth = 1024, .CustomResolutionHeight = 768, .UseCustomDevice = true,
-        .CustomDeviceName = "Card reader", .CustomDeviceID = "USB\\VID_05E3\""};  // as typed
+        .CustomDeviceName = "Card reader", .CustomDeviceID = "USB\\VID_05E3"};
     EXPECT_EQ(result.Settings, expected);
 }

@@ -13,6 +13,18 @@ TEST(DeviceCommandsTest, CustomPatternLeavesNoWayOutOfItsQuotes) {
         EXPECT_EQ(CustomDevicePattern(c.id), c.pattern) << c.id;
 }
 
+// An enumerator and a backslash first; * ? @ = " nowhere but one * at the very end.
+TEST(DeviceCommandsTest, ACustomIdNamesDevicesNotAllOfThem) {
+    const struct { const char* id; bool names; } cases[] = {
+        {"USB\\VID_1BCF*", true}, {"PCI\\VEN_8086&DEV_27D8", true}, {"HID_1\\x", true}, {"ACPI\\", true},
+        {"", false}, {"*", false}, {"\\VID_1BCF", false}, {"USB", false}, {"US-B\\VID", false},
+        {"USB\\VID_1BCF**", false}, {"USB\\*", true}, {"USB\\VID*_1", false}, {"USB\\VID?", false},
+        {"USB\\@x", false}, {"USB\\A=B", false}, {"USB\\A\"B", false}, {"*USB\\x", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NamesDevices(c.id), c.names) << c.id;
+}
+
 TEST(DeviceCommandsTest, OutputWordsAreMatchedCaseSensitively) {
     const struct { const char* output; const char* webcam; } finds[] = {
         {"No matching devices found.\r\n", WebcamPattern2}, {"no matching devices found.\r\n", WebcamPattern1},
@@ -26,6 +38,12 @@ TEST(DeviceCommandsTest, OutputWordsAreMatchedCaseSensitively) {
     };
     for (const auto& s : statuses)
         EXPECT_EQ(EnabledFromStatus(s.output), s.enabled) << s.output;
+    const struct { const char* output; std::optional<int> count; } counts[] = {
+        {"No matching devices found.\r\n", 0}, {finds[2].output, 1}, {"a\r\nb\r\n12 matching device(s) found.\r\n", 12},
+        {"matching device(s) found.", {}}, {"devcon failed.", {}}, {"1234567 matching device(s) found.", {}},
+    };
+    for (const auto& c : counts)
+        EXPECT_EQ(MatchingDevices(c.output), c.count) << c.output;
 }
 
 TEST(DeviceCommandsTest, CommandLines) {

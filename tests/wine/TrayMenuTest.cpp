@@ -55,6 +55,7 @@ protected:
     }
     void TearDown() override {
         frmMain::SetMenuVisible(IDM_CUSTOMDEVICE, true);
+        frmMain::SetMenuEnabled(IDM_CUSTOMDEVICE, true);
         FakePowerSupply::Mains();
         frmMain::RefreshFanMenu();  // no battery lines left for the next test
         DeleteFileA(modSettings::IniFilePath().c_str());
@@ -97,23 +98,25 @@ TEST_F(TrayMenu, FanEntriesSaveTheModeOfThePowerSourceAndMoveTheCheck) {
 }
 
 // The entries show what devcon's words say of each device ("disabled" only in lower
-// case counts; the webcam's pattern from its find; the custom ID's quote kept out of the
-// line); an entry switches its device the other way at once, the check showing it. The
-// switches run on their own, in any order.
+// case counts; the webcam's pattern from its find); an entry switches its device the
+// other way at once, the check showing it, the custom one once devcon find lists its
+// devices. The switches run on their own, in any order. A custom ID that names no
+// device in particular is greyed and runs no devcon at all.
 TEST_F(TrayMenu, DeviceEntriesShowDevconsStateAndToggleTheirDevice) {
     std::ofstream(modSettings::AppFolder() + "devcon.outs", std::ios::binary)
         << ">devcon find \"USB\\VID_0C45*\"\r\nNo matching devices found.\r\n"
            ">devcon status \"PCI\\VEN_10EC&DEV_8136*\"\r\n    Device is disabled.\r\n"
            ">devcon status \"USB\\VID_064E*\"\r\n    Device is Disabled.\r\n"
-           ">devcon status \"USB\\VID_12 /r x*\"\r\nUSB\\VID_12\r\n    Device is disabled.\r\n";
+           ">devcon status \"USB\\VID_12*\"\r\nUSB\\VID_12\r\n    Device is disabled.\r\n"
+           ">devcon find \"USB\\VID_12*\"\r\nUSB\\VID_12&MI_00\r\nUSB\\VID_12&MI_01\r\n2 matching device(s) found.\r\n";
     modSettings::Settings.UseCustomDevice = true;
-    modSettings::Settings.CustomDeviceID = "USB\\VID_12\" /r \"x";
+    modSettings::Settings.CustomDeviceID = "USB\\VID_12";
     modSettings::Settings.CustomDeviceName = "Reader";
     frmMain::PrepareCustomDeviceEntry();
     modDeviceControl::DetectWebcam();
     frmMain::CheckDevicesStatus();
     EXPECT_EQ(Submenu("&Devices"), "LAN|Wi-Fi*|Webcam*|Reader");
-    const char kLan[] = "\"PCI\\VEN_10EC&DEV_8136*\"", kWifi[] = "\"PCI\\VEN_168C&DEV_001C*\"", kReader[] = "\"USB\\VID_12 /r x*\"";
+    const char kLan[] = "\"PCI\\VEN_10EC&DEV_8136*\"", kWifi[] = "\"PCI\\VEN_168C&DEV_001C*\"", kReader[] = "\"USB\\VID_12*\"";
     EXPECT_EQ(CommandLog::Lines(), (CommandLog::Text{"devcon find \"USB\\VID_0C45*\"", std::string("devcon status ") + kLan,
                                                      "devcon status \"USB\\VID_064E*\"", std::string("devcon status ") + kWifi,
                                                      std::string("devcon status ") + kReader}));
@@ -121,10 +124,19 @@ TEST_F(TrayMenu, DeviceEntriesShowDevconsStateAndToggleTheirDevice) {
     for (uint32_t id : {IDM_LAN, IDM_WIFI, IDM_CUSTOMDEVICE, IDM_WIFI})
         frmMain::MenuCommand(id);
     EXPECT_EQ(Submenu("&Devices"), "LAN*|Wi-Fi*|Webcam*|Reader*");
-    CommandLog::Text lines = CommandLog::WaitForLines(4);
+    CommandLog::Text lines = CommandLog::WaitForLines(5);
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines, (CommandLog::Text{std::string("devcon disable ") + kWifi, std::string("devcon enable ") + kLan,
-                                       std::string("devcon enable ") + kWifi, std::string("devcon enable ") + kReader}));
+                                       std::string("devcon enable ") + kWifi, std::string("devcon enable ") + kReader,
+                                       std::string("devcon find ") + kReader}));
+
+    modSettings::Settings.CustomDeviceID = "";  // as a file may hold it: the pattern would be "*"
+    frmMain::PrepareCustomDeviceEntry();
+    frmMain::CheckDevicesStatus();
+    CommandLog::Clear();
+    frmMain::MenuCommand(IDM_CUSTOMDEVICE);
+    EXPECT_EQ(Submenu("&Devices"), "LAN|Wi-Fi*|Webcam*|Reader~");
+    EXPECT_EQ(CommandLog::Lines(), CommandLog::Text{});
 }
 
 // The CPU entries set and store the mode of the power source in use, powercfg taking

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "system/Handle.h"
+#include "system/modSystemEnvironment.h"
 
 using modCmdOutput::RunCommand;
 
@@ -68,3 +69,20 @@ TEST(RunCommandTest, ACommandThatNeverEndsIsCutAtTheBound) {
 }
 
 }  // namespace
+
+// The program's own environment after start-up's first step: a SystemRoot and a
+// ComSpec of the user's replaced by the system's, __COMPAT_LAYER gone.
+TEST(SystemEnvironmentTest, TheProgramsOwnVariablesAreTheSystems) {
+    char windows[MAX_PATH] = {}, system[MAX_PATH] = {}, value[MAX_PATH] = {};
+    GetSystemWindowsDirectoryA(windows, MAX_PATH);
+    GetSystemDirectoryA(system, MAX_PATH);
+    SetEnvironmentVariableA("SystemRoot", "C:\\Users\\Tom\\evil");
+    SetEnvironmentVariableA("ComSpec", "C:\\Users\\Tom\\evil\\cmd.exe");
+    SetEnvironmentVariableA("__COMPAT_LAYER", "RunAsInvoker");
+    modSystemEnvironment::UseSystemEnvironment();
+    EXPECT_TRUE(GetEnvironmentVariableA("SystemRoot", value, MAX_PATH));
+    EXPECT_STREQ(value, windows);
+    EXPECT_TRUE(GetEnvironmentVariableA("ComSpec", value, MAX_PATH));
+    EXPECT_EQ(std::string(value), std::string(system) + "\\cmd.exe");
+    EXPECT_FALSE(GetEnvironmentVariableA("__COMPAT_LAYER", value, MAX_PATH));
+}

@@ -1,7 +1,7 @@
 // A stand-in for the console commands the program starts (powercfg, devcon, hdparm).
 // Copied into a test folder under the name of the command it replaces, it appends
 // its command line, exactly as received, as one line to commands.log in its own
-// folder, prints the output scripted for its command line in <own base name>.outs,
+// folder, writes its environment to <own base name>.env there, prints the output scripted for its command line in <own base name>.outs,
 // or else <own base name>.out, from that folder if there is one, and exits 0.
 #include <windows.h>
 
@@ -98,6 +98,17 @@ int main() {
 
     const std::string commandLine = GetCommandLineA();
     AppendLine(folder + "commands.log", commandLine);
+    // The environment it was started with, one variable a line, as its last run had it.
+    if (char* const strings = GetEnvironmentStringsA()) {
+        std::string lines;
+        for (const char* entry = strings; *entry; entry += lstrlenA(entry) + 1)
+            lines.append(entry).append("\r\n");
+        FreeEnvironmentStringsA(strings);
+        const File environment(CreateFileA((folder + baseName + ".env").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                           nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (environment.valid())
+            WriteAll(environment.get(), lines);
+    }
     std::optional<std::string> output;
     if (const auto script = ReadAll(folder + baseName + ".outs"))
         output = OutputFor(*script, commandLine);
