@@ -18,15 +18,21 @@ Profile ForSource(const SettingsRecord& settings, PowerSource source) {
     return profile;
 }
 
-TickProfile Follow(Tracker& tracker, PowerSource read, const SettingsRecord& settings) {
+TickProfile Follow(Tracker& tracker, PowerSource read, uint32_t now, const SettingsRecord& settings) {
     const PowerSource before = tracker.InForce;
-    if (!tracker.Started || (read != before && read == tracker.LastRead))
+    // Unsigned differences of the tick count carry it past its wrap.
+    const bool rested = !tracker.Switched || now - tracker.SwitchedAt >= SwitchPause;
+    if (!tracker.Started || (read != before && read == tracker.LastRead && rested))
         tracker.InForce = read;
     const bool changed = tracker.Started && tracker.InForce != before;
+    if (changed) {
+        tracker.Switched = true;
+        tracker.SwitchedAt = now;
+    }
     tracker.Started = true;
     tracker.LastRead = read;
-    const Profile now = ForSource(settings, tracker.InForce);
-    return {tracker.InForce, now, changed && !(now == ForSource(settings, before))};
+    const Profile inForce = ForSource(settings, tracker.InForce);
+    return {tracker.InForce, inForce, changed && !(inForce == ForSource(settings, before))};
 }
 
 int16_t& ChosenMode(SettingsRecord& settings, PowerSource source) {

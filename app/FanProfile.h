@@ -1,8 +1,9 @@
 #pragma once
 // The fan mode and thresholds in force for a power source: on the AC line the Fan keys,
 // on battery the Battery keys, each of which may defer to its AC line key. A plug that
-// bounces must not make a storm of fan writes, so a change of source counts only once
-// two ticks in a row agree. No OS calls, so it is tested natively.
+// makes and loses contact must not switch the fan on and off, so a change of source
+// counts only once two ticks in a row agree, and never within a minute of the last
+// change. No OS calls, so it is tested natively.
 #include <cstdint>
 
 #include "app/FanRules.h"
@@ -23,12 +24,18 @@ struct Profile {
 // A battery key below 0 takes the AC line's key; 0 keeps its meaning (off, or no rule).
 Profile ForSource(const SettingsRecord& settings, PowerSource source);
 
-// The source in force from tick to tick.
+// The source in force from tick to tick. A new one (start-up, a resume) takes the first
+// reading at once.
 struct Tracker {
     bool Started = false;
     PowerSource InForce = PowerSource::Mains;
     PowerSource LastRead = PowerSource::Mains;
+    bool Switched = false;     // the source in force has changed since the start
+    uint32_t SwitchedAt = 0;   // then, in milliseconds of the system's tick count
 };
+
+// The least time between two changes of the source in force.
+inline constexpr uint32_t SwitchPause = 60000;
 
 struct TickProfile {
     PowerSource Source;
@@ -38,9 +45,10 @@ struct TickProfile {
     bool ForgetFanState;
 };
 
-// One tick's reading of the power source: the first tick's counts at once, a change
-// once two ticks in a row agree on it.
-TickProfile Follow(Tracker& tracker, PowerSource read, const SettingsRecord& settings);
+// One tick's reading of the power source at `now` (the tick count, in milliseconds):
+// the first tick's counts at once; a change once two ticks in a row agree on it and
+// SwitchPause has passed since the last change, however the readings flap.
+TickProfile Follow(Tracker& tracker, PowerSource read, uint32_t now, const SettingsRecord& settings);
 
 // The mode the tray menu checks and the mode a choice in it sets: BatteryControl on
 // battery (below 0: as on the AC line), Control on the AC line.

@@ -36,14 +36,29 @@ void Apply(FanRules::FanAction action) {
     }
 }
 
-}  // namespace
+// The EC keeps the fan while nothing watches the temperature: from the suspend notice
+// to a resume event, and while the history's Save waits for the user or for a file
+// (a network share that dropped keeps it for tens of seconds, and no tick runs).
+bool Asleep = false, Saving = false;
 
-void HandFanToEcForSleep() {
-    modAcerEC::SetFanAuto();
-    SafetyGuard.Sleeping = true;
+void HoldFanAtEc(bool& reason, bool hold) {
+    if (hold)
+        modAcerEC::SetFanAuto();
+    reason = hold;
+    SafetyGuard.Sleeping = Asleep || Saving;
 }
 
-void WatchFanAfterSleep() { SafetyGuard.Sleeping = false; }
+}  // namespace
+
+void HandFanToEcForSleep() { HoldFanAtEc(Asleep, true); }
+
+// The power source is read anew: the plug may have changed while the machine slept.
+void WatchFanAfterSleep() {
+    HoldFanAtEc(Asleep, false);
+    PowerSourceTracker = {};
+}
+
+void HoldFanWhileSaving(bool saving) { HoldFanAtEc(Saving, saving); }
 
 void TimerMon_Timer() {
     const auto& settings = modSettings::Settings;
@@ -51,7 +66,7 @@ void TimerMon_Timer() {
     // The power source goes before the fan step, which takes that source's profile.
     modPowerMan::UpdatePowerStatus();
     const auto profile = FanProfile::Follow(
-        PowerSourceTracker, modPowerMan::SourceInUse(modPowerMan::PowerStatus()), settings);
+        PowerSourceTracker, modPowerMan::SourceInUse(modPowerMan::PowerStatus()), GetTickCount(), settings);
     // A hold of the safety rules forgets the fan state itself when it ends.
     if (profile.ForgetFanState && !SafetyGuard.Holding)
         modAcerEC::SetFanState(modAcerEC::FanStateUnknown);

@@ -46,14 +46,17 @@ bool batteryIconShown = false;
 bool mainIconShown = false;
 
 // Balloons the shell did not take (at log-on the task may start the program before
-// there is a notification area), shown once it has taken the main icon; the oldest go
-// when more wait than this.
+// there is a notification area; a busy shell times a request out while it keeps the
+// icon), sent again at each tick while the shell has the main icon; the oldest go when
+// more wait than this, and any that waited too long to be news.
 struct Balloon {
     bool warning;
     std::wstring text;
+    DWORD queued = 0;  // GetTickCount
 };
 std::deque<Balloon> waitingBalloons;
 constexpr size_t kWaitingBalloons = 4;
+constexpr DWORD kBalloonShelfLife = 5 * 60 * 1000;
 bool BatteryTurn = false;
 COLORREF batteryTextColor = 0;
 
@@ -150,6 +153,9 @@ bool SendBalloon(const Balloon& balloon) {
 }
 
 void ShowWaitingBalloons() {
+    const DWORD now = GetTickCount();
+    while (!waitingBalloons.empty() && now - waitingBalloons.front().queued > kBalloonShelfLife)
+        waitingBalloons.pop_front();
     while (!waitingBalloons.empty() && SendBalloon(waitingBalloons.front()))
         waitingBalloons.pop_front();
 }
@@ -167,7 +173,7 @@ void UpdateMainTrayIcon(uint32_t message) {
     mainIconShown = message != TrayDelete;
     if (!mainIconShown)
         waitingBalloons.clear();
-    else if (added)
+    else if (added || MainSent.known)
         ShowWaitingBalloons();
 }
 
@@ -221,7 +227,7 @@ void DrawBatteryIcon() {
 void ShowBalloon(bool warning, const std::wstring& text) {
     if (!mainIconShown)
         return;
-    Balloon balloon{warning, text};
+    Balloon balloon{warning, text, GetTickCount()};
     // In their order: one waiting goes first.
     if (waitingBalloons.empty() && SendBalloon(balloon))
         return;

@@ -23,7 +23,8 @@ void DrawTemperatureIcon(uint8_t temperature);
 void DrawBatteryIcon();
 
 // A balloon on the main icon, titled with the program's name: a warning or news. One
-// the shell does not take now is shown once it has taken the main icon.
+// the shell does not take now is sent again at the next updates of the main icon that
+// the shell takes, for up to 5 minutes.
 void ShowBalloon(bool warning, const std::wstring& text);
 
 // The taskbar's theme changed: the next temperature icon reads it again.

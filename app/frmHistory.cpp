@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/HistoryChartView.h"
+#include "app/frmMain.h"
 #include "app/modHistory.h"
 #include "resources/resource.h"
 #include "settings/modFolderSafety.h"
@@ -124,17 +125,33 @@ std::wstring AskFileName() {
     return path;
 }
 
+// The EC has the fan while the Save runs, the dialog and the file work: browsing or
+// writing to a network share that has dropped waits out the network's time-out in the
+// dialog or in a file call, tens of seconds with no tick, and nothing would hand the fan
+// to the EC at the critical temperature. The chosen mode comes back with the next tick.
+struct FanHeldAtEc {
+    FanHeldAtEc() { frmMain::HoldFanWhileSaving(true); }
+    ~FanHeldAtEc() { frmMain::HoldFanWhileSaving(false); }
+    FanHeldAtEc(const FanHeldAtEc&) = delete;
+    FanHeldAtEc& operator=(const FanHeldAtEc&) = delete;
+};
+
 // Written as the settings are: whole or not at all, any older file left whole; and
 // where the user's own programs run without administrator rights, with the rights of
 // the desktop's user, since the folder is the user's choice and may be theirs to
 // change between two steps of the save.
 void butSaveAs_Click() {
-    const std::wstring path = AskFileName();
-    // The program may have ended while the dialog was open: then nothing is written.
-    if (path.empty() || !window.hwnd)
-        return;
-    const bool splitToken = !modFolderSafety::RunningAccount().accountTrusted;
-    const modShellToken::Result result = modShellToken::ReplaceAsUser(path, HistoryCsv(), splitToken);
+    modShellToken::Result result;
+    std::wstring path;
+    {
+        const FanHeldAtEc held;
+        path = AskFileName();
+        // The program may have ended while the dialog was open: then nothing is written.
+        if (path.empty() || !window.hwnd)
+            return;
+        const bool splitToken = !modFolderSafety::RunningAccount().accountTrusted;
+        result = modShellToken::ReplaceAsUser(path, HistoryCsv(), splitToken);
+    }
     if (result.saved)
         return;
     const std::string missing = ShellToken::Missing(result.verdict), title = modSettings::AppTitle;

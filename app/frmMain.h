@@ -14,8 +14,12 @@ void SetMonitorTimerEnabled(bool enabled);
 void TimerMon_Timer();
 
 // Before sleep the fan goes to the EC, and the ticks leave it there until resume; the
-// first good tick after resume applies the chosen mode again.
+// first good tick after resume applies the chosen mode again, on the power source read
+// then.
 void HandFanToEcForSleep();
 void WatchFanAfterSleep();
+// The same while the history's Save runs (the dialog, and the file work that may wait
+// on a dropped network share with no tick running): true at its start, false at its end.
+void HoldFanWhileSaving(bool saving);
 
 }  // namespace frmMain

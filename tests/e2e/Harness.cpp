@@ -267,10 +267,10 @@ std::string TrayCall::Field(const std::string& key) const {
     return at == line.npos ? "" : line.substr(at + key.size() + 2, line.find(' ', at + 1) - at - key.size() - 2);
 }
 
-TrayRecorder::TrayRecorder(const TestFolder& folder, const std::string& logName, bool refusing)
+TrayRecorder::TrayRecorder(const TestFolder& folder, const std::string& logName, bool refusingABalloon)
     : log_(folder.Path(logName)) {
     DeleteFileA(log_.c_str());
-    process_ = Start("\"" + WindowsPath(TRAYLOG_EXE) + "\" \"" + log_ + "\"" + (refusing ? " refuse" : ""));
+    process_ = Start("\"" + WindowsPath(TRAYLOG_EXE) + "\" \"" + log_ + "\"" + (refusingABalloon ? " refuse-balloon" : ""));
     // One that ended without its window says so at once, not at the end of the wait.
     const auto ended = [&] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; };
     if (!WaitUntil([&] { return !ReadLines(log_).empty() || ended(); }) || ReadLines(log_).empty()) {

@@ -151,8 +151,9 @@ using Calls = std::vector<TrayCall>;
 // ends; a new one is a restarted shell).
 class TrayRecorder {
 public:
-    // A refusing one takes no request, as a shell still starting (tools/traylog).
-    TrayRecorder(const TestFolder& folder, const std::string& logName, bool refusing = false);
+    // One refusing a balloon refuses the first balloon's request, as a busy shell
+    // (tools/traylog).
+    TrayRecorder(const TestFolder& folder, const std::string& logName, bool refusingABalloon = false);
     ~TrayRecorder();
     TrayRecorder(const TrayRecorder&) = delete;
     TrayRecorder& operator=(const TrayRecorder&) = delete;

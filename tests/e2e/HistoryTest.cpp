@@ -267,8 +267,9 @@ TEST_F(History, CopyAndSaveGiveEveryTickAsTheEcSawIt) {
 }
 
 // A file that cannot be written (the disk is full): the program says so, the older file
-// stays whole, nothing is left beside it, and the window goes on. The session's end,
-// with the Save dialog open, closes both, hands the fan back, and writes nothing.
+// stays whole, nothing is left beside it, and the window goes on. While a Save runs the
+// EC has the fan (the ticks going on), and the mode takes it back after. The session's
+// end, with the Save dialog open, closes both, hands the fan back, and writes nothing.
 TEST_F(History, AFailedSaveLeavesTheOldFileAndTheSessionEndClosesTheWindow) {
     const std::string disk = BedFolder("VANTU_SMALL_DISK"), old = WindowsPath(disk) + "\\history-old.csv";
     const std::string oldText = "Time,Temperature,Fan,Power\r\n2026-01-01 00:00:00,40,off,mains\r\n";
@@ -283,10 +284,14 @@ TEST_F(History, AFailedSaveLeavesTheOldFileAndTheSessionEndClosesTheWindow) {
     EXPECT_EQ(TemporaryLeft(WindowsPath(disk)), "");
     EXPECT_TRUE(IsWindow(window));
     DeleteFileA(old.c_str());
+    EXPECT_TRUE(folder_.WaitForEcLog("W 55 AF", 2));
+    EXPECT_EQ(folder_.EcLog("W 55 "), (Lines{"W 55 AF", "W 55 00", "W 55 AF"}));
 
     AltKey(window, 's');
     const auto dialog = WaitForMessageBox(vantu_->ProcessId(), "Save As");
     ASSERT_TRUE(dialog.has_value());
+    folder_.TimeOfTicks(3);
+    EXPECT_EQ(folder_.LastEcLog("W 55 "), "W 55 00");
     ASSERT_TRUE(vantu_->EndSession());
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(IsWindow(dialog->hwnd));

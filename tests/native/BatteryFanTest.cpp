@@ -45,13 +45,30 @@ TEST(BatteryFan, AChangeOfSourceCountsOnceTwoTicksAgree) {
     for (const auto& c : cases) {
         Tracker tracker;
         std::string seen;
+        uint32_t now = 0;
         for (const PowerSource read : c.reads) {
-            const TickProfile tick = Follow(tracker, read, WithFan(c.fan));
+            const TickProfile tick = Follow(tracker, read, now += 3000, WithFan(c.fan));
             EXPECT_EQ(tick.Fan, ForSource(WithFan(c.fan), tick.Source));
             seen += std::string(seen.empty() ? "" : " ") + (tick.Source == B ? "B" : "M") + (tick.ForgetFanState ? "!" : "");
         }
         EXPECT_EQ(seen, c.expected) << c.name;
     }
+}
+
+// A plug that makes contact for 6 s and loses it for 6 s, ticks 3 s apart, across the
+// tick count's wrap: a change at most once a minute. A resume starts the tracker anew:
+// its first reading counts at once, however recent the last change.
+TEST(BatteryFan, AFlappingPlugChangesTheSourceAtMostOnceAMinute) {
+    const SettingsRecord settings = WithFan({3, 50, 60, 65, 0, -1, -1, -1});
+    Tracker tracker;
+    std::vector<uint32_t> changes;
+    const uint32_t start = 0xFFFF0000;
+    for (uint32_t seconds = 0; seconds <= 150; seconds += 3)
+        if (Follow(tracker, seconds / 6 % 2 ? B : M, start + seconds * 1000, settings).ForgetFanState)
+            changes.push_back(seconds);
+    EXPECT_EQ(changes, (std::vector<uint32_t>{9, 75, 141}));
+    tracker = {};
+    EXPECT_EQ(Follow(tracker, M, start + 153000, settings).Source, M);
 }
 
 }  // namespace

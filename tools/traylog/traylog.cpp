@@ -35,8 +35,8 @@ struct NotifyData {
 static_assert(sizeof(NotifyData) == 960);
 
 std::string logPath;
-// A shell still starting: it takes no request, and the program has to try again.
-bool refusing = false;
+// A busy shell: it refuses the next balloon, and the program has to try again.
+bool refusingABalloon = false;
 std::set<std::pair<int32_t, uint32_t>> icons;  // window and uID of each icon held
 
 uint32_t BitmapBytes(uint32_t width, uint32_t height, uint32_t planes, uint32_t bpp) {
@@ -121,8 +121,9 @@ BOOL Handle(const COPYDATASTRUCT& copy) {
         case NIM_DELETE: accepted = held; icons.erase(key); break;
         default: accepted = held; break;
     }
-    if (refusing) {
-        icons.clear();
+    // A busy shell times out one balloon's request while it keeps the icon.
+    if (refusingABalloon && (data.uFlags & NIF_INFO)) {
+        refusingABalloon = false;
         accepted = FALSE;
     }
     char head[160];
@@ -148,12 +149,12 @@ LRESULT CALLBACK TrayProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2 && !(argc == 3 && std::strcmp(argv[2], "refuse") == 0)) {
-        std::fprintf(stderr, "usage: traylog LOGFILE [refuse]\n");
+    if (argc != 2 && !(argc == 3 && std::strcmp(argv[2], "refuse-balloon") == 0)) {
+        std::fprintf(stderr, "usage: traylog LOGFILE [refuse-balloon]\n");
         return 2;
     }
     logPath = argv[1];
-    refusing = argc == 3;
+    refusingABalloon = argc == 3;
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = TrayProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
