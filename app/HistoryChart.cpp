@@ -52,6 +52,30 @@ private:
     int lowest_, range_;
 };
 
+// Adds a point to a line, keeping of each pixel column only its highest and lowest
+// point, in the order they came: a day of ticks is tens of thousands of points for a
+// few hundred columns, and a column's points draw no more than the line between them.
+void AddPoint(std::vector<Point>& line, Point point) {
+    const size_t size = line.size();
+    if (size == 0 || line.back().X != point.X) {
+        line.push_back(point);
+    } else if (size == 1 || line[size - 2].X != point.X) {  // the column's second point
+        if (line.back().Y != point.Y)
+            line.push_back(point);
+    } else {
+        // Beyond one of the two, it takes that one's place, after the other.
+        const bool firstHigher = line[size - 2].Y < line[size - 1].Y;  // y grows downwards
+        const Point& higher = firstHigher ? line[size - 2] : line[size - 1];
+        const Point& lower = firstHigher ? line[size - 1] : line[size - 2];
+        const bool beyond = point.Y < higher.Y || point.Y > lower.Y;
+        const bool replacesFirst = (point.Y < higher.Y) == firstHigher;
+        if (beyond && replacesFirst)
+            line[size - 2] = line[size - 1];
+        if (beyond)
+            line[size - 1] = point;
+    }
+}
+
 // Adds the stretch from..to to the runs, joining it to the last one when they meet.
 void Extend(std::vector<Run>& runs, int from, int to, FanState fan) {
     if (to <= from)
@@ -70,41 +94,64 @@ void AddTemperatureMarks(Chart& chart, const Scale& scale, const Rect& plot) {
 }
 
 std::wstring HoursAndMinutes(int64_t seconds) {
-    const int64_t minutes = (seconds < 0 ? -seconds : seconds) / 60;
+    const int64_t minutes = seconds / 60;
     return std::to_wstring(minutes / 60) + L':' + TwoDigits(minutes % 60);
+}
+
+// "clock -5:00"; from two days on in days: a clock synced from a flat battery's 2002
+// moves by years.
+std::wstring ClockLabel(int64_t jump) {
+    const std::wstring sign = jump < 0 ? L"-" : L"+";
+    const int64_t size = jump < 0 ? -jump : jump;
+    if (size >= 48 * 3600)
+        return L"clock " + sign + std::to_wstring(size / 86400) + L" days";
+    return L"clock " + sign + HoursAndMinutes(size);
+}
+
+// The first tick time after `from`, up to `to`, at which the local offset is no longer
+// `offset` (to + 1 when it holds to the end): one change at most lies between two marks.
+template <typename Offset>
+int64_t OffsetChange(int64_t from, int64_t to, int32_t offset, const Offset& offsetAt) {
+    if (offsetAt(to) == offset)
+        return to + 1;
+    while (to - from > 1) {
+        const int64_t middle = from + (to - from) / 2;
+        (offsetAt(middle) == offset ? from : to) = middle;
+    }
+    return to;
 }
 
 // The marks fall on whole steps of the local wall clock, each placed at the tick time
 // the clock read so: a setting of the clock breaks the axis, and marks on each side
-// follow their own part; a change of the local offset (daylight saving) moves the marks
-// after it.
+// follow their own part; at a change of the local offset (daylight saving) the marks
+// go on from the local time after it, the hour that repeats in autumn marked again.
 void AddTimeMarks(Chart& chart, const Scale& scale, const TickHistory::Ring& ring, const Request& request) {
     const int64_t step = MarkStep(request.Span);
-    const auto local = [&](int64_t time) {
-        const int64_t utc = ring.Utc(time);
-        return utc + request.LocalTime(utc).Offset;
-    };
+    const auto offsetAt = [&](int64_t time) { return request.LocalTime(ring.Utc(time)).Offset; };
     std::vector<int64_t> edges{scale.From()};
     for (const TickHistory::ClockChange& change : ring.ClockChanges())
         if (change.Jump != 0 && change.Time > scale.From() && change.Time <= request.Now) {
             edges.push_back(change.Time);
-            const std::wstring sign = change.Jump < 0 ? L"-" : L"+";
-            chart.ClockBreaks.push_back({scale.X(change.Time), L"clock " + sign + HoursAndMinutes(change.Jump)});
+            chart.ClockBreaks.push_back({scale.X(change.Time), ClockLabel(change.Jump)});
         }
     edges.push_back(request.Now + 1);
     for (size_t part = 0; part + 1 < edges.size(); ++part) {
-        for (int64_t time = edges[part]; time < edges[part + 1];) {
-            const int64_t now = local(time);
-            const int64_t wanted = (now >= 0 ? now + step - 1 : now) / step * step;
-            int64_t at = time + (wanted - now);
-            at += wanted - local(at);  // once more past an offset's change
-            if (at >= edges[part + 1])
-                break;
-            if (at >= time && local(at) == wanted) {
-                const int64_t ofDay = (wanted % 86400 + 86400) % 86400;
-                chart.TimeMarks.push_back({scale.X(at), TwoDigits(ofDay / 3600) + L':' + TwoDigits(ofDay / 60 % 60)});
+        const int64_t end = edges[part + 1];
+        for (int64_t time = edges[part]; time < end;) {
+            const int32_t offset = offsetAt(time);
+            const int64_t local = ring.Utc(time) + offset;
+            const int64_t wanted = (local >= 0 ? local + step - 1 : local) / step * step;
+            const int64_t at = time + (wanted - local);
+            const int64_t change = OffsetChange(time, std::min(at, end - 1), offset, offsetAt);
+            if (change <= std::min(at, end - 1)) {
+                time = change;  // the marks go on by the new offset
+                continue;
             }
-            time = std::max(at, time) + 1;  // a local time that does not exist is left out
+            if (at >= end)
+                break;
+            const int64_t ofDay = (wanted % 86400 + 86400) % 86400;
+            chart.TimeMarks.push_back({scale.X(at), TwoDigits(ofDay / 3600) + L':' + TwoDigits(ofDay / 60 % 60)});
+            time = at + 1;
         }
     }
 }
@@ -197,11 +244,9 @@ Chart Layout(const TickHistory::Ring& ring, const Request& request, const Rect& 
             joined = false;
             return;
         }
-        const Point point{scale.X(tick.Time), scale.Y(tick.Temperature)};
         if (!joined || !near)
             chart.Lines.emplace_back();
-        if (chart.Lines.back().empty() || !(chart.Lines.back().back() == point))
-            chart.Lines.back().push_back(point);
+        AddPoint(chart.Lines.back(), {scale.X(tick.Time), scale.Y(tick.Temperature)});
         joined = true;
     });
     if (any)

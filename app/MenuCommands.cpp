@@ -187,7 +187,7 @@ void RefreshFanMenu() {
     SetMenuVisible(IDM_FANONBATTERY, onBattery);
     SetMenuVisible(IDM_ASONACLINE, onBattery);
     SetMenuChecked(IDM_ASONACLINE, settings.Fan.BatteryControl < 0);
-    SetMenuEnabled(IDM_SLOW, modAcerEC::CurrentFanPlan().HasSlow());
+    SetMenuEnabled(IDM_SLOW, FanPlan::HasSlow(modAcerEC::CurrentFanPlan(), settings.UseCustomFanValue));
 }
 
 }  // namespace frmMain

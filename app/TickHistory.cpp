@@ -65,9 +65,11 @@ void Ring::Add(const Tick& tick, int64_t utc) {
         first_ = first_ + 1 == capacity_ ? 0 : first_ + 1;
         oldest_ += Difference(slots_[first_]);
     }
-    const int64_t expected = Utc(newest_);
-    if (utc - expected > ClockSlack || expected - utc > ClockSlack)
-        clock_.push_back({newest_, utc, utc - expected});
+    const int64_t jump = utc - Utc(newest_);
+    if (jump >= ClockSetting || -jump >= ClockSetting)
+        clock_.push_back({newest_, utc, jump});
+    else if (jump > ClockSlack || -jump > ClockSlack)
+        clock_.back().Utc += jump;  // a correction moves the ticks since the last setting with it
     ForgetOldClockChanges();
 }
 

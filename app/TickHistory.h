@@ -52,6 +52,10 @@ struct ClockChange {
 };
 // A drift of the wall clock up to this many seconds is no setting of it.
 inline constexpr int64_t ClockSlack = 2;
+// A move smaller than this (a time service's correction) re-dates the ticks since the
+// last setting, with no break in the chart and no place taken; one this large or larger
+// is a setting of the clock.
+inline constexpr int64_t ClockSetting = 60;
 // At most this many are kept: a clock set more often than that dates its oldest ticks
 // by a later setting.
 inline constexpr size_t ClockChangesKept = 16;

@@ -33,7 +33,16 @@ struct HistoryWindow {
     int spanId = IDC_OPTSPAN1HOUR;  // kept from one opening to the next
     SIZE designed{};               // the client size the layout was designed for
     SIZE smallest{};               // the window size it opens with: no smaller
+    HHOOK keys = nullptr;          // its keyboard inside other dialogs' modal loops
 } window;
+
+// The configuration and About dialogs and the message boxes run modal loops of their own,
+// which pass no message through the program's loop: its keys reach the window here.
+LRESULT CALLBACK ModalLoopMessage(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0 && window.hwnd && IsDialogMessageA(window.hwnd, reinterpret_cast<MSG*>(lParam)))
+        return TRUE;
+    return CallNextHookEx(window.keys, code, wParam, lParam);
+}
 
 void ShowMessage(const std::string& text) { MessageBoxA(window.hwnd, text.c_str(), modSettings::AppTitle, MB_OK); }
 
@@ -204,6 +213,8 @@ INT_PTR CALLBACK HistoryProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
             return TRUE;
         case WM_NCDESTROY:
             window.hwnd = nullptr;
+            UnhookWindowsHookEx(window.keys);
+            window.keys = nullptr;
             return FALSE;
     }
     return FALSE;
@@ -222,12 +233,14 @@ void Show() {
     // No owner: a window of its own in the taskbar, open beside the others.
     if (!CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_HISTORY), nullptr, HistoryProc, 0))
         return;
+    window.keys = SetWindowsHookExA(WH_MSGFILTER, ModalLoopMessage, nullptr, GetCurrentThreadId());
     ShowWindow(window.hwnd, SW_SHOW);
     SetForegroundWindow(window.hwnd);
 }
 
+// A minimised window draws nothing: restored, it is painted anew anyway.
 void TicksChanged() {
-    if (window.hwnd)
+    if (window.hwnd && !IsIconic(window.hwnd))
         InvalidateRect(Control(IDC_CHART), nullptr, FALSE);
 }
 

@@ -43,7 +43,7 @@ struct Facts {
     bool Patched = false;  // IsACPIECPatched
     bool Windows6OrLater = false;
     int16_t BiosVersion = 0;
-    bool HasSlowByte = true;  // the machine's fan has a slow mode of its own
+    bool HasSlowByte = true;  // the fan can be set slow: by the machine's bytes or custom ones
 };
 
 // The load step. A threshold above 0 that the 35..75 list cannot show, or a throttle

@@ -66,7 +66,8 @@ int Selected(int id) { return int(SendDlgItemMessageA(dialog.hwnd, id, CB_GETCUR
 
 ConfigForm::Facts CurrentFacts() {
     return {modStartupLink::AutostartEnabled, modAcpiECPatch::IsACPIECPatched(),
-            modSettings::IsWindows6OrLater, modSettings::BiosVersion, modAcerEC::CurrentFanPlan().HasSlow()};
+            modSettings::IsWindows6OrLater, modSettings::BiosVersion,
+            FanPlan::HasSlow(modAcerEC::CurrentFanPlan(), modSettings::Settings.UseCustomFanValue)};
 }
 
 void ShowPatchState(bool patched) {

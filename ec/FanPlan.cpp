@@ -16,6 +16,8 @@ Plan PlanFor(const EcModels::EcModel* model) {
             .OffByte = model->OffByte, .AutoByte = model->AutoByte, .ManualOff = model->ManualOff};
 }
 
+bool HasSlow(const Plan& plan, bool useCustom) { return !plan.ByModel || useCustom; }
+
 uint8_t OffByte(const Plan& plan, int16_t biosVersion, bool useCustom, uint8_t customOff) {
     if (!plan.ByModel)
         return FanBytes::FanOffByte(biosVersion, useCustom, customOff);

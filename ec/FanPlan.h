@@ -14,8 +14,11 @@ struct Plan {
     bool ByModel = false;               // bytes from the matched row rather than by BIOS version number
     uint8_t OffByte = 0, AutoByte = 0;  // the row's, when ByModel
     bool ManualOff = false;             // the row's: the extra write after the off byte
-    bool HasSlow() const { return !ByModel; }  // a model row's EC knows no slow byte
 };
+
+// Whether the fan can be set slow: by the BIOS-number bytes, or by custom bytes (a
+// model row's EC knows no slow byte of its own).
+bool HasSlow(const Plan& plan, bool useCustom);
 
 // The default plan for no row (unknown or unlisted machine) and for the Acer AOA110 and
 // AOA150 rows, whose BIOS-number bytes have served their users; else the row's plan.

@@ -30,7 +30,7 @@ TEST(FanPlan, RegistersAndBytesOfEachKindOfMachine) {
         EXPECT_EQ(plan.TemperatureRegister, c.Temperature);
         EXPECT_EQ(plan.FanRegister, c.Fan);
         EXPECT_EQ(plan.ByModel, c.ByModel);
-        EXPECT_EQ(plan.HasSlow(), !c.ByModel);
+        EXPECT_EQ(HasSlow(plan, c.Custom), !c.ByModel || c.Custom);
         EXPECT_EQ(plan.ManualOff, c.ManualOff);
         EXPECT_EQ(OffByte(plan, c.Bios, c.Custom, 0x42), c.Off);
         EXPECT_EQ(SlowByte(plan, c.Bios, c.Custom, 0x24), c.Slow);

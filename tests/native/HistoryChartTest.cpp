@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 using namespace HistoryChart;
@@ -97,22 +98,34 @@ TEST(HistoryChart, RangeFromReadings) {
 }
 
 // Marks at whole steps of the local clock, each where the clock read so: every 10
-// minutes in an hour (here half an hour behind UTC, across midnight; 1 s past a mark,
-// the next one), every 4 hours in a day with a change of daylight saving, the marks
-// after it the local times of that side (an hour on), not Now's offset carried back.
-// The 2-minute steps of 10 minutes are in the test of the clock's settings below.
+// minutes in an hour (half an hour behind UTC, across midnight; 1 s past a mark, the
+// next one; +5:45 ahead), every 4 hours in a day with a spring change of daylight
+// saving (the marks after it the local times of that side, not Now's offset carried
+// back). The hour that repeats when daylight saving ends is marked again, in an hour
+// and in 10 minutes, at whole and 30-minute offsets (EU: 03:00 CEST is 02:00 CET at 01:00
+// UTC; Newfoundland: -2:30, then -3:30).
 TEST(HistoryChart, TimeMarksFollowTheLocalClockAndItsOffset) {
-    EXPECT_EQ(Draw({}, {3600, kMidnight + 3900, 10, {}, Fixed(-1800)}).TimeMarks,
-              (std::vector<Mark>{{50, L"23:40"}, {150, L"23:50"}, {250, L"00:00"}, {350, L"00:10"}, {450, L"00:20"},
-                                 {550, L"00:30"}}));
-    EXPECT_EQ(Draw({}, {600, kMidnight + 601, 10, {}, Fixed(0)}).TimeMarks.front(), (Mark{119, L"00:02"}));
-    const int64_t change = kMidnight + 10 * 3600;  // from +1:00 to +2:00, at 360 px (100 s a pixel)
-    const TickHistory::LocalTime rule = [change](int64_t utc) {
-        return TickHistory::LocalClock{{}, utc < change ? 3600 : 7200};
+    const auto change = [](int64_t at, int32_t before, int32_t after) -> TickHistory::LocalTime {
+        return [=](int64_t utc) { return TickHistory::LocalClock{{}, utc < at ? before : after}; };
     };
-    EXPECT_EQ(Draw({}, {86400, kMidnight + 86400, 10, {}, rule}, {0, 0, 864, 100}).TimeMarks,
-              (std::vector<Mark>{{108, L"04:00"}, {252, L"08:00"}, {360, L"12:00"}, {504, L"16:00"}, {648, L"20:00"},
-                                 {792, L"00:00"}}));
+    const int64_t fall = kMidnight + 3600;
+    const struct { int64_t span, now; TickHistory::LocalTime rule; int width; const wchar_t* marks; } cases[] = {
+        {3600, kMidnight + 3900, Fixed(-1800), 600, L"50 23:40,150 23:50,250 00:00,350 00:10,450 00:20,550 00:30,"},
+        {600, kMidnight + 601, Fixed(0), 600, L"119 00:02,239 00:04,359 00:06,479 00:08,599 00:10,"},
+        {3600, kMidnight + 3600, Fixed(20700), 600, L"50 05:50,150 06:00,250 06:10,350 06:20,450 06:30,550 06:40,"},
+        {86400, kMidnight + 86400, change(kMidnight + 10 * 3600, 3600, 7200), 864,
+         L"108 04:00,252 08:00,360 12:00,504 16:00,648 20:00,792 00:00,"},
+        {3600, fall + 1800, change(fall, 7200, 3600), 600, L"0 02:30,100 02:40,200 02:50,300 02:00,400 02:10,500 02:20,600 02:30,"},
+        {600, fall + 300, change(fall, 7200, 3600), 600, L"60 02:56,180 02:58,300 02:00,420 02:02,540 02:04,"},
+        {3600, fall + 1800, change(fall, -9000, -12600), 600,
+         L"0 22:00,100 22:10,200 22:20,300 21:30,400 21:40,500 21:50,600 22:00,"},
+    };
+    for (const auto& c : cases) {
+        std::wstring marks;
+        for (const Mark& mark : Draw({}, {c.span, c.now, 10, {}, c.rule}, {0, 0, c.width, 100}).TimeMarks)
+            marks += std::to_wstring(mark.At) + L" " + mark.Label + L",";
+        EXPECT_EQ(marks, c.marks);
+    }
 }
 
 // Ticks 3 s apart on their own clock for ten minutes, the wall clock set back five hours
@@ -133,6 +146,53 @@ TEST(HistoryChart, TheWallClockSetBackAndForwardBreaksTheAxisNotTheLine) {
     EXPECT_EQ(chart.TimeMarks, (std::vector<Mark>{{0, L"00:00"}, {120, L"00:02"}, {240, L"19:04"}, {360, L"19:06"},
                                                   {480, L"21:08"}, {600, L"21:10"}}));
     EXPECT_EQ(TickHistory::StatisticsSince(ring, kStart).Ticks, chart.Lines[0].size());
+}
+
+// A day of ticks 3 s apart in 288 columns: each column keeps its highest and lowest
+// point only (the same picture), in the order they came. Readings 40..60 in a plot 40
+// high give 30..70 degrees, a pixel a degree: y = 70 - reading.
+TEST(HistoryChart, EachColumnKeepsItsHighestAndLowestPoint) {
+    TickHistory::Ring ring;
+    std::map<int, std::pair<int, int>> extremes, drawn;  // column: highest and lowest y
+    const auto widen = [](std::map<int, std::pair<int, int>>& columns, int x, int y) {
+        const auto [at, fresh] = columns.try_emplace(x, y, y);
+        at->second = {std::min(at->second.first, y), std::max(at->second.second, y)};
+    };
+    for (int64_t at = 3; at <= 86400; at += 3) {
+        const auto reading = uint8_t(40 + at / 3 * 8 % 21);
+        ring.Add({at, reading, O, false}, at);
+        widen(extremes, int((at * 288 + 43200) / 86400), 70 - reading);
+    }
+    const Chart chart = Layout(ring, {86400, 86400, 10, {}, Fixed(0)}, {0, 0, 288, 40});
+    ASSERT_EQ(chart.Lines.size(), 1u);
+    std::map<int, int> points;
+    int lastX = 0;
+    for (const Point& point : chart.Lines[0]) {
+        widen(drawn, point.X, point.Y);
+        EXPECT_LE(++points[point.X], 2) << point.X;
+        EXPECT_GE(point.X, lastX);
+        lastX = point.X;
+    }
+    EXPECT_EQ(drawn, extremes);
+}
+
+// A move of the clock under a minute (a time service's correction) re-dates the ticks
+// with it, no break and no place taken; from a minute on it is a setting, labelled in
+// hours and minutes, from two days on in days.
+TEST(HistoryChart, CorrectionsMoveTheTicksSettingsBreakTheAxis) {
+    const struct { int64_t move; const wchar_t* label; } cases[] = {
+        {3, nullptr}, {59, nullptr}, {-59, nullptr}, {60, L"clock +0:01"}, {-(47 * 3600 + 59 * 60), L"clock -47:59"},
+        {-48 * 3600, L"clock -2 days"}, {int64_t(3652) * 86400, L"clock +3652 days"},
+    };
+    for (const auto& c : cases) {
+        TickHistory::Ring ring;
+        ring.Add({5000, 50, O, false}, kMidnight);
+        ring.Add({5300, 50, O, false}, kMidnight + 300 + c.move);
+        EXPECT_EQ(ring.ClockChanges().size(), c.label ? 2u : 1u) << c.move;
+        EXPECT_EQ(ring.Utc(5300), kMidnight + 300 + c.move) << c.move;
+        const std::vector<Mark> breaks = Layout(ring, {600, 5300, 10, {}, Fixed(0)}, kPlot).ClockBreaks;
+        EXPECT_EQ(breaks, (c.label ? std::vector<Mark>{{600, c.label}} : std::vector<Mark>()));
+    }
 }
 
 }  // namespace
