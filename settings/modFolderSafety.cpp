@@ -53,28 +53,27 @@ std::string Narrow(const wchar_t* text) {
     return narrow;
 }
 
-// Every entry of `folder` (one trailing backslash), hidden and system ones too, by
-// their wide names, so that no name the code page cannot spell is passed over; in
-// subfolders one level down. False when the folder cannot be listed.
-bool ListEntries(const std::string& folder, std::vector<PathObject>& entries, bool subfolders) {
-    const std::wstring wide = WideText(folder);
+// Every entry of a folder (`folder` names it for messages, `wide` for the calls, each
+// with one trailing backslash), hidden and system ones too, by their wide names, so
+// that no name the code page cannot spell is passed over; in subfolders one level
+// down. False when the folder cannot be listed.
+bool ListEntries(const std::string& folder, const std::wstring& wide, std::vector<PathObject>& entries,
+                 bool subfolders) {
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW((wide + L"*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return false;
-    bool listed = true;
     do {
         const std::wstring name = found.cFileName;
         if (name == L"." || name == L"..")
             continue;
         PathObject entry = Object(folder + Narrow(name.c_str()), wide + name, found.dwFileAttributes);
         const bool list = subfolders && entry.folder && !entry.link;
-        if (list && !ListEntries(entry.path + "\\", entries, false))
+        if (list && !ListEntries(entry.path + "\\", wide + name + L"\\", entries, false))
             entry.descriptor.reset();  // what lies in it could not be checked
         entries.push_back(std::move(entry));
     } while (FindNextFileW(search, &found));
-    if (GetLastError() != ERROR_NO_MORE_FILES)
-        listed = false;
+    const bool listed = GetLastError() == ERROR_NO_MORE_FILES;
     FindClose(search);
     return listed;
 }
@@ -155,7 +154,7 @@ FolderSafety::Finding CheckFolder(const std::string& folder) {
     // Named without the trailing backslash, as any other file object; a root keeps it
     // ("C:" alone is the current folder on that drive).
     facts.self = Object(above.empty() ? folder : folder.substr(0, folder.size() - 1));
-    if (!ListEntries(folder, facts.entries, true))
+    if (!ListEntries(folder, WideText(folder), facts.entries, true))
         facts.self.descriptor.reset();
     for (const std::string& path : above)
         facts.above.push_back(Object(path));
