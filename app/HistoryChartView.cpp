@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/GdiHandles.h"
 #include "app/FanProfile.h"
 #include "app/HistoryChart.h"
 #include "app/modHistory.h"
 #include "settings/modSettings.h"
+#include "system/GdiHandles.h"
 
 namespace HistoryChartView {
 

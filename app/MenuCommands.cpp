@@ -8,12 +8,15 @@
 #include "app/FanProfile.h"
 #include "app/TrayMenu.h"
 #include "app/frmHistory.h"
+#include "app/frmMain.h"
 #include "app/frmMainWindow.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmConfig.h"
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
+#include "settings/modStartupLink.h"
+#include "system/modAcpiECPatch.h"
 #include "system/modDeviceControl.h"
 #include "system/modPowerMan.h"
 #include "system/modScreenRes.h"
@@ -52,7 +55,8 @@ void ToggleDevice(uint32_t id, void (*toggle)(bool), bool (*enabled)()) {
 void mnuCustomDevice_Click() {
     if (!modDeviceControl::NamesDevices(modSettings::Settings.CustomDeviceID))
         return;  // its entry is greyed
-    const auto toggled = modDeviceControl::ToggleCustomDevice(!modDeviceControl::CustomDeviceEnabled());
+    const auto toggled = modDeviceControl::ToggleCustomDevice(!modDeviceControl::CustomDeviceEnabled(),
+                                                              modSettings::Settings.CustomDeviceID);
     SetMenuChecked(IDM_CUSTOMDEVICE, modDeviceControl::CustomDeviceEnabled());
     if (toggled.switched)
         return;
@@ -64,26 +68,69 @@ void mnuCustomDevice_Click() {
     MessageBoxA(MainWindow(), text.c_str(), modSettings::AppTitle, MB_OK);
 }
 
-void ChooseResolution(uint32_t id, int32_t width, int32_t height) {
-    modScreenRes::ChangeResolution(width, height);
+modScreenRes::ScreenSize CustomSize() {
+    const auto& settings = modSettings::Settings;
+    return {settings.CustomResolutionWidth, settings.CustomResolutionHeight};
+}
+
+// The dialog gives the record the user saved; stored here, and the running program
+// takes it up: the menu's entries, the devices, the fan bytes and state, throttling,
+// and a tick at once. Every close starts the monitor again: the tester stops it.
+void mnuConfigure_Click() {
+    const ConfigForm::Facts facts{modStartupLink::AutostartEnabled, modAcpiECPatch::IsACPIECPatched(),
+                                  modSettings::IsWindows6OrLater, modSettings::BiosVersion,
+                                  FanPlan::HasSlow(modAcerEC::CurrentFanPlan(), modSettings::Settings.UseCustomFanValue)};
+    const auto closed = frmConfig::Show(MainWindow(), modSettings::Settings, facts);
+    if (!closed)
+        return;  // it was open already
+    const auto& saved = closed->saved;
+    if (saved && Running()) {
+        auto& settings = modSettings::Settings = *saved;
+        SetMenuCaption(IDM_1024X768,
+                       std::to_string(settings.CustomResolutionWidth) + "x" + std::to_string(settings.CustomResolutionHeight));
+        // The device entry switches the ID just saved, so its check shows that device.
+        PrepareCustomDeviceEntry();
+        if (settings.UseCustomDevice)
+            CheckDevicesStatus();
+        modSettings::SaveSettings();
+        UseTheSettingsFanBytes();
+        modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
+        modPowerMan::ApplyThrottleModes(settings.Processor.AC, settings.Processor.DC);
+    }
+    SetMonitorTimerEnabled(true);
+    if (saved && Running())
+        TimerMon_Timer();
+}
+
+// A mode the driver takes only after a restart.
+void SayIfNotChanged(bool changed) {
+    if (!changed)
+        MessageBoxA(nullptr, "Can't change resolution", "Error", MB_OK | MB_SYSTEMMODAL);
+}
+
+void ChooseResolution(uint32_t id, modScreenRes::ScreenSize size) {
+    SayIfNotChanged(modScreenRes::ChangeResolution(size, CustomSize()));
     CheckResolutionEntry(id);
 }
 
 void mnu1024x768_Click() {
-    const auto& settings = modSettings::Settings;
-    ChooseResolution(IDM_1024X768, settings.CustomResolutionWidth, settings.CustomResolutionHeight);
-    if (settings.EnableDownscaling)
-        modScreenRes::SetDownscaling(true);
+    ChooseResolution(IDM_1024X768, CustomSize());
+    if (modSettings::Settings.EnableDownscaling)
+        SetDownscaling(true);
 }
 
 void mnuDownscaling_Click() {
-    modScreenRes::SetDownscaling(!modSettings::Settings.EnableDownscaling);
+    SetDownscaling(!modSettings::Settings.EnableDownscaling);
     SetMenuChecked(IDM_DOWNSCALING, modSettings::Settings.EnableDownscaling);
     modSettings::SaveSettings();
 }
 
+// The mode is sent for the power source in use, and stored as that source's.
 void ChooseThrottleMode(int32_t mode) {
-    modPowerMan::SetThrottleMode(mode);
+    const auto source = modPowerMan::SetThrottleMode(mode);
+    auto& processor = modSettings::Settings.Processor;
+    (source == modPowerMan::PowerSource::Mains ? processor.AC : processor.DC) = static_cast<int16_t>(mode);
+    modSettings::SaveSettings();
     SetMenuChecked(IDM_800MHZ, mode == 0);
     SetMenuChecked(IDM_DYNAMIC, mode == 1);
 }
@@ -94,16 +141,14 @@ void RefreshScreenMenu() {
     modScreenRes::SetCustomResolutionActive(false);
     const modScreenRes::ScreenSize screen{modScreenRes::ScreenWidthPixels(),
                                           modScreenRes::ScreenHeightPixels()};
-    switch (modScreenRes::CheckedScreenEntry(screen, settings.EnableDownscaling,
-                                             {settings.CustomResolutionWidth,
-                                              settings.CustomResolutionHeight})) {
+    switch (modScreenRes::CheckedScreenEntry(screen, settings.EnableDownscaling, CustomSize())) {
         case modScreenRes::ScreenEntry::Small: CheckResolutionEntry(IDM_800X600); break;
         case modScreenRes::ScreenEntry::Panel: CheckResolutionEntry(IDM_1024X600); break;
         case modScreenRes::ScreenEntry::Custom:
             CheckResolutionEntry(IDM_1024X768);
             modScreenRes::SetCustomResolutionActive(true);
             if (settings.EnableDownscaling)
-                modScreenRes::SetDownscaling(true);  // the driver takes it up again
+                SetDownscaling(true);  // the driver takes it up again
             break;
         case modScreenRes::ScreenEntry::None: break;
     }
@@ -114,8 +159,8 @@ void RefreshScreenMenu() {
 bool MenuCommand(uint32_t id) {
     using namespace modDeviceControl;
     switch (id) {
-        case IDM_ABOUT: frmAbout::Show(MainWindow()); break;
-        case IDM_CONFIGURE: frmConfig::Show(MainWindow()); break;
+        case IDM_ABOUT: frmAbout::Show(MainWindow(), MachineLine()); break;
+        case IDM_CONFIGURE: mnuConfigure_Click(); break;
         case IDM_HISTORY: frmHistory::Show(); break;
         case IDM_LAN: ToggleDevice(id, ToggleLAN, LanEnabled); break;
         case IDM_WIFI: ToggleDevice(id, ToggleWifi, WifiEnabled); break;
@@ -128,8 +173,8 @@ bool MenuCommand(uint32_t id) {
         case IDM_ASONACLINE: ChooseFanMode(kAsOnAcLine); break;
         case IDM_DOWNSCALING: mnuDownscaling_Click(); break;
         case IDM_1024X768: mnu1024x768_Click(); break;
-        case IDM_1024X600: ChooseResolution(id, 1024, 600); break;
-        case IDM_800X600: ChooseResolution(id, 800, 600); break;
+        case IDM_1024X600: ChooseResolution(id, {1024, 600}); break;
+        case IDM_800X600: ChooseResolution(id, {800, 600}); break;
         case IDM_800MHZ: ChooseThrottleMode(0); break;
         case IDM_DYNAMIC: ChooseThrottleMode(1); break;
         case IDM_EXIT: UnloadMainWindow(); break;
@@ -145,7 +190,8 @@ void PrepareScreenMenu() {
             SetMenuVisible(id, false);
         return;
     }
-    modScreenRes::DetectDownscaling();
+    if (modScreenRes::DetectDownscaling())
+        modSettings::Settings.EnableDownscaling = true;
     SetMenuChecked(IDM_DOWNSCALING, settings.EnableDownscaling);
     RefreshScreenMenu();
     SetMenuCaption(IDM_1024X768, std::to_string(settings.CustomResolutionWidth) + "x" +
@@ -154,11 +200,18 @@ void PrepareScreenMenu() {
 
 void CheckDevicesStatus() {
     using namespace modDeviceControl;
-    ReadDevicesStatus();
+    ReadDevicesStatus(modSettings::Settings.CustomDeviceID);
     SetMenuChecked(IDM_LAN, LanEnabled());
     SetMenuChecked(IDM_WIFI, WifiEnabled());
     SetMenuChecked(IDM_WEBCAM, WebcamEnabled());
     SetMenuChecked(IDM_CUSTOMDEVICE, CustomDeviceEnabled());
+}
+
+void SetDownscaling(bool on) {
+    const auto result = modScreenRes::SetDownscaling(on, CustomSize());
+    if (result.set)
+        modSettings::Settings.EnableDownscaling = on;
+    SayIfNotChanged(result.changed);
 }
 
 void PrepareCustomDeviceEntry() {

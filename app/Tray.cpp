@@ -14,8 +14,8 @@
 #include "app/TrayPictures.h"
 #include "app/frmMainWindow.h"
 #include "settings/modSettings.h"
-#include "system/modRegistry.h"
 #include "system/modPowerMan.h"
+#include "system/modRegistry.h"
 
 namespace frmMain {
 

@@ -39,6 +39,9 @@ bool MenuCommand(uint32_t id);
 void PrepareScreenMenu();         // or, on Windows 6 or later, hides it and the CPU entries
 void CheckDevicesStatus();        // asks devcon, then sets the device check marks
 void PrepareCustomDeviceEntry();  // caption and visibility from the settings
+
+// Downscaling in the graphics driver and in the settings (which the caller saves).
+void SetDownscaling(bool on);
 void RefreshThrottleMenu();
 void RefreshFanMenu();           // the modes of the power source the machine is on now
 

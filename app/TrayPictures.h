@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/GdiHandles.h"
+#include "system/GdiHandles.h"
 
 namespace TrayPictures {
 

@@ -13,14 +13,15 @@
 #include "app/frmMainWindow.h"
 #include "app/modPowerEvents.h"
 #include "ec/modAcerEC.h"
+#include "ec/modSmbios.h"
 #include "resources/resource.h"
-#include "settings/AppPath.h"
 #include "settings/modSettings.h"
-#include "system/modDeviceControl.h"
-#include "system/modInstanceLock.h"
 #include "settings/modStartupLink.h"
 #include "system/AcpiEcPatch.h"
+#include "system/AppPath.h"
 #include "system/modAcpiECPatch.h"
+#include "system/modDeviceControl.h"
+#include "system/modInstanceLock.h"
 #include "system/modPowerMan.h"
 
 namespace frmMain {
@@ -50,6 +51,7 @@ struct MainWindowState {
     StartedParts started;
     // Shut down, or ending at start-up: from here on nothing more is set up or undone.
     bool unloaded = false;
+    EcModels::MachineIdentity machine;  // unknown until start-up reads it
 } state;
 
 void ShowMessage(const char* text) {
@@ -93,7 +95,9 @@ bool Form_Load() {
         return EndAtStartup(std::string(modSettings::AppTitle) + " is already running!");
 
     modSettings::LoadSettings();
-    modAcerEC::UseFanPlan(FanPlan::PlanFor(EcModels::FindModel(modSettings::Machine)));
+    state.machine = modSmbios::ReadMachineIdentity();
+    modAcerEC::UseFanPlan(FanPlan::PlanFor(EcModels::FindModel(state.machine)));
+    UseTheSettingsFanBytes();
     const auto& settings = modSettings::Settings;
     if (!modSettings::IniFileExists()) {
         // First start: the driver patch is offered before the file is written, so once.
@@ -115,7 +119,7 @@ bool Form_Load() {
     CheckDevicesStatus();
     PrepareCustomDeviceEntry();
 
-    modPowerMan::CreatePowerScheme();
+    modPowerMan::CreatePowerScheme(settings.Processor.AC, settings.Processor.DC);
     RefreshThrottleMenu();
 
     if (settings.UseAlternateDriver)
@@ -211,6 +215,15 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 HWND MainWindow() { return state.hwnd; }
+
+bool Running() { return !state.unloaded; }
+
+void UseTheSettingsFanBytes() {
+    const SettingsRecord& s = modSettings::Settings;
+    modAcerEC::UseFanBytes({modSettings::BiosVersion, s.UseCustomFanValue, s.FanValueOff, s.FanValueSlow, s.FanValueAuto});
+}
+
+std::string MachineLine() { return FanPlan::MachineLine(state.machine, modAcerEC::CurrentFanPlan()); }
 
 void UnloadMainWindow() {
     Form_Unload();

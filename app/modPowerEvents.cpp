@@ -1,5 +1,6 @@
 #include "app/modPowerEvents.h"
 
+#include "app/TrayMenu.h"
 #include "app/frmMain.h"
 #include "ec/modAcerEC.h"
 #include "settings/modSettings.h"
@@ -27,7 +28,7 @@ void ResumeFromSleep() {
     modDeviceControl::SetApmLevelInForce(modDeviceControl::ApmLevelDefault);
     modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
     if (modScreenRes::CustomResolutionActive() && modSettings::Settings.EnableDownscaling)
-        modScreenRes::SetDownscaling(true);
+        frmMain::SetDownscaling(true);
 }
 
 }  // namespace

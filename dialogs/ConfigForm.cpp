@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/Conversion.h"
+#include "system/Conversion.h"
 #include "system/DeviceCommands.h"
 
 namespace ConfigForm {

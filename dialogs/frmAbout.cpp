@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "app/GdiHandles.h"
 #include "dialogs/AboutLinks.h"
 #include "dialogs/ModalDialog.h"
-#include "ec/modAcerEC.h"
 #include "resources/resource.h"
 #include "settings/modFolderSafety.h"
 #include "settings/modSettings.h"
+#include "system/GdiHandles.h"
+#include "system/KnownFolders.h"
 #include "system/SystemLibrary.h"
 #include "system/UserShell.h"
 
@@ -22,6 +22,7 @@ constexpr COLORREF kLinkColor = RGB(0, 0, 255);
 
 struct AboutDialog {
     HWND hwnd = nullptr;
+    std::string machineLine;
     Gdi::Object linkFont;  // "MS Sans Serif" 8.25 points, underlined
 } dialog;
 
@@ -36,7 +37,7 @@ std::string VersionLine() {
     const auto query = LibraryFunction<decltype(&VerQueryValueA)>(version, "VerQueryValueA");
     if (!infoSize || !getInfo || !query)
         return line;
-    const std::string path = modSettings::ExecutablePath();
+    const std::string path = KnownFolders::ExecutablePath();
     DWORD ignored = 0;
     std::string data(infoSize(path.c_str(), &ignored), '\0');
     VS_FIXEDFILEINFO* info = nullptr;
@@ -70,8 +71,7 @@ void Form_Load() {
     SetDlgItemTextA(dialog.hwnd, IDC_LBLVERSION, VersionLine().c_str());
     SetDlgItemTextA(dialog.hwnd, IDC_LBLAUTHOR, (std::string("by ") + AboutLinks::Author).c_str());
     SetDlgItemTextA(dialog.hwnd, IDC_LBLSITE, AboutLinks::Site);
-    SetDlgItemTextA(dialog.hwnd, IDC_LBLMACHINE,
-                    FanPlan::MachineLine(modSettings::Machine, modAcerEC::CurrentFanPlan()).c_str());
+    SetDlgItemTextA(dialog.hwnd, IDC_LBLMACHINE, dialog.machineLine.c_str());
     const HDC screen = GetDC(dialog.hwnd);
     const int height = -MulDiv(825, GetDeviceCaps(screen, LOGPIXELSY), 7200);
     ReleaseDC(dialog.hwnd, screen);
@@ -126,7 +126,9 @@ INT_PTR CALLBACK AboutProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-void Show(HWND owner) {
+void Show(HWND owner, const std::string& machineLine) {
+    if (!dialog.hwnd)
+        dialog.machineLine = machineLine;
     if (ShowModalOnce(dialog.hwnd, IDD_ABOUT, owner, AboutProc))
         dialog.linkFont.Close();
 }

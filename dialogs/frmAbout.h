@@ -3,9 +3,11 @@
 // donation page.
 #include <windows.h>
 
+#include <string>
+
 namespace frmAbout {
 
 // Shows the dialog modally; while it is open, a second request brings it to the front.
-void Show(HWND owner);
+void Show(HWND owner, const std::string& machineLine);
 
 }  // namespace frmAbout

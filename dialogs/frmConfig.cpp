@@ -3,18 +3,16 @@
 #include <optional>
 #include <string>
 
-#include "app/TrayMenu.h"
-#include "app/frmMain.h"
 #include "dialogs/ConfigForm.h"
 #include "dialogs/ModalDialog.h"
 #include "ec/modAcerEC.h"
 #include "resources/resource.h"
-#include "settings/modSettings.h"
 #include "settings/FolderSafety.h"
 #include "settings/modFolderSafety.h"
+#include "settings/modSettings.h"
 #include "settings/modStartupLink.h"
+#include "system/KnownFolders.h"
 #include "system/modAcpiECPatch.h"
-#include "system/modPowerMan.h"
 
 namespace frmConfig {
 
@@ -22,10 +20,12 @@ namespace {
 
 constexpr char kEcValueMessage[] = "Must be between 0 and FF.";
 
-// The lists as loaded, whose items stand for the numbers kept here.
 struct ConfigDialog {
     HWND hwnd = nullptr;
-    ConfigForm::View loaded;
+    const SettingsRecord* stored = nullptr;  // what it shows, and what a Save starts from
+    ConfigForm::Facts facts;
+    ConfigForm::View loaded;  // the lists as loaded, whose items stand for the numbers kept here
+    std::optional<SettingsRecord> saved;
 } dialog;
 
 constexpr int kEcValueGroup[] = {IDC_LBLFANSLOW, IDC_LBLFANSTOP, IDC_LBLFANAUTO, IDC_LBLBIOS,
@@ -64,12 +64,6 @@ void FillList(int id, const ConfigForm::Choice& choice) {
 }
 int Selected(int id) { return int(SendDlgItemMessageA(dialog.hwnd, id, CB_GETCURSEL, 0, 0)); }
 
-ConfigForm::Facts CurrentFacts() {
-    return {modStartupLink::AutostartEnabled, modAcpiECPatch::IsACPIECPatched(),
-            modSettings::IsWindows6OrLater, modSettings::BiosVersion,
-            FanPlan::HasSlow(modAcerEC::CurrentFanPlan(), modSettings::Settings.UseCustomFanValue)};
-}
-
 void ShowPatchState(bool patched) {
     Enable(IDC_BUTPATCH, !patched);
     Enable(IDC_BUTUNPATCH, patched);
@@ -79,7 +73,7 @@ void Form_Load() {
     SetWindowTextA(dialog.hwnd, (std::string("Configure ") + modSettings::AppTitle).c_str());
     SendMessageA(dialog.hwnd, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_CHIP))));
-    const ConfigForm::View& v = dialog.loaded = ConfigForm::Load(modSettings::Settings, CurrentFacts());
+    const ConfigForm::View& v = dialog.loaded = ConfigForm::Load(*dialog.stored, dialog.facts);
     Enable(IDC_BUTUNPATCH, v.UnpatchEnabled);
     Enable(IDC_BUTPATCH, v.PatchEnabled);
     FillList(IDC_CBOPROCMODEAC, v.ProcModeAC);
@@ -147,30 +141,23 @@ ConfigForm::View ReadControls() {
     return v;
 }
 
-// Both checks speak before any setting changes; the dialog then closes and Show
-// finishes the save.
+// The checks speak before anything changes; the autostart, not a setting of the file,
+// is set up here. The dialog then closes, and the caller stores and applies the record.
 void butSave_Click() {
     const ConfigForm::View view = ReadControls();
-    const ConfigForm::SaveResult result = ConfigForm::Save(view, modSettings::Settings);
+    const ConfigForm::SaveResult result = ConfigForm::Save(view, *dialog.stored);
     if (result.ResolutionRejected)
         ShowMessage(dialog.hwnd, "Error, invalid resolution!");
-    frmMain::SetMenuCaption(IDM_1024X768,
-                            std::to_string(result.Settings.CustomResolutionWidth) + "x" +
-                                std::to_string(result.Settings.CustomResolutionHeight));
     if (result.EcValuesRejected)
         ShowMessage(dialog.hwnd, std::string("Invalid EC values!\r\n") + kEcValueMessage);
     if (result.DeviceIdRejected)
         ShowMessage(dialog.hwnd, "Invalid device ID!\r\nThe custom device's ID begins with its bus and a backslash "
                                  "(USB\\ or PCI\\, for example) and holds no * ? @ = or \" but one * at its end.");
-    modSettings::Settings = result.Settings;
+    dialog.saved = result.Settings;
     modStartupLink::AutostartEnabled = result.AutostartEnabled;
-    // The device entry switches the ID just saved, so its check shows that device.
-    frmMain::PrepareCustomDeviceEntry();
-    if (view.DeviceEnabled)
-        frmMain::CheckDevicesStatus();
     // Autostart runs the program with administrator rights: not from a folder that
     // others can change. Refused, it is as if the box had been cleared.
-    const std::string name = modStartupLink::ExecutableName(), folder = modSettings::AppFolder();
+    const std::string name = modStartupLink::ExecutableName(), folder = KnownFolders::AppFolder();
     bool autostart = result.AutostartEnabled;
     if (autostart) {
         const FolderSafety::Finding finding = modFolderSafety::CheckFolder(folder);
@@ -205,11 +192,7 @@ void RunPatch(const char* (*action)()) {
 void OnCommand(int id) {
     switch (id) {
         case IDC_BUTSAVE: butSave_Click(); break;
-        // Cancel, Esc and the close box: whatever was tested, the monitor runs again.
-        case IDCANCEL:
-            frmMain::SetMonitorTimerEnabled(true);
-            EndDialog(dialog.hwnd, IDCANCEL);
-            break;
+        case IDCANCEL: EndDialog(dialog.hwnd, IDCANCEL); break;  // Cancel, Esc, the close box
         case IDC_CHKSTOPFAN: Enable(IDC_CBOSTOPFAN, Checked(id)); break;
         case IDC_CHKSLOWFAN: Enable(IDC_CBOSLOWFAN, Checked(id)); break;
         case IDC_CHKAUTOFAN: Enable(IDC_CBOAUTOFAN, Checked(id)); break;
@@ -237,16 +220,16 @@ INT_PTR CALLBACK ConfigProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-void Show(HWND owner) {
-    if (ShowModalOnce(dialog.hwnd, IDD_CONFIG, owner, ConfigProc) != IDC_BUTSAVE)
-        return;
-    // The dialog has gone: store, and let the running system take the new values up.
-    modSettings::SaveSettings();
-    modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
-    const auto& processor = modSettings::Settings.Processor;
-    modPowerMan::ApplyThrottleModes(processor.AC, processor.DC);
-    frmMain::SetMonitorTimerEnabled(true);
-    frmMain::TimerMon_Timer();
+std::optional<Closed> Show(HWND owner, const SettingsRecord& stored, const ConfigForm::Facts& facts) {
+    if (!dialog.hwnd) {
+        dialog.stored = &stored;
+        dialog.facts = facts;
+        dialog.saved.reset();
+    }
+    const auto result = ShowModalOnce(dialog.hwnd, IDD_CONFIG, owner, ConfigProc);
+    if (!result)
+        return std::nullopt;
+    return Closed{*result == IDC_BUTSAVE ? dialog.saved : std::nullopt};
 }
 
 }  // namespace frmConfig

@@ -3,9 +3,22 @@
 // EC value tester and the driver patch buttons.
 #include <windows.h>
 
+#include <optional>
+
+#include "dialogs/ConfigForm.h"
+#include "settings/SettingsRecord.h"
+
 namespace frmConfig {
 
-// Shows the dialog modally; while it is open, a second request brings it to the front.
-void Show(HWND owner);
+// How the dialog closed: the record to store when the user saved (the autostart is set
+// up already), nothing for Cancel. Its tester stops the monitor: the caller starts it
+// again at every close.
+struct Closed {
+    std::optional<SettingsRecord> saved;
+};
+
+// Shows the dialog modally over the stored record and the facts beside it. Nothing
+// when it was open already: a second request only brings it to the front.
+std::optional<Closed> Show(HWND owner, const SettingsRecord& stored, const ConfigForm::Facts& facts);
 
 }  // namespace frmConfig

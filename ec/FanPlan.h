@@ -16,6 +16,14 @@ struct Plan {
     bool ManualOff = false;             // the row's: the extra write after the off byte
 };
 
+// What chooses the bytes beside the plan: the BIOS version number (for the bytes by
+// number) and the user's own bytes, when the user wants them.
+struct ByteChoice {
+    int16_t BiosVersion = 0;
+    bool UseCustom = false;
+    uint8_t Off = 0, Slow = 0, Auto = 0;
+};
+
 // Whether the fan can be set slow: by the BIOS-number bytes, or by custom bytes (a
 // model row's EC knows no slow byte of its own).
 bool HasSlow(const Plan& plan, bool useCustom);

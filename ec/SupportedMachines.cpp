@@ -2,7 +2,7 @@
 
 #include "ec/FanBytes.h"
 #include "ec/FanPlan.h"
-#include "settings/Conversion.h"
+#include "system/Conversion.h"
 
 #include <cstdio>
 #include <string_view>

@@ -7,8 +7,8 @@
 
 #include "ec/PawnIoRequest.h"
 #include "ec/modPawnIo.h"
-#include "settings/modSettings.h"
 #include "system/Handle.h"
+#include "system/KnownFolders.h"
 #include "system/SystemLibrary.h"
 
 namespace modAcerEC {
@@ -39,6 +39,7 @@ bool Initialized = false;  // InitializeWinIo succeeded: CloseEC owes a Shutdown
 int32_t CurrentFanState = FanStateUnknown;
 // Plain data, read by the crash hand-back too.
 FanPlan::Plan Plan;
+FanPlan::ByteChoice Bytes;
 MonitorStop StopMonitor = nullptr;
 
 // The lock that hardware-monitoring programs take around their EC transactions, under
@@ -63,7 +64,7 @@ bool LoadPorts() {
         return true;
     HMODULE module = nullptr;
     for (const char* name : {"WinIo.dll", "WinIo32.dll"}) {
-        const std::string path = modSettings::AppFolder() + name;
+        const std::string path = KnownFolders::AppFolder() + name;
         if ((module = LoadLibraryWithItsFolder(path)) != nullptr)
             break;
     }
@@ -149,6 +150,7 @@ void WriteFanRegister(uint8_t value, int32_t state) {
 }  // namespace
 
 void UseFanPlan(const FanPlan::Plan& plan) { Plan = plan; }
+void UseFanBytes(const FanPlan::ByteChoice& choice) { Bytes = choice; }
 const FanPlan::Plan& CurrentFanPlan() { return Plan; }
 
 int32_t FanState() { return CurrentFanState; }
@@ -166,7 +168,7 @@ void OpenECWithoutInit() { PortAccessOpen = LoadPorts(); }
 bool InitPawnIo() {
     // A device that takes the module but refuses the EC's ports is no port access.
     uint8_t status = 0;
-    PortAccessOpen = modPawnIo::OpenPawnIo(modSettings::AppFolder() + PawnIoRequest::ModuleFile) &&
+    PortAccessOpen = modPawnIo::OpenPawnIo(KnownFolders::AppFolder() + PawnIoRequest::ModuleFile) &&
                      modPawnIo::ReadPort(EcProtocol::CommandPort, status);
     if (!PortAccessOpen)
         modPawnIo::ClosePawnIo();
@@ -233,9 +235,7 @@ uint8_t ReadEC(uint8_t reg) {
 uint8_t ReadTemperature() { return ReadEC(Plan.TemperatureRegister); }
 
 void SetFanOff() {
-    const auto& s = modSettings::Settings;
-    WriteFanRegister(FanPlan::OffByte(Plan, modSettings::BiosVersion, s.UseCustomFanValue, s.FanValueOff),
-                     FanStateOff);
+    WriteFanRegister(FanPlan::OffByte(Plan, Bytes.BiosVersion, Bytes.UseCustom, Bytes.Off), FanStateOff);
     // These ECs stop the fan only once told that the host controls it.
     if (Plan.ManualOff && CurrentFanState == FanStateOff &&
         !WriteEC(EcModels::ManualOffByte, EcModels::ManualOffRegister))
@@ -243,15 +243,10 @@ void SetFanOff() {
 }
 
 void SetFanSlow() {
-    const auto& s = modSettings::Settings;
-    WriteFanRegister(FanPlan::SlowByte(Plan, modSettings::BiosVersion, s.UseCustomFanValue, s.FanValueSlow),
-                     FanStateSlow);
+    WriteFanRegister(FanPlan::SlowByte(Plan, Bytes.BiosVersion, Bytes.UseCustom, Bytes.Slow), FanStateSlow);
 }
 
-void SetFanAuto() {
-    const auto& s = modSettings::Settings;
-    WriteFanRegister(FanPlan::AutoByte(Plan, s.UseCustomFanValue, s.FanValueAuto), FanStateAuto);
-}
+void SetFanAuto() { WriteFanRegister(FanPlan::AutoByte(Plan, Bytes.UseCustom, Bytes.Auto), FanStateAuto); }
 
 void HandFanBack() {
     if (!PortAccessOpen)

@@ -17,6 +17,9 @@ void SetFanState(int32_t state);
 // The registers and fan bytes of the machine: start-up sets them once the machine is
 // known; until then, those of the Aspire One by BIOS version.
 void UseFanPlan(const FanPlan::Plan& plan);
+// The BIOS version and custom bytes that choose among them: start-up sets them once
+// the settings are read, the configuration dialog's Save again.
+void UseFanBytes(const FanPlan::ByteChoice& choice);
 const FanPlan::Plan& CurrentFanPlan();
 
 // Port access. EC transactions reach the ports only while it is open; before and

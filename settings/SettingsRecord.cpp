@@ -4,8 +4,8 @@
 #include <string_view>
 #include <type_traits>
 
-#include "settings/Conversion.h"
 #include "settings/IniText.h"
+#include "system/Conversion.h"
 
 namespace {
 

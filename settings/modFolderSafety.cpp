@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "settings/ComObjects.h"
 #include "settings/modSettings.h"
+#include "system/ComObjects.h"
 #include "system/Handle.h"
 #include "system/SystemLibrary.h"
 

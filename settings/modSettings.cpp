@@ -6,17 +6,15 @@
 #include <utility>
 #include <vector>
 
-#include "settings/AppPath.h"
-#include "settings/Conversion.h"
+#include "system/Conversion.h"
 #include "system/Files.h"
+#include "system/KnownFolders.h"
 #include "system/modRegistry.h"
-#include "system/modSmbios.h"
 
 namespace modSettings {
 
 SettingsRecord Settings;
 int16_t BiosVersion = 0;
-EcModels::MachineIdentity Machine;
 bool IsWindows6OrLater = false;
 
 namespace {
@@ -40,20 +38,7 @@ std::string ReadMachineText(const char* keyPath, const char* valueName) {
 
 }  // namespace
 
-std::string ExecutablePath() {
-    std::vector<char> path(MAX_PATH);
-    DWORD length = 0;
-    // XP neither terminates nor reports a cut path other than by filling the buffer.
-    while ((length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
-           path.size()) {
-        path.resize(path.size() * 2);
-    }
-    return std::string(path.data(), length);
-}
-
-std::string AppFolder() { return FolderWithBackslash(ExecutablePath()); }
-
-std::string IniFilePath() { return AppFolder() + AppTitle + ".ini"; }
+std::string IniFilePath() { return KnownFolders::AppFolder() + AppTitle + ".ini"; }
 
 bool IniFileExists() { return OrdinaryFileExists(IniFilePath()); }
 
@@ -78,7 +63,6 @@ void ReadWindowsVersion() {
 void LoadSettings() {
     const std::string file = IniFilePath();
     ReadBiosVersion();
-    Machine = modSmbios::ReadMachineIdentity();
     ReadWindowsVersion();
     LoadSettingsFrom(Settings, [&file](const std::string& section, const std::string& key,
                                        const std::string& defaultText) {

@@ -1,11 +1,9 @@
 #pragma once
 // The one settings record of the running program, its INI file beside the executable,
-// and the machine facts read at load time (BIOS version, the machine's identity,
-// Windows 6 or later).
+// and the machine facts read at load time (BIOS version, Windows 6 or later).
 #include <cstdint>
 #include <string>
 
-#include "ec/EcModels.h"
 #include "settings/SettingsRecord.h"
 
 namespace modSettings {
@@ -15,12 +13,9 @@ inline constexpr const char* AppTitle = "vantu";
 
 extern SettingsRecord Settings;  // read directly by every module
 extern int16_t BiosVersion;      // not persisted; 0 until read
-extern EcModels::MachineIdentity Machine;  // not persisted; unknown until read
 extern bool IsWindows6OrLater;   // not persisted
 
-std::string ExecutablePath();  // the running executable's full path
-std::string AppFolder();  // the executable's folder with exactly one trailing backslash
-std::string IniFilePath();
+std::string IniFilePath();  // beside the program, named for AppTitle
 // Only an ordinary file counts: a hidden or system file, or a directory, is missing.
 bool IniFileExists();
 

@@ -1,12 +1,13 @@
 #include "settings/modStartupCheck.h"
 
-#include "settings/AppPath.h"
 #include "settings/FolderSafety.h"
 #include "settings/StartupVerdict.h"
 #include "settings/modFolderSafety.h"
 #include "settings/modSettings.h"
 #include "settings/modStartupLink.h"
 #include "settings/modStartupTask.h"
+#include "system/AppPath.h"
+#include "system/KnownFolders.h"
 
 namespace modStartupCheck {
 
@@ -24,7 +25,7 @@ Outcome CheckAutostart() {
         return {};
     // Judged by the same rule, never compared as text: a target that cannot be read
     // is taken to be this copy.
-    const FolderSafety::Finding own = modFolderSafety::CheckFolder(modSettings::AppFolder());
+    const FolderSafety::Finding own = modFolderSafety::CheckFolder(KnownFolders::AppFolder());
     const std::string target = modStartupLink::AutostartTarget(name);
     const FolderSafety::Finding named = target.empty() ? own : modFolderSafety::CheckFolder(FolderWithBackslash(target));
     const StartupVerdict::Decision decision = StartupVerdict::Decide(inForce, named, own);

@@ -4,36 +4,22 @@
 
 #include <cstring>
 
-#include "settings/AppPath.h"
-#include "settings/ComObjects.h"
 #include "settings/LinkTarget.h"
 #include "settings/modSettings.h"
 #include "settings/modStartupTask.h"
+#include "system/AppPath.h"
+#include "system/ComObjects.h"
 #include "system/Files.h"
+#include "system/KnownFolders.h"
 
 namespace modStartupLink {
 
 bool AutostartEnabled = false;
 
-namespace {
-
-std::string ShellFolder(int folderId) {
-    char path[MAX_PATH] = {};
-    // Flags 0: the folder's current path. S_FALSE (a folder that does not exist) fails.
-    if (SHGetFolderPathA(nullptr, folderId, nullptr, 0, path) != S_OK)
-        return "";
-    return std::string(path, strnlen(path, MAX_PATH));
-}
-
-}  // namespace
-
-std::string StartupFolder() { return ShellFolder(CSIDL_STARTUP); }
-std::string WindowsFolder() { return ShellFolder(CSIDL_WINDOWS); }
-
-std::string ExecutableName() { return ::ExecutableName(modSettings::ExecutablePath()); }
+std::string ExecutableName() { return ::ExecutableName(KnownFolders::ExecutablePath()); }
 
 HRESULT CreateStartupLink(const std::string& name, const std::string& folder) {
-    const std::string startup = StartupFolder();
+    const std::string startup = KnownFolders::StartupFolder();
     if (startup.empty())
         return E_FAIL;
     const ComApartment apartment;  // declared first: left after the objects are released
@@ -58,13 +44,13 @@ HRESULT CreateStartupLink(const std::string& name, const std::string& folder) {
 }
 
 void RemoveStartupLink(const std::string& name) {
-    const std::string startup = StartupFolder();
+    const std::string startup = KnownFolders::StartupFolder();
     if (!startup.empty())
         DeleteFileA(StartupLinkPath(startup, name).c_str());
 }
 
 bool StartupLinkExists(const std::string& name) {
-    const std::string startup = StartupFolder();
+    const std::string startup = KnownFolders::StartupFolder();
     return !startup.empty() && OrdinaryFileExists(StartupLinkPath(startup, name));
 }
 
@@ -84,7 +70,7 @@ bool AutostartExists(const std::string& name) {
 std::string AutostartTarget(const std::string& name) {
     if (modSettings::IsWindows6OrLater)
         return modStartupTask::StartupTaskCommand(name);
-    const std::string startup = StartupFolder();
+    const std::string startup = KnownFolders::StartupFolder();
     if (startup.empty() || !StartupLinkExists(name))
         return "";
     // A shortcut is a few kilobytes: a larger file is not one of ours.

@@ -11,10 +11,6 @@ namespace modStartupLink {
 // Whether the shortcut existed at start-up; afterwards what the user last chose.
 extern bool AutostartEnabled;
 
-// Without a trailing backslash; "" when the shell cannot say.
-std::string StartupFolder();
-std::string WindowsFolder();
-
 // The running executable's file name without its extension: the shortcut's name
 // (renamed, the program names its shortcut after the new name).
 std::string ExecutableName();

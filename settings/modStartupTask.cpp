@@ -7,11 +7,12 @@
 #include <cstring>
 #include <vector>
 
-#include "settings/AppPath.h"
-#include "settings/ComObjects.h"
 #include "settings/StartupTask.h"
+#include "system/AppPath.h"
+#include "system/ComObjects.h"
 #include "system/Files.h"
 #include "system/Handle.h"
+#include "system/KnownFolders.h"
 #include "system/SystemLibrary.h"
 
 namespace modStartupTask {
@@ -68,16 +69,15 @@ std::string CurrentUserId() {
 // The file in which the service keeps the task. A 32-bit program on 64-bit Windows sees
 // another System32: Sysnative is the real one.
 std::string TaskFile(const std::string& name) {
-    char windows[MAX_PATH] = {};
-    const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    const std::string windows = KnownFolders::WindowsFolder();
+    if (windows.empty())
         return "";
     using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
     BOOL wow64 = FALSE;
     if (const auto isWow64 = reinterpret_cast<IsWow64>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process"))))
         isWow64(GetCurrentProcess(), &wow64);
-    return std::string(windows) + (wow64 ? "\\Sysnative" : "\\System32") + "\\Tasks\\" + name;
+    return windows + (wow64 ? "\\Sysnative" : "\\System32") + "\\Tasks\\" + name;
 }
 
 // The text in the ANSI code page, from UTF-16 with its byte order mark or UTF-8.

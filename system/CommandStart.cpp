@@ -1,7 +1,7 @@
 #include "system/CommandStart.h"
 
-#include "settings/modSettings.h"
 #include "system/CommandSearch.h"
+#include "system/KnownFolders.h"
 #include "system/modSystemEnvironment.h"
 
 namespace {
@@ -12,7 +12,7 @@ bool IsFile(const std::string& path) {
 }
 
 std::string Resolve(const std::string& commandLine, const SystemEnvironment::Facts& facts) {
-    const auto folders = CommandSearch::SearchFolders(modSettings::AppFolder(), facts.system, facts.windows);
+    const auto folders = CommandSearch::SearchFolders(KnownFolders::AppFolder(), facts.system, facts.windows);
     for (const auto& path : CommandSearch::CandidatePaths(CommandSearch::ProgramName(commandLine), folders))
         if (IsFile(path))
             return path;

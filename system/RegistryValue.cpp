@@ -1,6 +1,6 @@
 #include "system/RegistryValue.h"
 
-#include "settings/Conversion.h"
+#include "system/Conversion.h"
 
 namespace {
 constexpr uint32_t kRegSz = 1, kRegExpandSz = 2, kRegBinary = 3, kRegDword = 4, kRegMultiSz = 7;

@@ -1,6 +1,6 @@
 #include "system/ScreenModes.h"
 
-#include "settings/Conversion.h"
+#include "system/Conversion.h"
 
 namespace modScreenRes {
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "system/KnownFolders.h"
 #include "system/Owned.h"
 
 struct LibraryTraits {
@@ -16,11 +17,8 @@ struct LibraryTraits {
 using Library = Owned<LibraryTraits>;
 
 inline Library LoadSystemLibrary(const char* name) {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return Library();
-    return Library(LoadLibraryA((std::string(folder) + "\\" + name).c_str()));
+    const std::string folder = KnownFolders::SystemFolder();
+    return folder.empty() ? Library() : Library(LoadLibraryA((folder + "\\" + name).c_str()));
 }
 
 // A function of the library, or null.

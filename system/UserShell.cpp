@@ -6,7 +6,7 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
-#include "settings/ComObjects.h"
+#include "system/ComObjects.h"
 
 namespace UserShell {
 

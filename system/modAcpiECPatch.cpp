@@ -1,7 +1,7 @@
 #include "system/modAcpiECPatch.h"
 
-#include "settings/modStartupLink.h"
 #include "system/AcpiEcPatch.h"
+#include "system/KnownFolders.h"
 #include "system/modRegistry.h"
 
 namespace modAcpiECPatch {
@@ -12,7 +12,7 @@ using namespace AcpiEcPatch;
 
 // The Windows folder is not checked: an empty one gives a path that does not open.
 std::string DriverPath(const char* file) {
-    return modStartupLink::WindowsFolder() + "\\" + DriversFolder + file;
+    return KnownFolders::WindowsFolder() + "\\" + DriversFolder + file;
 }
 
 // A missing key is left missing: the service is not there to point anywhere.

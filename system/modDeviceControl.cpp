@@ -1,6 +1,5 @@
 #include "system/modDeviceControl.h"
 
-#include "settings/modSettings.h"
 #include "system/StartHidden.h"
 #include "system/modCmdOutput.h"
 
@@ -23,10 +22,6 @@ std::string Captured(const std::string& commandLine) {
 // force holds the requested value either way.
 void Started(const std::string& commandLine) {
     StartHidden(commandLine, 0);
-}
-
-std::string CustomPattern() {
-    return CustomDevicePattern(modSettings::Settings.CustomDeviceID);
 }
 
 void Toggle(bool& flag, bool enable, const std::string& pattern) {
@@ -56,21 +51,22 @@ void DetectWebcam() {
 void ToggleLAN(bool enable) { Toggle(lanEnabled, enable, LanPattern); }
 void ToggleWifi(bool enable) { Toggle(wifiEnabled, enable, WifiPattern); }
 void ToggleWebcam(bool enable) { Toggle(webcamEnabled, enable, webcamId); }
-CustomToggle ToggleCustomDevice(bool enable) {
-    if (!NamesDevices(modSettings::Settings.CustomDeviceID))
+CustomToggle ToggleCustomDevice(bool enable, const std::string& customDeviceId) {
+    if (!NamesDevices(customDeviceId))
         return {};
-    const int matching = MatchingDevices(Captured(FindCommand(CustomPattern()))).value_or(-1);
+    const std::string pattern = CustomDevicePattern(customDeviceId);
+    const int matching = MatchingDevices(Captured(FindCommand(pattern))).value_or(-1);
     if (matching < 1 || matching > MaxCustomDevices)
         return {false, matching};
-    Toggle(customDeviceEnabled, enable, CustomPattern());
+    Toggle(customDeviceEnabled, enable, pattern);
     return {true, matching};
 }
 
-void ReadDevicesStatus() {
+void ReadDevicesStatus(const std::string& customDeviceId) {
     lanEnabled = ReadStatus(LanPattern);
     webcamEnabled = ReadStatus(webcamId);
     wifiEnabled = ReadStatus(WifiPattern);
-    customDeviceEnabled = NamesDevices(modSettings::Settings.CustomDeviceID) && ReadStatus(CustomPattern());
+    customDeviceEnabled = NamesDevices(customDeviceId) && ReadStatus(CustomDevicePattern(customDeviceId));
 }
 
 void SetDiskAPM(int16_t level) {

@@ -38,11 +38,11 @@ struct CustomToggle {
     bool switched = false;
     int matching = -1;
 };
-CustomToggle ToggleCustomDevice(bool enable);
+CustomToggle ToggleCustomDevice(bool enable, const std::string& customDeviceId);
 
 // Runs devcon status for LAN, webcam, WiFi and the custom device, in that order; the
 // custom device only when its ID names devices (else it reads as disabled).
-void ReadDevicesStatus();
+void ReadDevicesStatus(const std::string& customDeviceId);
 
 // Starts hdparm with the level and records it as the level in force.
 void SetDiskAPM(int16_t level);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "system/Handle.h"
+#include "system/KnownFolders.h"
 
 namespace modInstanceLock {
 
@@ -29,13 +30,6 @@ bool OwnedByTheTrusted(HANDLE object) {
     return trusted;
 }
 
-// Not GetWindowsDirectory: under Terminal Services that is the user's own.
-std::string LockFilePath() {
-    char windows[MAX_PATH] = {};
-    const UINT length = GetSystemWindowsDirectoryA(windows, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? "" : std::string(windows) + "\\vantu.lock";
-}
-
 }  // namespace
 
 bool TakeInstanceLock() {
@@ -50,7 +44,8 @@ bool TakeInstanceLock() {
     // The name is this copy's, someone else's, or not to be opened: the file decides,
     // for every copy alike, so that a squatter who lets go of the name later cannot
     // let a second copy take it while this one runs on the file.
-    const std::string path = LockFilePath();
+    const std::string windows = KnownFolders::WindowsFolder();
+    const std::string path = windows.empty() ? "" : windows + "\\vantu.lock";
     LockFile = Handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (LockFile)

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "settings/modSettings.h"
 #include "system/StartHidden.h"
 
 namespace modPowerMan {
@@ -21,22 +20,15 @@ int32_t batteryModeInForce = 0;
 // is made active and changed; a powercfg that hangs holds the program no longer.
 constexpr uint32_t kPowercfgWaitMs = 5000;
 
-// Whether powercfg could be started is not looked at: the modes in force and the
-// settings hold the new values either way.
+// Whether powercfg could be started is not looked at: the modes in force hold the new
+// values either way.
 void RunPowercfg(const std::string& commandLine) {
     StartHidden(commandLine, kPowercfgWaitMs);
 }
 
-// Records the mode sent for one power source, in force and in the settings.
+// Records the mode sent for one power source.
 void RecordMode(PowerSource source, int32_t mode) {
-    auto& processor = modSettings::Settings.Processor;
-    if (source == PowerSource::Mains) {
-        mainsModeInForce = mode;
-        processor.AC = static_cast<int16_t>(mode);
-    } else {
-        batteryModeInForce = mode;
-        processor.DC = static_cast<int16_t>(mode);
-    }
+    (source == PowerSource::Mains ? mainsModeInForce : batteryModeInForce) = mode;
 }
 
 }  // namespace
@@ -63,12 +55,12 @@ int32_t CurrentThrottleMode() {
     return SourceInUse(powerStatus) == PowerSource::Mains ? mainsModeInForce : batteryModeInForce;
 }
 
-void SetThrottleMode(int32_t mode) {
+PowerSource SetThrottleMode(int32_t mode) {
     UpdatePowerStatus();
     const PowerSource source = SourceInUse(powerStatus);
     RecordMode(source, mode);
     RunPowercfg(ThrottleCommand(source, mode));
-    modSettings::SaveSettings();
+    return source;
 }
 
 void ApplyThrottleModes(int32_t mainsMode, int32_t batteryMode) {
@@ -79,11 +71,10 @@ void ApplyThrottleModes(int32_t mainsMode, int32_t batteryMode) {
     RunPowercfg(ThrottleCommand(PowerSource::Battery, batteryMode));
 }
 
-void CreatePowerScheme() {
+void CreatePowerScheme(int32_t mainsMode, int32_t batteryMode) {
     RunPowercfg(CreateSchemeCommand());
     RunPowercfg(ActivateSchemeCommand());
-    const auto& processor = modSettings::Settings.Processor;
-    ApplyThrottleModes(processor.AC, processor.DC);
+    ApplyThrottleModes(mainsMode, batteryMode);
 }
 
 }  // namespace modPowerMan

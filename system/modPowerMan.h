@@ -16,13 +16,14 @@ void UpdatePowerStatus();
 // Refreshes the power status, then returns the mode last sent for the source in use.
 int32_t CurrentThrottleMode();
 
-// Sends the mode for the power source in use, stores it in the settings and saves them.
-void SetThrottleMode(int32_t mode);
+// Sends the mode for the power source in use, and gives that source: the caller keeps
+// the mode in its settings.
+PowerSource SetThrottleMode(int32_t mode);
 
-// Sends both modes and stores them in the settings (without saving them).
+// Sends both modes.
 void ApplyThrottleModes(int32_t mainsMode, int32_t batteryMode);
 
-// Creates and activates the scheme, then applies the modes of the settings.
-void CreatePowerScheme();
+// Creates and activates the scheme, then applies the modes.
+void CreatePowerScheme(int32_t mainsMode, int32_t batteryMode);
 
 }  // namespace modPowerMan

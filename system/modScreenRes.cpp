@@ -4,7 +4,6 @@
 
 #include <cstddef>
 
-#include "settings/modSettings.h"
 #include "system/modRegistry.h"
 
 namespace modScreenRes {
@@ -23,62 +22,50 @@ static_assert(kShortDevModeSize == 124);
 
 bool customResolutionActive = false;
 
-ScreenSize Custom() {
-    const auto& settings = modSettings::Settings;
-    return {settings.CustomResolutionWidth, settings.CustomResolutionHeight};
-}
-
 }  // namespace
 
 bool CustomResolutionActive() { return customResolutionActive; }
 void SetCustomResolutionActive(bool active) { customResolutionActive = active; }
 
-void ChangeResolution(int32_t width, int32_t height) {
-    customResolutionActive = ScreenSize{width, height} == Custom();
+bool ChangeResolution(ScreenSize size, ScreenSize custom) {
+    customResolutionActive = size == custom;
     DEVMODEA mode{};
     mode.dmSize = kShortDevModeSize;
     // The record keeps the last mode listed; only the size is changed in it.
     for (DWORD index = 0; EnumDisplaySettingsA(nullptr, index, &mode); ++index) {
     }
     mode.dmFields = kSizeFields;
-    mode.dmPelsWidth = static_cast<DWORD>(width);
-    mode.dmPelsHeight = static_cast<DWORD>(height);
+    mode.dmPelsWidth = static_cast<DWORD>(size.Width);
+    mode.dmPelsHeight = static_cast<DWORD>(size.Height);
     switch (ChangeDisplaySettingsA(&mode, CDS_TEST)) {
-        case DISP_CHANGE_SUCCESSFUL:
-            ChangeDisplaySettingsA(&mode, CDS_UPDATEREGISTRY);
-            break;
-        case DISP_CHANGE_RESTART:
-            MessageBoxA(nullptr, "Can't change resolution", "Error", MB_OK | MB_SYSTEMMODAL);
-            break;
-        default:
-            break;  // a mode the driver refuses: nothing changes, nothing is said
+        case DISP_CHANGE_SUCCESSFUL: ChangeDisplaySettingsA(&mode, CDS_UPDATEREGISTRY); return true;
+        case DISP_CHANGE_RESTART: return false;
+        default: return true;  // a mode the driver refuses: nothing changes, nothing is said
     }
 }
 
-void SetDownscaling(bool on) {
+Downscaling SetDownscaling(bool on, ScreenSize custom) {
     if (!modRegistry::RegKeyExists(HKEY_LOCAL_MACHINE, kDriverKey))
-        return;
+        return {false, true};
     modRegistry::RegWriteDword(HKEY_LOCAL_MACHINE, kDriverKey, kEnabledValue, on ? 1 : 0);
-    const bool wasActive = customResolutionActive;
-    modSettings::Settings.EnableDownscaling = on;
-    if (!wasActive)
-        return;
-    const auto sequence = DownscalingSequence(on, Custom());
-    ChangeResolution(sequence[0].Width, sequence[0].Height);
+    if (!customResolutionActive)
+        return {true, true};
+    const auto sequence = DownscalingSequence(on, custom);
+    bool changed = ChangeResolution(sequence[0], custom);
     Sleep(kDownscalingPause);
-    ChangeResolution(sequence[1].Width, sequence[1].Height);
+    changed = ChangeResolution(sequence[1], custom) && changed;
     // The custom resolution stays selected, even when it is not the size just set.
     customResolutionActive = true;
+    return {true, changed};
 }
 
-void DetectDownscaling() {
+bool DetectDownscaling() {
     if (!modRegistry::RegKeyExists(HKEY_LOCAL_MACHINE, kDriverKey))
-        return;
+        return false;
     modRegistry::RegWriteValue(HKEY_LOCAL_MACHINE, kDriverKey, "PruningMode", RegistryValue::OfNumber(0));
     modRegistry::RegWriteValue(HKEY_LOCAL_MACHINE, kDriverKey, "Display1_DownScalingSupported",
                                RegistryValue::OfNumber(1));
-    if (DownscalingSwitchedOn(modRegistry::RegReadValue(HKEY_LOCAL_MACHINE, kDriverKey, kEnabledValue)))
-        modSettings::Settings.EnableDownscaling = true;
+    return DownscalingSwitchedOn(modRegistry::RegReadValue(HKEY_LOCAL_MACHINE, kDriverKey, kEnabledValue));
 }
 
 int32_t ScreenWidthPixels() { return GetSystemMetrics(SM_CXSCREEN); }

@@ -13,17 +13,22 @@ namespace modScreenRes {
 bool CustomResolutionActive();
 void SetCustomResolutionActive(bool active);
 
-// Switches the primary display and stores the mode in the user's display settings. A
-// mode that needs a restart says "Can't change resolution"; other refusals are silent.
-void ChangeResolution(int32_t width, int32_t height);
+// Switches the primary display and stores the mode in the user's display settings;
+// `custom` is the custom resolution, which the switch selects when it is that size.
+// False when the mode needs a restart (the caller says so); other refusals are silent.
+bool ChangeResolution(ScreenSize size, ScreenSize custom);
 
-// Switches downscaling in the driver's registry and in the settings, and makes the
-// driver take it up when the custom resolution is selected. Nothing without the key.
-void SetDownscaling(bool on);
+// Switches downscaling in the driver's registry, and makes the driver take it up when
+// the custom resolution is selected. Nothing without the driver's key.
+struct Downscaling {
+    bool set = false;          // the driver took it: the caller keeps it in its settings
+    bool changed = true;       // false: a resolution change on the way needs a restart
+};
+Downscaling SetDownscaling(bool on, ScreenSize custom);
 
-// Lets the driver list modes larger than the panel, and takes over a switched-on
-// downscaling (never switches the setting off).
-void DetectDownscaling();
+// Lets the driver list modes larger than the panel; true when downscaling is switched
+// on there (the caller takes it over, and never switches its setting off for it).
+bool DetectDownscaling();
 
 int32_t ScreenWidthPixels();
 int32_t ScreenHeightPixels();

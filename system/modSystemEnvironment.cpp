@@ -2,19 +2,12 @@
 
 #include <windows.h>
 
+#include "system/KnownFolders.h"
 #include "system/modRegistry.h"
 
 namespace modSystemEnvironment {
 
 namespace {
-
-// The folder a call like GetSystemDirectoryA fills, or "" when it fails.
-template <typename Call>
-std::string FolderFrom(Call call) {
-    char folder[MAX_PATH];
-    const UINT length = call(folder, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
-}
 
 // The processor Windows itself runs on when this 32-bit program runs under WOW64.
 std::string NativeArchitecture() {
@@ -49,8 +42,8 @@ std::string ProgramFolder(const char* value) {
 
 SystemEnvironment::Facts ReadFacts() {
     SystemEnvironment::Facts facts;
-    facts.windows = FolderFrom(GetSystemWindowsDirectoryA);
-    facts.system = FolderFrom(GetSystemDirectoryA);
+    facts.windows = KnownFolders::WindowsFolder();
+    facts.system = KnownFolders::SystemFolder();
     facts.nativeArchitecture = NativeArchitecture();
     SYSTEM_INFO info{};
     GetSystemInfo(&info);

@@ -1,4 +1,4 @@
-#include "settings/AppPath.h"
+#include "system/AppPath.h"
 
 #include <gtest/gtest.h>
 

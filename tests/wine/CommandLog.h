@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "settings/modSettings.h"
+#include "system/KnownFolders.h"
 
 namespace CommandLog {
 
 using Text = std::vector<std::string>;
 
-inline std::string Path() { return modSettings::AppFolder() + "commands.log"; }
+inline std::string Path() { return KnownFolders::AppFolder() + "commands.log"; }
 inline void Clear() { DeleteFileA(Path().c_str()); }
 
 inline Text Lines() {

@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "settings/modSettings.h"
 #include "support/FakePowerSupply.h"
+#include "system/KnownFolders.h"
 #include "system/modDeviceControl.h"
 #include "system/modPowerMan.h"
 
@@ -59,7 +60,7 @@ protected:
         FakePowerSupply::Mains();
         frmMain::RefreshFanMenu();  // no battery lines left for the next test
         DeleteFileA(modSettings::IniFilePath().c_str());
-        DeleteFileA((modSettings::AppFolder() + "devcon.outs").c_str());
+        DeleteFileA((KnownFolders::AppFolder() + "devcon.outs").c_str());
         CommandLog::Clear();
         modSettings::Settings = saved_;
     }
@@ -103,7 +104,7 @@ TEST_F(TrayMenu, FanEntriesSaveTheModeOfThePowerSourceAndMoveTheCheck) {
 // devices. The switches run on their own, in any order. A custom ID that names no
 // device in particular is greyed and runs no devcon at all.
 TEST_F(TrayMenu, DeviceEntriesShowDevconsStateAndToggleTheirDevice) {
-    std::ofstream(modSettings::AppFolder() + "devcon.outs", std::ios::binary)
+    std::ofstream(KnownFolders::AppFolder() + "devcon.outs", std::ios::binary)
         << ">devcon find \"USB\\VID_0C45*\"\r\nNo matching devices found.\r\n"
            ">devcon status \"PCI\\VEN_10EC&DEV_8136*\"\r\n    Device is disabled.\r\n"
            ">devcon status \"USB\\VID_064E*\"\r\n    Device is Disabled.\r\n"

@@ -1,5 +1,5 @@
 // A file the user names, written whole through the wide file calls: any length, and
-// never through a file of the user's.
+// never through a file of the user's (the paths themselves: tests/native/WidePathTest.cpp).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -35,17 +35,6 @@ int Temporaries(const std::wstring& folder) {
         ++left;
     FindClose(search);
     return left;
-}
-
-TEST(WideSave, ThePrefixAndTheTemporaryName) {
-    const std::wstring deep = L"C:\\" + std::wstring(300, L'd');
-    EXPECT_EQ(WidePath::Extended(L"C:\\short\\file.csv"), L"C:\\short\\file.csv");
-    EXPECT_EQ(WidePath::Extended(deep), L"\\\\?\\" + deep);
-    EXPECT_EQ(WidePath::Extended(L"\\\\server\\share\\" + std::wstring(300, L's')), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L's'));
-    EXPECT_EQ(WidePath::Extended(L"\\\\?\\" + deep), L"\\\\?\\" + deep);
-    EXPECT_EQ(WidePath::Extended(L"C:/" + std::wstring(300, L'd')), L"\\\\?\\" + deep);
-    EXPECT_EQ(WidePath::TemporaryBeside(L"C:\\Users\\Tom\\history.csv.new", 42), L"C:\\Users\\Tom\\~vantu-0000002a.tmp");
-    EXPECT_EQ(WidePath::TemporaryBeside(L"history.csv", 0xDEADBEEF), L"~vantu-deadbeef.tmp");
 }
 
 // Written under a path past 260 characters, and never through a file of the user's that

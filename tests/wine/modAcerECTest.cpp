@@ -12,6 +12,7 @@
 
 #include "app/modFailSafe.h"
 #include "settings/modSettings.h"
+#include "system/KnownFolders.h"
 
 using namespace modAcerEC;
 
@@ -28,7 +29,7 @@ struct EcLog {
             lines.push_back(line);
         return lines;
     }
-    const std::string path = modSettings::AppFolder() + "simec.log";
+    const std::string path = KnownFolders::AppFolder() + "simec.log";
 };
 
 void Throw() { throw std::runtime_error("nobody catches this"); }

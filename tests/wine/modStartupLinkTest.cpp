@@ -10,8 +10,9 @@
 #include <sstream>
 #include <utility>
 
-#include "settings/ComObjects.h"
 #include "settings/modSettings.h"
+#include "system/ComObjects.h"
+#include "system/KnownFolders.h"
 
 namespace {
 
@@ -42,8 +43,8 @@ std::string ReadBytes(const std::string& path) {
 // show command is 4, without activation: readers take any value but 1, 3 and 7 as 1,
 // so it is read where it is stored, the 32-bit field at offset 60 of the header.
 TEST(StartupLinkTest, CreatedShortcutStartsTheRunningExecutableInItsFolder) {
-    const std::string name = ExecutableName(), folder = modSettings::AppFolder();
-    const std::string path = StartupFolder() + "\\" + name + ".lnk";
+    const std::string name = ExecutableName(), folder = KnownFolders::AppFolder();
+    const std::string path = KnownFolders::StartupFolder() + "\\" + name + ".lnk";
     ASSERT_EQ(CreateStartupLink(name, folder), S_OK);
     EXPECT_EQ(ReadLink(path), folder + "wine_unit_tests.exe|" + folder + "|wine_unit_tests");
     EXPECT_EQ(ReadBytes(path).substr(60, 4), std::string("\x04\0\0\0", 4));
@@ -74,7 +75,7 @@ void Write(const std::string& path, const std::string& bytes) {
 // stores it) or from the shortcut's own bytes, as Wine's shell writes them.
 TEST(StartupLinkTest, AutostartIsATaskFromWindows6AndItsProgramIsReadBack) {
     const bool windows6 = std::exchange(modSettings::IsWindows6OrLater, true);
-    const std::string name = ExecutableName(), folder = modSettings::AppFolder(), task = TaskPath(name);
+    const std::string name = ExecutableName(), folder = KnownFolders::AppFolder(), task = TaskPath(name);
     DeleteFileA(task.c_str());
     ASSERT_EQ(CreateStartupLink(name, folder), S_OK);  // an earlier build's, or anyone's
     EXPECT_FALSE(AutostartExists(name));

@@ -13,15 +13,16 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/GdiHandles.h"
 #include "app/frmMain.h"
 #include "app/frmMainWindow.h"
 #include "settings/modSettings.h"
 #include "support/FakePowerSupply.h"
+#include "system/GdiHandles.h"
+#include "system/KnownFolders.h"
 
 namespace {
 
-const std::string folder = modSettings::AppFolder(), control = folder + "simec.ini";
+const std::string folder = KnownFolders::AppFolder(), control = folder + "simec.ini";
 
 // A phase holds for a moment, for scripts/soak to read the resident memory (under
 // Wine /proc/self is the wineserver's); the file tells it which phase it is.

@@ -5,7 +5,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include "settings/ComLibrary.h"
+#include "system/ComLibrary.h"
 
 #include <string>
 #include <utility>

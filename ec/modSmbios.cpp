@@ -1,4 +1,4 @@
-#include "system/modSmbios.h"
+#include "ec/modSmbios.h"
 
 #include <windows.h>
 #include <wbemidl.h>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "ec/Smbios.h"
-#include "settings/ComObjects.h"
+#include "system/ComObjects.h"
 #include "system/modRegistry.h"
 
 namespace modSmbios {

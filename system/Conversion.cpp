@@ -1,4 +1,4 @@
-#include "settings/Conversion.h"
+#include "system/Conversion.h"
 
 #include <algorithm>
 #include <cctype>

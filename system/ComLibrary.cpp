@@ -1,7 +1,9 @@
-#include "settings/ComLibrary.h"
+#include "system/ComLibrary.h"
 
 #include <string>
 #include <utility>
+
+#include "system/KnownFolders.h"
 
 namespace ComLibrary {
 
@@ -31,11 +33,8 @@ HMODULE Ole32 = nullptr, OleAut32 = nullptr;
 
 // From the system folder by its full path: the program runs with administrator rights.
 HMODULE SystemLibrary(const char* name) {
-    char folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return nullptr;
-    return LoadLibraryA((std::string(folder) + "\\" + name).c_str());
+    const std::string folder = KnownFolders::SystemFolder();
+    return folder.empty() ? nullptr : LoadLibraryA((folder + "\\" + name).c_str());
 }
 
 template <typename Fn>

@@ -1,4 +1,4 @@
-#include "settings/AppPath.h"
+#include "system/AppPath.h"
 
 std::string AddBackslash(std::string_view path) {
     std::string result(path);
