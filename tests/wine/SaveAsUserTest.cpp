@@ -7,7 +7,6 @@
 #include <windows.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "system/modShellToken.h"
 
@@ -46,16 +45,7 @@ bool Recording(HANDLE file, std::string_view bytes) {
     heldWhileWriting = ThreadTokenType();
     return WriteAllBytes(file, bytes);
 }
-bool Failing(HANDLE file, std::string_view bytes) {
-    heldWhileWriting = ThreadTokenType();
-    return WriteAllBytes(file, bytes.substr(0, 3)) && false;
-}
-
-std::string Read(const std::wstring& path) {
-    std::ostringstream text;
-    text << std::ifstream(std::string(path.begin(), path.end()), std::ios::binary).rdbuf();
-    return text.str();
-}
+bool Failing(HANDLE file, std::string_view bytes) { return Recording(file, bytes.substr(0, 3)) && false; }
 
 }  // namespace
 
@@ -66,6 +56,7 @@ TEST(SaveAsUser, TheFileWorkRunsUnderTheShellsTokenOrNotAtAll) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
     const std::wstring path = std::wstring(temp) + L"vantu-as-user.csv";
+    const std::string narrow(path.begin(), path.end());
     const auto saved = modShellToken::DesktopShell;
     modShellToken::DesktopShell = StandIn;
     const struct {
@@ -85,9 +76,7 @@ TEST(SaveAsUser, TheFileWorkRunsUnderTheShellsTokenOrNotAtAll) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.verdict) << c.split << c.saved);
-        {
-            std::ofstream(std::string(path.begin(), path.end()), std::ios::binary) << "old";
-        }
+        std::ofstream(narrow, std::ios::binary) << "old";
         claimed = c.facts;
         heldWhileWriting = 99;
         const modShellToken::Result result = modShellToken::ReplaceAsUser(path, "time,temperature\r\n", c.split, c.write);
@@ -95,7 +84,7 @@ TEST(SaveAsUser, TheFileWorkRunsUnderTheShellsTokenOrNotAtAll) {
         EXPECT_EQ(result.saved, c.saved);
         EXPECT_EQ(heldWhileWriting, c.held);
         EXPECT_EQ(ThreadTokenType(), 0u) << "not reverted";
-        EXPECT_EQ(Read(path), c.saved ? "time,temperature\r\n" : "old");
+        EXPECT_EQ(ReadWholeFile(narrow), c.saved ? "time,temperature\r\n" : "old");
     }
     DeleteFileW(path.c_str());
     modShellToken::DesktopShell = saved;
