@@ -223,16 +223,15 @@ void PrepareCustomDeviceEntry() {
 }
 
 void RefreshThrottleMenu() {
-    modPowerMan::UpdatePowerStatus();
-    const auto mode = static_cast<int16_t>(modPowerMan::CurrentThrottleMode());
+    const auto mode = static_cast<int16_t>(
+        modPowerMan::ThrottleModeFor(modPowerMan::SourceInUse(modPowerMan::ReadPowerStatus())));
     SetMenuChecked(IDM_800MHZ, mode == 0);
     SetMenuChecked(IDM_DYNAMIC, mode == 1);
 }
 
 void RefreshFanMenu() {
     const auto& settings = modSettings::Settings;
-    modPowerMan::UpdatePowerStatus();
-    menuSource = modPowerMan::SourceInUse(modPowerMan::PowerStatus());
+    menuSource = modPowerMan::SourceInUse(modPowerMan::ReadPowerStatus());
     const bool onBattery = menuSource == FanProfile::PowerSource::Battery;
     const int16_t mode = FanProfile::ForSource(settings, menuSource).Control;
     for (int16_t i = 0; i < 4; ++i)

@@ -60,19 +60,21 @@ void WatchFanAfterSleep() {
 
 void HoldFanWhileSaving(bool saving) { HoldFanAtEc(Saving, saving); }
 
+// One tick, one set of facts: the reading, the power status, the fan state and the
+// settings are taken once here and handed to the fan step, the icons and the history,
+// so that all of them see the same power source (the fan step's) and the same world.
 void TimerMon_Timer() {
-    const auto& settings = modSettings::Settings;
+    const SettingsRecord& settings = modSettings::Settings;
     const uint8_t temperature = modAcerEC::ReadTemperature();
-    // The power source goes before the fan step, which takes that source's profile.
-    modPowerMan::UpdatePowerStatus();
-    const auto profile = FanProfile::Follow(
-        PowerSourceTracker, modPowerMan::SourceInUse(modPowerMan::PowerStatus()), GetTickCount(), settings);
+    const PowerStatusRecord power = modPowerMan::ReadPowerStatus();
+    const auto profile = FanProfile::Follow(PowerSourceTracker, modPowerMan::SourceInUse(power), GetTickCount(), settings);
+    const bool onBattery = profile.Source == FanProfile::PowerSource::Battery;
     // A hold of the safety rules forgets the fan state itself when it ends.
     if (profile.ForgetFanState && !SafetyGuard.Holding)
         modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
     // The safety rules look at every tick, one without a reading too.
-    const auto fan = FanSafety::DecideTickFan(SafetyGuard, temperature, profile.Fan.Control,
-                                              modAcerEC::FanState(), profile.Fan.Thresholds);
+    const auto fan = FanSafety::DecideTickFan(SafetyGuard, temperature, profile.Fan.Control, modAcerEC::FanState(),
+                                              profile.Fan.Thresholds);
     if (fan.ForgetFanState)
         modAcerEC::SetFanState(modAcerEC::FanStateUnknown);
     Apply(fan.Action);
@@ -82,16 +84,16 @@ void TimerMon_Timer() {
     const bool goodReading = FanSafety::IsGoodReading(temperature);
     std::optional<BatteryText::BatteryStep> battery;
     if (goodReading) {
-        battery = BatteryText::DecideBatteryStep(modPowerMan::PowerStatus(), settings.ShowRemainingBattIcon);
+        battery = BatteryText::DecideBatteryStep(power, settings.ShowRemainingBattIcon);
         BatteryTip = battery->Tooltip;
     }
     const Alerts::Cause hold = Alerts::HoldCause(SafetyGuard);
     const std::string holdLine = Alerts::HoldLine(hold);
     SetTrayTip(holdLine.empty() ? BatteryTip : holdLine + "\n" + BatteryTip);
     if (battery) {
-        DrawTemperatureIcon(temperature);
+        DrawTemperatureIcon(temperature, modPowerMan::ThrottleModeFor(profile.Source), settings);
         if (battery->Icon == BatteryText::BatteryIconAction::Draw)
-            DrawBatteryIcon();
+            DrawBatteryIcon(power.BatteryLifeTime, settings.SingleIconMode);
         else
             UpdateBatteryTrayIcon(TrayDelete);
     } else {
@@ -101,7 +103,7 @@ void TimerMon_Timer() {
     if (const auto level = modDeviceControl::DiskApmLevelToSend(settings.PreventHDClicks,
                                                                  modDeviceControl::ApmLevelInForce()))
         modDeviceControl::SetDiskAPM(*level);
-    modHistory::RecordTick(temperature);
+    modHistory::RecordTick(temperature, modAcerEC::FanState(), onBattery);
     frmHistory::TicksChanged();
     // The user hears of the rules taking the fan and of the mode taking it back once
     // each; the state follows every tick, also while alerts are off.

@@ -14,7 +14,6 @@
 #include "app/TrayPictures.h"
 #include "app/frmMainWindow.h"
 #include "settings/modSettings.h"
-#include "system/modPowerMan.h"
 #include "system/modRegistry.h"
 
 namespace frmMain {
@@ -196,21 +195,19 @@ bool BatteryIconShown() { return batteryIconShown; }
 
 void SetBatteryTextColor(int32_t color) { batteryTextColor = static_cast<COLORREF>(color); }
 
-void DrawTemperatureIcon(uint8_t temperature) {
-    const auto& settings = modSettings::Settings;
+void DrawTemperatureIcon(uint8_t temperature, int32_t throttleMode, const SettingsRecord& settings) {
     // Full-size digits are drawn straight onto the taskbar: dark ones on a light one.
-    const int32_t color = TrayArt::TemperatureTextColor(
-        modPowerMan::CurrentThrottleMode(), settings.TemperatureTextColor, settings.TemperatureTextColor2,
-        settings.ShowFullSizeTempIcon && LightTaskbar());
+    const int32_t color = TrayArt::TemperatureTextColor(throttleMode, settings.TemperatureTextColor,
+                                                        settings.TemperatureTextColor2,
+                                                        settings.ShowFullSizeTempIcon && LightTaskbar());
     const Gdi::Icon replaced = mainPicture.Show(TrayPictures::TemperaturePicture(
         temperature, static_cast<COLORREF>(color), settings.ShowFullSizeTempIcon));
     UpdateMainTrayIcon(TrayModify);
 }
 
-void DrawBatteryIcon() {
-    const TrayPictures::Picture picture = TrayPictures::BatteryPicture(
-        modPowerMan::PowerStatus().BatteryLifeTime, batteryTextColor);
-    if (modSettings::Settings.SingleIconMode) {
+void DrawBatteryIcon(int32_t batteryLifeTime, bool singleIconMode) {
+    const TrayPictures::Picture picture = TrayPictures::BatteryPicture(batteryLifeTime, batteryTextColor);
+    if (singleIconMode) {
         UpdateBatteryTrayIcon(TrayDelete);  // never shown in this mode: no call
         // Every other call the main icon shows the time instead of the temperature.
         if (BatteryTurn) {
@@ -237,6 +234,8 @@ void ShowBalloon(bool warning, const std::wstring& text) {
 }
 
 void TaskbarThemeChanged() { lightTaskbar.reset(); }
+
+const std::optional<TrayPictures::Picture>& MainIconPicture() { return mainPicture.shows; }
 
 unsigned RegisterTaskbarCreated() {
     const UINT message = RegisterWindowMessageA("TaskbarCreated");

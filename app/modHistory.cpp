@@ -4,7 +4,6 @@
 
 #include "app/FanSafety.h"
 #include "ec/modAcerEC.h"
-#include "system/modPowerMan.h"
 
 namespace modHistory {
 
@@ -27,12 +26,10 @@ int64_t SecondsOf(const FILETIME& file) {
 
 }  // namespace
 
-void RecordTick(uint8_t temperature) {
-    const int32_t state = modAcerEC::FanState();
-    if (state != modAcerEC::FanStateUnknown)
-        lastFan = static_cast<TickHistory::FanState>(state);
-    history.Add({Now(), FanSafety::IsGoodReading(temperature) ? temperature : uint8_t(0), lastFan,
-                 modPowerMan::PowerStatus().ACLineStatus == 0},
+void RecordTick(uint8_t temperature, int32_t fanState, bool onBattery) {
+    if (fanState != modAcerEC::FanStateUnknown)
+        lastFan = static_cast<TickHistory::FanState>(fanState);
+    history.Add({Now(), FanSafety::IsGoodReading(temperature) ? temperature : uint8_t(0), lastFan, onBattery},
                 UtcNow());
 }
 

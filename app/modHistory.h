@@ -10,8 +10,8 @@
 namespace modHistory {
 
 // Adds the tick that just ran: its reading (0 when it had no good one), the fan state
-// it left and the power source last read.
-void RecordTick(uint8_t temperature);
+// it left (an unknown one keeps the last known) and its power source.
+void RecordTick(uint8_t temperature, int32_t fanState, bool onBattery);
 
 const TickHistory::Ring& Ticks();
 

@@ -11,11 +11,7 @@ bool Contains(std::string_view text, std::string_view word) {
 }  // namespace
 
 std::string CustomDevicePattern(std::string_view customDeviceId) {
-    std::string pattern = "\"";
-    for (char c : customDeviceId)
-        if (c != '"')
-            pattern += c;
-    return pattern + "*\"";
+    return "\"" + std::string(customDeviceId) + "*\"";
 }
 
 bool NamesDevices(std::string_view customDeviceId) {

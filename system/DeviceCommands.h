@@ -14,9 +14,8 @@ inline constexpr const char* WifiPattern = "\"PCI\\VEN_168C&DEV_001C*\"";
 inline constexpr const char* WebcamPattern1 = "\"USB\\VID_0C45*\"";
 inline constexpr const char* WebcamPattern2 = "\"USB\\VID_064E*\"";
 
-// The user's device ID followed by an asterisk, in quotes. devcon runs with our
-// administrator rights, so a quote typed into the ID is left out of the pattern:
-// it would close the quoted argument and let the rest of the ID add arguments.
+// The user's device ID followed by an asterisk, in quotes; only for an ID that
+// NamesDevices takes, which holds no quote that could close the argument.
 std::string CustomDevicePattern(std::string_view customDeviceId);
 
 // Whether a custom device ID names devices rather than many or all: an enumerator

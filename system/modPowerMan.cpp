@@ -11,7 +11,8 @@ namespace {
 // The record is copied field by field; its size is the platform's on every build.
 static_assert(sizeof(SYSTEM_POWER_STATUS) == 12 && sizeof(PowerStatusRecord) == 12);
 
-// Unknown (the AC line, for the fan and throttling) until the platform first answers.
+// The last good answer; unknown (the AC line, for the fan and throttling) until the
+// platform first answers.
 PowerStatusRecord powerStatus{.ACLineStatus = 255};
 int32_t mainsModeInForce = 0;
 int32_t batteryModeInForce = 0;
@@ -33,38 +34,34 @@ void RecordMode(PowerSource source, int32_t mode) {
 
 }  // namespace
 
-const PowerStatusRecord& PowerStatus() {
-    return powerStatus;
-}
+BOOL(WINAPI* SystemPowerStatus)(LPSYSTEM_POWER_STATUS) = GetSystemPowerStatus;
 
-void UpdatePowerStatus() {
+PowerStatusRecord ReadPowerStatus() {
     SYSTEM_POWER_STATUS status;
     // A failed call leaves the record as it was.
-    if (!GetSystemPowerStatus(&status))
-        return;
+    if (!SystemPowerStatus(&status))
+        return powerStatus;
     powerStatus.ACLineStatus = status.ACLineStatus;
     powerStatus.BatteryFlag = status.BatteryFlag;
     powerStatus.BatteryLifePercent = status.BatteryLifePercent;
     powerStatus.Reserved1 = status.Reserved1;
     powerStatus.BatteryLifeTime = static_cast<int32_t>(status.BatteryLifeTime);
     powerStatus.BatteryFullLifeTime = static_cast<int32_t>(status.BatteryFullLifeTime);
+    return powerStatus;
 }
 
-int32_t CurrentThrottleMode() {
-    UpdatePowerStatus();
-    return SourceInUse(powerStatus) == PowerSource::Mains ? mainsModeInForce : batteryModeInForce;
+int32_t ThrottleModeFor(PowerSource source) {
+    return source == PowerSource::Mains ? mainsModeInForce : batteryModeInForce;
 }
 
 PowerSource SetThrottleMode(int32_t mode) {
-    UpdatePowerStatus();
-    const PowerSource source = SourceInUse(powerStatus);
+    const PowerSource source = SourceInUse(ReadPowerStatus());
     RecordMode(source, mode);
     RunPowercfg(ThrottleCommand(source, mode));
     return source;
 }
 
 void ApplyThrottleModes(int32_t mainsMode, int32_t batteryMode) {
-    UpdatePowerStatus();
     RecordMode(PowerSource::Mains, mainsMode);
     RecordMode(PowerSource::Battery, batteryMode);
     RunPowercfg(ThrottleCommand(PowerSource::Mains, mainsMode));

@@ -305,7 +305,7 @@ Lines TrayRecorder::Balloons() const {
     for (const TrayCall& call : Get("MODIFY", 0))
         if (call.Field("flags") == "16") {
             EXPECT_EQ(call.Field("title"), "vantu") << call.line;
-            balloons.push_back(call.Field("infoflags") + " " + call.Info());
+            balloons.push_back((call.Accepted() ? "" : "refused ") + call.Field("infoflags") + " " + call.Info());
         }
     return balloons;
 }

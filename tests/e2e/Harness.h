@@ -158,7 +158,9 @@ public:
     TrayRecorder(const TrayRecorder&) = delete;
     TrayRecorder& operator=(const TrayRecorder&) = delete;
     Calls Get(const std::string& verb = "", int id = -1) const;  // all, or those of a verb and icon
-    Lines Balloons() const;  // the main icon's so far: "2 text" for a warning, "1 text" for news
+    // The main icon's so far: "2 text" for a warning, "1 text" for news, "refused 2 text"
+    // for one it refused.
+    Lines Balloons() const;
     bool WaitFor(const std::function<bool(const Calls&)>& condition) const {
         return WaitUntil([&] { return condition(Get()); });
     }

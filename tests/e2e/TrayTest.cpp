@@ -93,10 +93,10 @@ TEST_F(Tray, SingleIconModeTakesTurnsOnBattery) {
     };
     const std::string onBattery = turns(kOnBattery, 12);
     EXPECT_EQ(onBattery.substr(onBattery.find('B'), 9), "BTBTBTBTB") << onBattery;
-    FakePowerSupply::Mains();
-    EXPECT_EQ(turns("No battery", 1), "T");
+    FakePowerSupply::Mains();  // the digits' colour follows the fan's power source, a tick later
+    turns("No battery", 1);
     folder_.TimeOfTicks(4);
-    EXPECT_EQ(turns("No battery", 1), "T");
+    EXPECT_EQ(turns("No battery", 1).find_first_not_of('T'), std::string::npos);
     EXPECT_EQ(tray.Get("ADD", kBattery).size(), 0u);
 }
 

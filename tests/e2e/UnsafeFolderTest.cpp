@@ -11,6 +11,8 @@
 
 #include <sddl.h>
 
+#include <cstring>
+
 #include "ConfigDialogUser.h"
 #include "Harness.h"
 #include "resources/resource.h"
@@ -158,20 +160,26 @@ std::string FileTime(const std::string& path) {
 }
 
 // Started with an autostart set up earlier whose folder others can change: the message
-// says it was turned off, and it is gone. This copy runs from such a folder too (the
-// shortcut's own, or as 6.1 with a split token any of the bed's): it ends without
-// taking anything from there, the EC untouched, no command run, its settings as they
-// were. Started by hand again, with no autostart, it runs.
+// says it was turned off, and it is gone. A copy that runs from such a folder too (the
+// shortcut's own, or as 6.1 with a split token any of the bed's) ends without taking
+// anything from there, the EC untouched, no command run, its settings as they were;
+// started by hand again, with no autostart, it runs. A copy in a folder under a parent
+// that only administrators change runs on, though the shortcut named another copy
+// under an open parent.
 TEST(UnsafeFolder, AnUnsafeAutostartIsRemovedAndACopyInSuchAFolderEnds) {
-    for (const char* windows : {"5.1", "6.1"}) {
+    const std::string openParent = std::string(kTestFolders) + "\\open";
+    LetEveryoneChange(Made(openParent));
+    for (const char* windows : {"5.1", "6.1", "5.1 another copy"}) {
         SCOPED_TRACE(windows);
-        const SeededWindowsVersion version(windows);
-        const TestFolder folder;
+        const SeededWindowsVersion version(std::string(windows, 3).c_str());
+        const bool ends = std::strlen(windows) == 3;
+        const TestFolder folder, other("-other", openParent);
         folder.WriteIni(kIni);
         const std::string autostart = *windows == '5' ? StartupLink() : TaskFile();
         if (*windows == '5') {
-            MakeStartupLink(folder.Path("vantu.exe"));
-            LetEveryoneChange(folder.Dir());
+            MakeStartupLink((ends ? folder : other).Path("vantu.exe"));
+            if (ends)
+                LetEveryoneChange(folder.Dir());
         } else {  // as Windows stores a task: UTF-16 with its byte order mark
             const std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Task><Actions><Exec><Command>" +
                                     folder.Path("vantu.exe") + "</Command></Exec></Actions></Task>\r\n";
@@ -181,44 +189,26 @@ TEST(UnsafeFolder, AnUnsafeAutostartIsRemovedAndACopyInSuchAFolderEnds) {
             WriteFileText(autostart, stored);
         }
         const std::string time = FileTime(folder.Path("vantu.ini"));
-        {
-            const Vantu vantu(folder);
-            const auto box = WaitForMessageBox(vantu.ProcessId(), "vantu");
-            ASSERT_TRUE(box.has_value());
-            EXPECT_NE(box->text.find("can change this folder, or something in it:\r\n" + folder.Dir() + "\r\n"),
-                      std::string::npos) << box->text;
-            EXPECT_NE(box->text.find("Autostart with Windows has therefore been turned off."), std::string::npos);
-            EXPECT_FALSE(Exists(autostart));
-            box->Press(IDOK);
-            EXPECT_TRUE(vantu.WaitForExit().has_value());
+        std::optional<Vantu> vantu(std::in_place, folder);
+        const auto box = WaitForMessageBox(vantu->ProcessId(), "vantu");
+        ASSERT_TRUE(box.has_value());
+        EXPECT_NE(box->text.find(ends ? "can change this folder, or something in it:\r\n" + folder.Dir() + "\r\n"
+                                      : "rename or replace this folder above the one vantu runs from:\r\n" + openParent),
+                  std::string::npos) << box->text;
+        EXPECT_NE(box->text.find("Autostart with Windows has therefore been turned off."), std::string::npos);
+        EXPECT_FALSE(Exists(autostart));
+        box->Press(IDOK);
+        if (ends) {
+            EXPECT_TRUE(vantu->WaitForExit().has_value());
+            EXPECT_EQ(folder.EcLog(), Lines{});
+            EXPECT_EQ(folder.Commands(), Lines{});
+            EXPECT_EQ(folder.Ini(), kIni);
+            EXPECT_EQ(FileTime(folder.Path("vantu.ini")), time);
+            vantu.emplace(folder);
         }
-        EXPECT_EQ(folder.EcLog(), Lines{});
-        EXPECT_EQ(folder.Commands(), Lines{});
-        EXPECT_EQ(folder.Ini(), kIni);
-        EXPECT_EQ(FileTime(folder.Path("vantu.ini")), time);
-        const Vantu again(folder);
         EXPECT_TRUE(folder.WaitForEcLog("R 58", 1));
-        EXPECT_TRUE(again.Closed());
+        EXPECT_TRUE(vantu->Closed());
     }
-}
-
-// A shortcut names a copy under a folder that others may change, while this copy lies
-// under one that only administrators change: the shortcut goes, and this copy runs.
-TEST(UnsafeFolder, AnAutostartOfAnotherCopyIsRemovedAndThisCopyRuns) {
-    const std::string openParent = std::string(kTestFolders) + "\\open";
-    LetEveryoneChange(Made(openParent));
-    const TestFolder folder, other("-other", openParent);
-    folder.WriteIni(kIni);
-    MakeStartupLink(other.Path("vantu.exe"));
-    const Vantu vantu(folder);
-    const auto box = WaitForMessageBox(vantu.ProcessId(), "vantu");
-    ASSERT_TRUE(box.has_value());
-    EXPECT_NE(box->text.find("rename or replace this folder above the one vantu runs from:\r\n" + openParent + "\r\n"),
-              std::string::npos) << box->text;
-    EXPECT_FALSE(Exists(StartupLink()));
-    box->Press(IDOK);
-    EXPECT_TRUE(folder.WaitForEcLog("R 58", 1));
-    EXPECT_TRUE(vantu.Closed());
 }
 
 // From Windows 6.0 a shortcut in the Startup folder, which the user's programs can

@@ -254,19 +254,6 @@ TEST(FolderSafetyTest, NullEmptyUnreadableAndCutDescriptors) {
     EXPECT_EQ(Judged(facts, SplitToken), "changeable C:\\Program Files\\vantu\\vantu.exe.local (unchecked)");
 }
 
-// Every entry counts, whatever it is called, and those of a subfolder one level down:
-// the settings file feeds the EC's bytes and devcon's device.
-TEST(FolderSafetyTest, AnyEntryOfTheFolderCounts) {
-    for (const char* name : {"vantu.ini", "vantu.exe.manifest", "vantu.exe.local\\comctl32.dll"}) {
-        FolderFacts facts = ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, Win10Root);
-        const std::string path = "C:\\Program Files\\vantu\\" + std::string(name);
-        facts.entries.push_back(Object(path, FileInProgramFiles));
-        EXPECT_EQ(Judged(facts, SplitToken), "safe") << name;
-        facts.entries.back() = Object(path, FileInProgramFiles + "(A;;FW;;;BU)");
-        EXPECT_EQ(Judged(facts, SplitToken), "changeable " + path);
-    }
-}
-
 TEST(FolderSafetyTest, LinksDrivesVolumesPercentAndProfiles) {
     const auto with = [](const std::function<void(FolderFacts&)>& change) {
         FolderFacts facts = ProgramFiles(Win10ProgramFilesVantu, Win10ProgramFiles, Win10Root);

@@ -23,7 +23,6 @@ std::string Link(uint32_t flags, size_t idList, uint32_t infoFlags, const std::s
         bytes += std::string(2 + idList, '\x7F');
         Put(bytes, 76, uint32_t(idList), 2);
     }
-    Put(info, 4, 28, 4);
     Put(info, 8, infoFlags, 4);
     Put(info, 16, 28, 4);
     Put(info, 24, uint32_t(29 + base.size()), 4);

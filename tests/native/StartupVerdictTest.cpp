@@ -27,7 +27,7 @@ TEST(StartupVerdictTest, TheAutostartInForceAndWhatStartupDoes) {
         const FolderSafety::Finding safe, unsafe{Cause::Changeable, "C:\\vantu"};
         const Decision decision = Decide(InForce(c.windows6, c.task, c.shortcut), c.autostartUnsafe ? unsafe : safe,
                                          c.ownUnsafe ? unsafe : safe);
-        EXPECT_EQ(decision.remove, c.remove) << c.windows6 << c.task << c.shortcut << c.autostartUnsafe << c.ownUnsafe;
-        EXPECT_EQ(decision.end, c.end) << c.windows6 << c.task << c.shortcut << c.autostartUnsafe << c.ownUnsafe;
+        EXPECT_EQ(std::pair(decision.remove, decision.end), std::pair(c.remove, c.end))
+            << c.windows6 << c.task << c.shortcut << c.autostartUnsafe << c.ownUnsafe;
     }
 }

@@ -55,7 +55,7 @@ TEST(HistoryChartViewTest, TheSummaryLineShowsAfterThousandsOfPaints) {
                                        GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(chart) << "error " << GetLastError();
     for (int i = 0; i < 3; ++i)
-        modHistory::RecordTick(55);
+        modHistory::RecordTick(55, 0, false);
     HistoryChartView::SetSpan(chart, 600);
     const int first = SummaryPixels(Print(chart));
     EXPECT_GT(first, 50) << "no summary line";

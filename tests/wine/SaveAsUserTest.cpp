@@ -50,8 +50,9 @@ bool Failing(HANDLE file, std::string_view bytes) { return Recording(file, bytes
 }  // namespace
 
 // Under the shell's token only while the file work lasts, on success and after a failed
-// write (the old file whole); with no usable token nothing is
-// written and the verdict says what was missing; without a split token, as the program.
+// write (the old file whole); with no usable token (elevated, none; of high integrity:
+// the native table) nothing is written and the verdict says what was missing; without a
+// split token, as the program.
 TEST(SaveAsUser, TheFileWorkRunsUnderTheShellsTokenOrNotAtAll) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -70,7 +71,6 @@ TEST(SaveAsUser, TheFileWorkRunsUnderTheShellsTokenOrNotAtAll) {
         {true, {true, 0, 0x2000}, Recording, Verdict::Usable, true, 3},
         {true, {true, 0, 0x2000}, Failing, Verdict::Usable, false, 3},
         {true, {true, 1, 0x2000}, Recording, Verdict::Elevated, false, 99},
-        {true, {true, 0, 0x3000}, Recording, Verdict::HighIntegrity, false, 99},
         {true, {false, {}, {}}, Recording, Verdict::NoShell, false, 99},
         {false, {false, {}, {}}, Recording, Verdict::Usable, true, 0},
     };
