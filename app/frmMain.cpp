@@ -18,7 +18,6 @@
 #include "settings/modSettings.h"
 #include "settings/modStartupLink.h"
 #include "system/AcpiEcPatch.h"
-#include "system/AppPath.h"
 #include "system/modAcpiECPatch.h"
 #include "system/modDeviceControl.h"
 #include "system/modInstanceLock.h"
