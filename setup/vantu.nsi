@@ -94,7 +94,8 @@ SectionEnd
 
 ; The last page: where the port library goes when none is in the folder, and vantu
 ; started on leaving (a silent install shows no page, so it starts nothing). The box is
-; cleared when there is no port library: vantu would only say that it has no port access.
+; checked when vantu ran before, or when there is a port library: without one vantu
+; would only say that it has no port access.
 Var StartBox
 
 Function FinishShow
@@ -112,6 +113,7 @@ Function FinishShow
   ${NSD_CreateCheckbox} 0 80% 100% 12u "&Start vantu"
   Pop $StartBox
   ${If} $0 == ""
+  ${OrIf} $WasRunning = 1
     ${NSD_Check} $StartBox
   ${EndIf}
   nsDialogs::Show
