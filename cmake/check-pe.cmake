@@ -2,7 +2,10 @@
 # that Windows always loads from its system folder, and no function that Windows XP SP3
 # lacks.
 cmake_minimum_required(VERSION 3.25)
-# Usage: cmake -DOBJDUMP=... -DEXE=... -P check-pe.cmake
+# Usage: cmake -DOBJDUMP=... -DEXE=... [-DALSO_ALLOWED=a.dll;b.dll] -P check-pe.cmake
+# ALSO_ALLOWED: libraries allowed besides those below (the setup program's stub imports
+# comctl32, which the manifest binds to the system's side-by-side copy, and ole32, a
+# known DLL).
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -24,6 +27,10 @@ endif()
 # is the classic one) would run with them from a Downloads folder; it is loaded at run
 # time from the system folder instead.
 set(system_dlls kernel32.dll user32.dll gdi32.dll shell32.dll advapi32.dll msvcrt.dll)
+foreach(dll IN LISTS ALSO_ALLOWED)
+  string(TOLOWER "${dll}" dll)
+  list(APPEND system_dlls ${dll})
+endforeach()
 string(REGEX MATCHALL "DLL Name: [^\n]+" dll_lines "${dump}")
 set(dll_count 0)
 foreach(line IN LISTS dll_lines)
