@@ -8,6 +8,10 @@ TEST(WidePathTest, ThePrefixAndTheTemporaryName) {
     const std::wstring deep = L"C:\\" + std::wstring(300, L'd');
     EXPECT_EQ(WidePath::Extended(L"C:\\short\\file.csv"), L"C:\\short\\file.csv");
     EXPECT_EQ(WidePath::Extended(deep), L"\\\\?\\" + deep);
+    const std::wstring fits = L"C:\\" + std::wstring(244, L'd'), longer = fits + L"d";  // 247 and 248 characters
+    EXPECT_EQ(WidePath::Extended(fits), fits);
+    EXPECT_EQ(WidePath::Extended(longer), L"\\\\?\\" + longer);
+    EXPECT_EQ(WidePath::Extended(std::wstring(300, L'r')), std::wstring(300, L'r'));  // relative: as it stands
     EXPECT_EQ(WidePath::Extended(L"\\\\server\\share\\" + std::wstring(300, L's')), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L's'));
     EXPECT_EQ(WidePath::Extended(L"\\\\?\\" + deep), L"\\\\?\\" + deep);
     EXPECT_EQ(WidePath::Extended(L"C:/" + std::wstring(300, L'd')), L"\\\\?\\" + deep);
