@@ -299,5 +299,18 @@ TEST_F(History, AFailedSaveLeavesTheOldFileAndTheSessionEndClosesTheWindow) {
     EXPECT_FALSE(Exists(folder_.Path("vantu-history.csv")));
 }
 
+// The window's keys work while another dialog of the program is open: its modal loop
+// passes them on.
+TEST_F(History, ItsKeysWorkWhileTheConfigurationDialogIsOpen) {
+    const HWND window = Open();
+    ASSERT_TRUE(window);
+    PostMessageA(vantu_->MainWindow(), WM_COMMAND, IDM_CONFIGURE, 0);
+    const auto dialog = WaitForMessageBox(vantu_->ProcessId(), "Configure vantu");
+    ASSERT_TRUE(dialog.has_value());
+    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }));
+    dialog->Press(IDCANCEL);
+}
+
 }  // namespace
 }  // namespace e2e
