@@ -22,6 +22,7 @@ TickProfile Follow(Tracker& tracker, PowerSource read, uint32_t now, const Setti
     const PowerSource before = tracker.InForce;
     // Unsigned differences of the tick count carry it past its wrap.
     const bool rested = !tracker.Switched || now - tracker.SwitchedAt >= SwitchPause;
+    tracker.Switched = !rested;  // else the tick count, wrapping, would bring the pause back
     if (!tracker.Started || (read != before && read == tracker.LastRead && rested))
         tracker.InForce = read;
     const bool changed = tracker.Started && tracker.InForce != before;

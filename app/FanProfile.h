@@ -30,7 +30,7 @@ struct Tracker {
     bool Started = false;
     PowerSource InForce = PowerSource::Mains;
     PowerSource LastRead = PowerSource::Mains;
-    bool Switched = false;     // the source in force has changed since the start
+    bool Switched = false;     // the source in force changed less than a pause ago
     uint32_t SwitchedAt = 0;   // then, in milliseconds of the system's tick count
 };
 

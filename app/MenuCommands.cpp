@@ -231,7 +231,7 @@ void RefreshThrottleMenu() {
 
 void RefreshFanMenu() {
     const auto& settings = modSettings::Settings;
-    menuSource = modPowerMan::SourceInUse(modPowerMan::ReadPowerStatus());
+    menuSource = FanSource();
     const bool onBattery = menuSource == FanProfile::PowerSource::Battery;
     const int16_t mode = FanProfile::ForSource(settings, menuSource).Control;
     for (int16_t i = 0; i < 4; ++i)

@@ -60,6 +60,11 @@ void WatchFanAfterSleep() {
 
 void HoldFanWhileSaving(bool saving) { HoldFanAtEc(Saving, saving); }
 
+FanProfile::PowerSource FanSource() {
+    return PowerSourceTracker.Started ? PowerSourceTracker.InForce
+                                      : modPowerMan::SourceInUse(modPowerMan::ReadPowerStatus());
+}
+
 // One tick, one set of facts: the reading, the power status, the fan state and the
 // settings are taken once here and handed to the fan step, the icons and the history,
 // so that all of them see the same power source (the fan step's) and the same world.

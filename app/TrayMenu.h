@@ -43,6 +43,6 @@ void PrepareCustomDeviceEntry();  // caption and visibility from the settings
 // Downscaling in the graphics driver and in the settings (which the caller saves).
 void SetDownscaling(bool on);
 void RefreshThrottleMenu();
-void RefreshFanMenu();           // the modes of the power source the machine is on now
+void RefreshFanMenu();           // the modes of the power source whose fan mode is in force
 
 }  // namespace frmMain

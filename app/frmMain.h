@@ -1,6 +1,8 @@
 #pragma once
 // The hidden main window: start-up, shutdown and the monitor timer.
 
+#include "app/FanProfile.h"
+
 namespace frmMain {
 
 // Creates the main window and runs start-up; false when start-up ended the program.
@@ -21,5 +23,9 @@ void WatchFanAfterSleep();
 // The same while the history's Save runs (the dialog, and the file work that may wait
 // on a dropped network share with no tick running): true at its start, false at its end.
 void HoldFanWhileSaving(bool saving);
+
+// The power source whose fan mode is in force (a change counts only after a pause, so
+// it may not yet be the plug's): the menu's fan entries show and set that source's mode.
+FanProfile::PowerSource FanSource();
 
 }  // namespace frmMain

@@ -64,6 +64,15 @@ Function DirectoryLeave
   ${EndIf}
 FunctionEnd
 
+; A write that failed ends the install with exit code 2.
+!macro STOP_ON_ERRORS
+  ${If} ${Errors}
+    MessageBox MB_ICONSTOP "Setup could not write all of vantu into $INSTDIR." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+!macroend
+
 Section
   Call CloseVantu
   ClearErrors
@@ -73,6 +82,8 @@ Section
   File "${TEXT}\LICENSE.txt"
   Call InstallPortLibraryBeside
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; A folder not fully written gets no shortcut and no entry.
+  !insertmacro STOP_ON_ERRORS
   SetShellVarContext all
   CreateShortCut "$SMPROGRAMS\vantu.lnk" "$INSTDIR\vantu.exe"
   WriteRegStr HKLM "${UNINSTALL_KEY}" DisplayName "vantu"
@@ -81,15 +92,13 @@ Section
   WriteRegStr HKLM "${UNINSTALL_KEY}" InstallLocation "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" UninstallString '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" QuietUninstallString '"$INSTDIR\uninstall.exe" /S'
-  ${GetSize} "$INSTDIR" "/S=0K /G=0" $0 $1 $2
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoModify 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" NoRepair 1
-  ${If} ${Errors}
-    MessageBox MB_ICONSTOP "Setup could not write all of vantu into $INSTDIR." /SD IDOK
-    SetErrorLevel 2
-    Abort
-  ${EndIf}
+  !insertmacro STOP_ON_ERRORS
+  ; Last: GetSize clears the error flag first.
+  ${GetSize} "$INSTDIR" "/S=0K /G=0" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" EstimatedSize $0
+  !insertmacro STOP_ON_ERRORS
 SectionEnd
 
 ; The last page: where the port library goes when none is in the folder, and vantu

@@ -16,6 +16,25 @@ namespace {
 constexpr char kInstanceName[] = "Global\\vantu.instance";
 // Owned by the Administrators, and only SYSTEM and they may open it.
 constexpr char kInstanceSecurity[] = "O:BAD:(A;;GA;;;SY)(A;;GA;;;BA)";
+// The lock file stays between runs, readable by SYSTEM and the Administrators alone: a
+// file deleted on close could be kept pending deletion, and so unopenable, by anyone's
+// handle that asks for no access; and a handle that reads would block the unshared open.
+constexpr char kLockFileSecurity[] = "D:P(A;;FA;;;SY)(A;;FA;;;BA)";
+
+// A security descriptor from its text, freed with the object.
+struct Descriptor {
+    explicit Descriptor(const char* text) {
+        ConvertStringSecurityDescriptorToSecurityDescriptorA(text, SDDL_REVISION_1, &descriptor, nullptr);
+        attributes.lpSecurityDescriptor = descriptor;
+    }
+    ~Descriptor() { LocalFree(descriptor); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    SECURITY_ATTRIBUTES* Attributes() { return descriptor ? &attributes : nullptr; }
+
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+};
 
 Handle Instance, LockFile;  // held for the whole run
 
@@ -33,12 +52,9 @@ bool OwnedByTheTrusted(HANDLE object) {
 }  // namespace
 
 bool TakeInstanceLock() {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ConvertStringSecurityDescriptorToSecurityDescriptorA(kInstanceSecurity, SDDL_REVISION_1, &descriptor, nullptr);
-    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
-    Instance = Handle(CreateMutexA(descriptor ? &attributes : nullptr, FALSE, kInstanceName));
+    Descriptor instance(kInstanceSecurity);
+    Instance = Handle(CreateMutexA(instance.Attributes(), FALSE, kInstanceName));
     const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    LocalFree(descriptor);
     if (Instance && existed && OwnedByTheTrusted(Instance.get()))
         return false;
     // The name is this copy's, someone else's, or not to be opened: the file decides,
@@ -46,8 +62,9 @@ bool TakeInstanceLock() {
     // let a second copy take it while this one runs on the file.
     const std::string windows = KnownFolders::WindowsFolder();
     const std::string path = windows.empty() ? "" : windows + "\\vantu.lock";
-    LockFile = Handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    Descriptor lockFile(kLockFileSecurity);
+    LockFile = Handle(
+        CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, lockFile.Attributes(), OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (LockFile)
         return true;
     if (GetLastError() == ERROR_SHARING_VIOLATION)

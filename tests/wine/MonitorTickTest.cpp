@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "app/Tray.h"
+#include "app/TrayMenu.h"
 #include "app/frmMain.h"
 #include "app/modHistory.h"
 #include "ec/modAcerEC.h"
+#include "resources/resource.h"
 #include "settings/modSettings.h"
 #include "system/modPowerMan.h"
 
@@ -25,7 +27,8 @@ BOOL WINAPI PluggedThenPulled(LPSYSTEM_POWER_STATUS status) {
 
 // The tick reads the power status once, and its fan step, the temperature icon's colour
 // and the history's row all show that reading: the AC line's auto fan, the colour of
-// its dynamic throttling, a row on the AC line, not the battery's off fan and colour.
+// its dynamic throttling, a row on the AC line, not the battery's off fan and colour;
+// and the fan menu then speaks for the AC line too.
 TEST(MonitorTick, OneTickOneSetOfFacts) {
     const SettingsRecord saved = modSettings::Settings;
     const auto platform = modPowerMan::SystemPowerStatus;
@@ -44,6 +47,11 @@ TEST(MonitorTick, OneTickOneSetOfFacts) {
     bool onBattery = true;
     modHistory::Ticks().ForEach([&](const TickHistory::Tick& tick) { onBattery = tick.OnBattery; });
     EXPECT_FALSE(onBattery);
+    // The plug pulled since: the fan menu sets the AC line's mode, the one still in force.
+    frmMain::RefreshFanMenu();
+    EXPECT_TRUE(frmMain::MenuCommand(IDM_OFF));
+    EXPECT_EQ(modSettings::Settings.Fan.Control, 0);
+    DeleteFileA(modSettings::IniFilePath().c_str());
     modAcerEC::CloseEC();
     modPowerMan::SystemPowerStatus = platform;
     modSettings::Settings = saved;

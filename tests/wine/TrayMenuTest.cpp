@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "CommandLog.h"
+#include "app/frmMain.h"
 #include "resources/resource.h"
 #include "settings/modSettings.h"
 #include "support/FakePowerSupply.h"
@@ -86,7 +87,8 @@ TEST_F(TrayMenu, FanEntriesSaveTheModeOfThePowerSourceAndMoveTheCheck) {
     };
     for (const auto& c : cases) {
         c.battery ? FakePowerSupply::Discharging() : FakePowerSupply::Mains();
-        frmMain::RefreshFanMenu();  // as the menu's opening does
+        frmMain::WatchFanAfterSleep();  // as after a resume: the source read next is in force at once
+        frmMain::RefreshFanMenu();      // as the menu's opening does
         EXPECT_TRUE(frmMain::MenuCommand(c.id));
         EXPECT_EQ(Submenu("&Fan"), c.checks);
         EXPECT_EQ(Stored("Fan", "Control") + " " + Stored("Fan", "BatteryControl"), c.stored);
