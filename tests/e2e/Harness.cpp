@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <sddl.h>
 #include <tlhelp32.h>
 
 #include "support/DriverFiles.h"
@@ -122,6 +123,18 @@ std::string WindowsPath(const std::string& unixPath) {
     std::string path = "Z:" + unixPath;
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
+}
+
+std::string SecurityText(const std::string& path, SECURITY_INFORMATION part) {
+    char descriptor[1024];
+    DWORD size = 0;
+    LPSTR sddl = nullptr;
+    if (!GetFileSecurityA(path.c_str(), part, descriptor, sizeof descriptor, &size) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, part, &sddl, nullptr))
+        return "";
+    const std::string text = sddl;
+    LocalFree(sddl);
+    return text;
 }
 
 std::string ReadFileText(const std::string& path) {

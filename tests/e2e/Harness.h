@@ -32,6 +32,8 @@ inline const milliseconds kEventBound = milliseconds(60000) * TimeScale();
 
 std::string WindowsPath(const std::string& unixPath);  // through Wine's Z: drive
 std::string ReadFileText(const std::string& path);     // "" when missing
+// A part of a file's security descriptor (owner, DACL) as text; "" when it is not to be read.
+std::string SecurityText(const std::string& path, SECURITY_INFORMATION part);
 void WriteFileText(const std::string& path, const std::string& text);
 Lines ReadLines(const std::string& path, const std::string& prefix = "");  // those that start so
 inline bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

@@ -2,7 +2,6 @@
 // its settings file, its message boxes and the simulated EC's log.
 #include <gtest/gtest.h>
 
-#include <aclapi.h>
 #include <sddl.h>
 
 #include "Harness.h"
@@ -74,27 +73,13 @@ TEST(Startup, ACopyEndingAtStartupLeavesItsSettingsAndTheEcAlone) {
     }
 }
 
-// The lock file's DACL as text; "" when it is not there.
-std::string LockFileSecurity() {
-    char windows[MAX_PATH] = {};
-    GetSystemWindowsDirectoryA(windows, MAX_PATH);
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    char* text = nullptr;
-    if (GetNamedSecurityInfoA((std::string(windows) + "\\vantu.lock").c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
-                              nullptr, nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
-        return "";
-    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr);
-    const std::string dacl = text ? text : "";
-    LocalFree(text);
-    LocalFree(descriptor);
-    return dacl;
-}
-
 // Whoever takes the instance's name first, a standard user's object or one that vantu
 // may not open, keeps no vantu from starting, and a second copy still refuses. The lock
 // file stays, closed to Everyone (as far as Wine keeps a DACL): one deleted on close could
 // be kept pending deletion, and so unopenable, by anyone's handle that asks for no access.
 TEST(Startup, ASquattedInstanceNameStopsNoCopyAndLetsNoSecondRun) {
+    char windows[MAX_PATH] = {};
+    GetSystemWindowsDirectoryA(windows, MAX_PATH);
     for (const char* squatter : {"O:BUD:(A;;GA;;;WD)", "O:BAD:"}) {  // another owner; a DACL that denies all
         SCOPED_TRACE(squatter);
         PSECURITY_DESCRIPTOR descriptor = nullptr;
@@ -113,7 +98,7 @@ TEST(Startup, ASquattedInstanceNameStopsNoCopyAndLetsNoSecondRun) {
         box->Press(IDOK);
         EXPECT_TRUE(copy.WaitForExit().has_value());
         EXPECT_TRUE(running.Closed());
-        const std::string lockFile = LockFileSecurity();
+        const std::string lockFile = SecurityText(std::string(windows) + "\\vantu.lock", DACL_SECURITY_INFORMATION);
         EXPECT_TRUE(!lockFile.empty() && lockFile.find(";;;WD)") == std::string::npos) << lockFile;
     }
 }

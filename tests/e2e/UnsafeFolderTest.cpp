@@ -31,19 +31,6 @@ void LetEveryoneChange(const std::string& path) {
     LocalFree(descriptor);
 }
 
-std::string Owner(const std::string& path) {
-    char descriptor[1024];
-    DWORD size = 0;
-    LPSTR sddl = nullptr;
-    if (!GetFileSecurityA(path.c_str(), OWNER_SECURITY_INFORMATION, descriptor, sizeof descriptor, &size) ||
-        !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, OWNER_SECURITY_INFORMATION,
-                                                              &sddl, nullptr))
-        return "";
-    const std::string owner = sddl;
-    LocalFree(sddl);
-    return owner;
-}
-
 // Another account owns the folder: chown on the host, which Wine reports as ANONYMOUS
 // LOGON. Wine gives no handle of a host program to wait on (nor to close: its values
 // are another object's), so the owner is watched instead.
@@ -61,7 +48,8 @@ void LetAnotherAccountOwn(const std::string& path) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
-    ASSERT_TRUE(WaitUntil([&] { return Owner(path) == "O:AN"; })) << Owner(path);
+    const auto owner = [&] { return SecurityText(path, OWNER_SECURITY_INFORMATION); };
+    ASSERT_TRUE(WaitUntil([&] { return owner() == "O:AN"; })) << owner();
 }
 
 std::string Made(const std::string& folder) {
